@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// What value validation needs from a dialog data exchange. The windows supply
+// one over their controls; the command line supplies a console version. Texts
+// are byte strings as stored in the server's files.
+class DataExchangeContext {
+public:
+    virtual ~DataExchangeContext() = default;
+
+    // True when the exchange runs from the controls to the data.
+    virtual bool IsSaving() const = 0;
+    // Marks the edit control that gets the focus, text selected, on failure.
+    virtual void PrepareEditCtrl(int controlId) = 0;
+    // The control's current text, read afresh.
+    virtual std::string GetControlText(int controlId) = 0;
+    // Turns on the upper-case style of the control.
+    virtual void SetUpperCase(int controlId) = 0;
+    // Shows a plain OK message. stringId is the string-table ID of text, or 0
+    // for a prompt composed at run time (length and range prompts).
+    virtual void ShowMessage(const std::string& text, int stringId) = 0;
+    // Ends the exchange as failed; never returns (throws the exchange's own
+    // failure, which the owner of the exchange catches).
+    [[noreturn]] virtual void Fail() = 0;
+};

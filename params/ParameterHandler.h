@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CatalogueKind.h"
+#include "FileException.h"
+#include "ParameterSection.h"
+
+// Reads one INI-style server file into an ordered list of sections, lets the
+// program look values up and change them, and writes the whole file back in
+// its canonical form. A short-lived object: one per user action.
+class ParameterHandler {
+public:
+    struct Error {};
+    // GetSection or FindSection found no section of the given name.
+    struct ParameterError : Error {};
+
+    ParameterHandler() = default;
+    virtual ~ParameterHandler() = default;
+
+    // Forgets all sections, remembers path, reads the file and applies the
+    // catalogue of kind. Raises FileException; the handler is then empty.
+    void Load(const std::string& path, CatalogueKind kind);
+    // Rewrites the file at the loaded path. Raises FileException; a failed
+    // write leaves the file as it was.
+    void Write() const;
+    // The canonical text Write puts into the file (LF line ends).
+    std::string Format() const;
+
+    const std::string& GetPath() const { return path; }
+
+    bool GetValue(const std::string& section, const std::string& key, std::string& value) const;
+    bool SetValue(const std::string& section, const std::string& key, const std::string& value);
+
+    int GetSectionCount() const { return static_cast<int>(sections.size()); }
+    ParameterSection GetSectionAt(int index) const { return sections.at(index); }
+    ParameterSection& SectionAt(int index) { return sections.at(index); }
+    const ParameterSection& SectionAt(int index) const { return sections.at(index); }
+    ParameterSection GetSection(const std::string& name) const;
+    ParameterSection& FindSection(const std::string& name);
+
+    void AddParameter(const std::string& section, const std::string& key, const std::string& value,
+                      const std::string& comment, int indented);
+    void SetSectionTitle(const std::string& section, int titleId);
+    void SetParameterAttributes(const std::string& section, const std::string& key, int nameId,
+                                const std::string& typeSpec);
+
+    // Reading, exposed for the tests and the fuzzer: parses text as the
+    // contents of a file (any line ends) into this handler's sections.
+    void ReadText(const std::string& text);
+
+private:
+    std::string path;
+    std::vector<ParameterSection> sections;
+};
+
+// One line of a server file, broken into its parts.
+struct ParsedLine {
+    bool counts = false;
+    std::string section;
+    std::string key;
+    std::string value;
+    std::string comment;
+    int indented = 0;
+};
+
+// Parses one line (without its line end) by the file grammar.
+ParsedLine ParseLine(const std::string& line);
+
+// The catalogues Load applies after reading.
+void ApplyConfigurationCatalogue(ParameterHandler& handler);
+void ApplyVolumeRightsCatalogue(ParameterHandler& handler);
+void ApplyScsiCatalogue(ParameterHandler& handler);
+void ApplyCatalogue(ParameterHandler& handler, CatalogueKind kind);

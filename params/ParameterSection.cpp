@@ -1,0 +1,72 @@
+#include "ParameterSection.h"
+
+#include <utility>
+
+#include "FileException.h"
+#include "StoreMessages.h"
+
+ParameterSection::ParameterSection(std::string name, int titleId) : name(std::move(name)), titleId(titleId) {}
+
+int ParameterSection::IndexOf(const std::string& key) const {
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        if (parameters[i].GetKey() == key) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool ParameterSection::GetValue(const std::string& key, std::string& value) const {
+    const int index = IndexOf(key);
+    if (index < 0) return false;
+    value = parameters[index].GetValue();
+    return true;
+}
+
+void ParameterSection::SetValue(const std::string& key, const std::string& value) {
+    const int index = IndexOf(key);
+    if (index < 0) throw ParameterNotFound{};
+    parameters[index].SetValue(value);
+}
+
+Parameter ParameterSection::GetParameter(const std::string& key) const {
+    const int index = IndexOf(key);
+    if (index < 0) {
+        ShowStoreMessage(1021);
+        throw FileException{};
+    }
+    return parameters[index];
+}
+
+void ParameterSection::Add(const Parameter& parameter) {
+    const int index = IndexOf(parameter.GetKey());
+    if (index < 0) {
+        parameters.push_back(parameter);
+        return;
+    }
+    parameters[index].SetValue(parameter.GetValue());
+    parameters[index].SetComment(parameter.GetComment());
+}
+
+void ParameterSection::KeepRange(int first, int count) {
+    if (first < 0 || count < 0 || static_cast<long long>(first) + count > GetParameterCount()) return;
+    parameters.erase(parameters.begin() + first + count, parameters.end());
+    parameters.erase(parameters.begin(), parameters.begin() + first);
+}
+
+bool ParameterSection::IsEqual(const ParameterSection& other) const {
+    for (const Parameter& parameter : parameters) {
+        std::string otherValue;
+        if (!other.GetValue(parameter.GetKey(), otherValue)) return false;
+        if (!parameter.IsUnchanged(otherValue)) return false;
+    }
+    return true;
+}
+
+bool ParameterSection::OnlyNoValidSubmitChanged(const ParameterSection& other) const {
+    for (const Parameter& parameter : parameters) {
+        std::string otherValue;
+        if (!other.GetValue(parameter.GetKey(), otherValue)) return false;
+        if (parameter.GetType() == "NoCheck") continue;
+        if (!parameter.IsConfirmed(otherValue)) return false;
+    }
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Parameter.h"
+
+// An ordered list of parameters under one section name. Value type: copying
+// copies the name, the title and every parameter.
+class ParameterSection {
+public:
+    ParameterSection() = default;
+    explicit ParameterSection(std::string name, int titleId = 0);
+    virtual ~ParameterSection() = default;
+    ParameterSection(const ParameterSection&) = default;
+    ParameterSection& operator=(const ParameterSection&) = default;
+    ParameterSection(ParameterSection&&) noexcept = default;
+    ParameterSection& operator=(ParameterSection&&) noexcept = default;
+
+    const std::string& GetName() const { return name; }
+    int GetTitleId() const { return titleId; }
+    void SetName(const std::string& text) { name = text; }
+    void SetTitleId(int id) { titleId = id; }
+
+    int GetParameterCount() const { return static_cast<int>(parameters.size()); }
+    Parameter GetParameterAt(int index) const { return parameters.at(index); }
+    Parameter& ParameterAt(int index) { return parameters.at(index); }
+    const Parameter& ParameterAt(int index) const { return parameters.at(index); }
+
+    // Found flag; value is left untouched when the key is absent.
+    bool GetValue(const std::string& key, std::string& value) const;
+    std::string GetValueAt(int index) const { return parameters.at(index).GetValue(); }
+    // Normalised store; throws ParameterNotFound when no parameter has the key.
+    void SetValue(const std::string& key, const std::string& value);
+    void SetValueAt(int index, const std::string& value) { parameters.at(index).SetValue(value); }
+    // Shows message 1021 and throws FileException when the key is absent.
+    Parameter GetParameter(const std::string& key) const;
+    // Replaces value (normalised) and comment of an existing key, else appends a copy.
+    void Add(const Parameter& parameter);
+    // Keeps parameters first .. first+count-1; ignores an out-of-range request.
+    void KeepRange(int first, int count);
+
+    // Nothing on this page was changed compared with other (before a submit).
+    bool IsEqual(const ParameterSection& other) const;
+    // The server took the submitted values (other) as read back into this section.
+    bool OnlyNoValidSubmitChanged(const ParameterSection& other) const;
+
+    // Index of the first parameter with that key, or -1.
+    int IndexOf(const std::string& key) const;
+
+private:
+    std::string name;
+    std::vector<Parameter> parameters;
+    int titleId = 0;
+};
+
+// Raised by ParameterSection::SetValue for a key the section does not hold.
+struct ParameterNotFound {
+    const char* what() const { return "Parameter not found"; }
+};
