@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "FileException.h"
 #include "FileLock.h"
@@ -152,6 +153,33 @@ TEST(HandlerFileTest, RestartWithoutKeyChangesNothing) {
     const std::string written = share.Read("Config/Config.ini");
     EXPECT_EQ(written, "[Server]\r\nServerName = TESS\r\n[END]\r\n");
     EXPECT_EQ(written.find("Restart"), std::string::npos);
+}
+
+// Every parameter file of the bundled sample share survives a rewrite: the
+// written file reads back into the same sections and values and ends with
+// the terminator.
+TEST(HandlerFileTest, SampleShareFilesSurviveRewrite) {
+    TempShare share(TempShare::Contents::Sample);
+    const std::pair<const char*, CatalogueKind> files[] = {
+        {"\\Config\\Config.ini", Configuration},       {"\\Config\\scsi.ini", ScsiDrives},
+        {"\\Volumes\\CDROM1\\GUEST.USR", VolumeRights}, {"\\Volumes\\CDROM1\\ADMIN.GRP", VolumeRights},
+        {"\\Volumes\\CDROM2\\STAFF.GRP", VolumeRights},
+    };
+    for (const auto& [relative, kind] : files) {
+        SCOPED_TRACE(relative);
+        const std::string path = SharePath(share.Root(), relative);
+        ParameterHandler first;
+        first.Load(path, kind);
+        ASSERT_GT(first.GetSectionCount(), 0);
+        first.Write();
+        ParameterHandler second;
+        second.Load(path, kind);
+        EXPECT_EQ(second.GetSectionCount(), first.GetSectionCount());
+        EXPECT_EQ(second.Format(), first.Format());
+        const std::string written = ReadBytes(path);
+        ASSERT_GE(written.size(), 7u);
+        EXPECT_EQ(written.substr(written.size() - 7), "[END]\r\n");
+    }
 }
 
 }  // namespace
