@@ -12,6 +12,9 @@ std::string LoadString(int id) {
 #endif
         {137, "QUOR Tessaron Configuration"},
         {138, "JQ CD-ROM Server Utility"},
+        // Prompts of the length and range checks; %1, %2 stand for the limits.
+        {60001, "The value may hold at most %1 characters."},
+        {60002, "Enter a whole number from %1 to %2."},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;
