@@ -1,6 +1,7 @@
 #include "ParameterValidation.h"
 
 #include <climits>
+#include <cstdlib>
 #include <vector>
 
 #include "DataExchangeContext.h"
@@ -64,6 +65,7 @@ bool scanFields(std::string_view text, char separator, int base, const int* mini
 [[noreturn]] void failWith(DataExchangeContext& exchange, int messageId) {
     exchange.ShowMessage(LoadString(messageId), messageId);
     exchange.Fail();
+    std::abort();  // an exchange whose Fail returns breaks its contract
 }
 
 // Replaces "%1", "%2", ... in a string-table text by the arguments.

@@ -2,6 +2,7 @@
 // its "{DDV ...}" group.
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string_view>
 
 #include "DataExchangeContext.h"
@@ -43,6 +44,7 @@ constexpr std::array<KindRule, 10> kindRules = {{
 [[noreturn]] void failWith(DataExchangeContext& exchange, const std::string& text, int messageId) {
     exchange.ShowMessage(text, messageId);
     exchange.Fail();
+    std::abort();  // an exchange whose Fail returns breaks its contract
 }
 
 // The whole-number check: the control's text must be the plain decimal

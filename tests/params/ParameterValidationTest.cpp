@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Parameter.h"
 #include "RecordingExchange.h"
 #include "StringTable.h"
@@ -274,7 +276,9 @@ TEST(Validate, LengthLimitThenKindRule) {
         RecordingExchange exchange;
         EXPECT_EQ(FailureMessage(exchange, [&] { parameter.Validate(exchange, ControlId); }), c.message);
         EXPECT_EQ(exchange.controlReads, 0);
-        if (c.message != Pass) EXPECT_EQ(exchange.markedControl, ControlId);
+        if (c.message != Pass) {
+            EXPECT_EQ(exchange.markedControl, ControlId);
+        }
     }
 }
 
