@@ -167,6 +167,11 @@ std::string LoadString(int id) {
         // --- The value checks' own prompts; %1 and %2 stand for the limits ---
         {60001, "The value may hold at most %1 characters."},
         {60002, "Enter a whole number from %1 to %2."},
+
+        // --- Finding the share on this computer ---
+        {60010, "The share %1 is not mounted on this computer.\n\n"
+                "Mount it first, for example from the file manager or with mount.cifs, then start again "
+                "with the share's name or the folder where it is mounted."},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;
