@@ -48,7 +48,7 @@ TEST(CtlIdentify, SampleShare) {
     TempShare share(TempShare::Contents::Sample);
     const CtlResult result = RunCtl({"identify", share.Root()});
     EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.out, "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial: 1234-5678\n");
+    EXPECT_EQ(result.out, "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n");
     EXPECT_EQ(result.err, "");
 }
 

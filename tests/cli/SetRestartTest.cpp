@@ -159,7 +159,7 @@ TEST(CtlSet, ValueTheServerDidNotTakeIsReported) {
 
 TEST(CtlSet, FactoryDefaultsWithoutRestartKeyWriteNothing) {
     TempShare share;
-    const std::string file = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
+    const std::string file = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no ; yes/no\r\n[END]\r\n";
     share.Write(kConfig, file);
     const CtlResult result = RunCtl({"set", share.Root(), "--yes", "Server", "FactoryDefaults", "yes"});
     EXPECT_EQ(result.code, 2);
