@@ -73,7 +73,8 @@ bool takeServerList(const std::string& text, std::ostream& err) {
 }
 
 // A choice list takes one of its entries; its special entries stand for a
-// typed NetWare address or a typed list of server names.
+// typed NetWare address or a typed list of server names. Letter case does not
+// matter; the entry's own spelling is stored.
 bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
                 std::string& value) {
     const ChoiceList list = FillChoiceList(loaded.GetComment(), loaded.GetValue(), loaded.GetTypeSpec(),
@@ -90,6 +91,13 @@ bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose p
         value = taken;
         return true;
     };
+    // A list that names no choice of its own (the server's comment with the
+    // choices is gone, for instance after a rewrite) has nothing to hold the
+    // value against: any value is taken, and the server has the last word.
+    const bool namesChoices = std::any_of(choices.begin(), choices.end(), [&](const std::string& choice) {
+        return choice != loaded.GetValue();
+    });
+    if (!namesChoices && !addressMode && !serverListMode) return accept(text);
     for (const std::string& choice : choices) {
         if (choice == text) return accept(choice);
     }

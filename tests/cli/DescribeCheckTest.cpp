@@ -155,6 +155,8 @@ TEST(CtlCheck, TakesTheTextAsAnEditBoxWould) {
         {"{Type Combo yes/no}", "YES", "", 0, "yes\n", 0, ""},
         {"{Type Combo yes/no}", "maybe", "", 1, "", 1022, ""},
         {"{Type Combo}", "on", "off/on", 0, "on\n", 0, ""},
+        {"{Type Combo}", " free text ", "", 0, "free text\n", 0, ""},  // no choices named
+        {"{Type Combo yes/no}", "", "", 1, "", 1022, ""},
         {"{Type Combo SAP/SERVER_LIST}", "0A-01-02-FF", "SAP/SERVER_LIST/XX-XX-XX-XX", 0, "0A-01-02-FF\n", 0, ""},
         {"{Type Combo SAP/SERVER_LIST}", "FS1,FS_2", "SAP/SERVER_LIST/XX-XX-XX-XX", 0, "FS1,FS_2\n", 0, ""},
         {"{Type Combo SAP/SERVER_LIST}", "fs1", "SAP/SERVER_LIST/XX-XX-XX-XX", 1, "", 1022, ""},

@@ -167,6 +167,18 @@ TEST(CtlSet, FactoryDefaultsWithoutRestartKeyWriteNothing) {
     EXPECT_EQ(share.Read(kConfig), file);
 }
 
+TEST(CtlSet, ChoiceListWithoutChoicesTakesAnyValue) {
+    TempShare share;
+    // As the file reads after a rewrite: the comments with the choices are gone.
+    share.Write(kConfig, "Tessaron CD V4.00\r\n[Server]\r\nRestart = no\r\nMediaAgentMode = off\r\n[END]\r\n");
+    EXPECT_EQ(RunCtl({"set", share.Root(), "Server", "MediaAgentMode", "on"}).code, 0);
+    EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "MediaAgentMode"), "on");
+    const CtlResult restart = RunCtl({"set", share.Root(), "--yes", "Server", "Restart", "yes"});
+    EXPECT_EQ(restart.code, 0);
+    EXPECT_EQ(restart.err, Said({131}));
+    EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "Restart"), "yes");
+}
+
 TEST(CtlSet, ArgumentsMustComeInThrees) {
     TempShare share(TempShare::Contents::Sample);
     for (const std::vector<std::string>& tail :
