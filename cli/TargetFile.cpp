@@ -58,6 +58,6 @@ TargetFile ChooseFile(const std::string& shareDir, const std::string& choice) {
     }
     std::string relative = choice;
     std::replace(relative.begin(), relative.end(), '/', '\\');
-    if (relative[0] != '\\') relative.insert(0, "\\");
+    if (relative[0] != '\\') relative = "\\" + relative;  // insert() trips a false -Wrestrict in g++ 12 -O2
     return {SharePath(shareDir, relative), KindOfPath(relative)};
 }
