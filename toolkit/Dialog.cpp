@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include <QApplication>
 #include <QShortcut>
 
 #include "Cp1252.h"
@@ -26,7 +27,12 @@ void Dialog::showEvent(QShowEvent* event) {
 
 int Dialog::DoModal() {
     EnsureCreated();
-    return exec();
+    // A dialog opened during slow work (under the wait cursor) wants the arrow.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = exec();
+    if (waiting) QApplication::restoreOverrideCursor();
+    return result;
 }
 
 void Dialog::EndDialog(int result) { done(result); }

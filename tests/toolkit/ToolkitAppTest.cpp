@@ -210,3 +210,17 @@ TEST(Dialog, EnterPressesTheDefaultButtonAndAFailedCheckKeepsTheDialog) {
     WhenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_EQ(cancelled.DoModal(), CommandId::Cancel);
 }
+
+TEST(QMessageBoxPresenter, ShowsTheArrowOverABoxDuringSlowWork) {
+    WaitCursor wait;
+    Qt::CursorShape during = Qt::WaitCursor;
+    WhenModalShown([&](QWidget* modal) {
+        during = QApplication::overrideCursor()->shape();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    MessageRequest request;
+    request.text = QStringLiteral("Working");
+    EXPECT_EQ(QMessageBoxPresenter().Present(request), MessageResult::Ok);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+}
