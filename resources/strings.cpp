@@ -2,16 +2,170 @@
 
 #include <unordered_map>
 
-// Placeholder: the full table lands with the string-table work.
+// The program's string table. Texts are kept exactly as the product has always
+// shown them, spelling included, since users and scripts recognise them.
 std::string LoadString(int id) {
     static const std::unordered_map<int, std::string> table = {
+        // --- Branding and window captions ---
+        {101, "&About QUOR Tessaron Configuration..."},
 #ifdef TESSARON_OEM_BUILD
         {102, "JQ"},
 #else
         {102, "Quor"},
 #endif
+        {111, "Quick Installation"},
+        {112, "Network CD-ROM Server"},
+        {113, "Configuration"},
+        {114, "Management"},
+        {122, "Network HD Server"},
+        {123, "Network Server"},
+        {130, "Establishing connection..."},
         {137, "QUOR Tessaron Configuration"},
         {138, "JQ CD-ROM Server Utility"},
+        {139, "Server Statistics"},
+        {140, "&About JQ CD-ROM Server Utility..."},
+        {141, "QUOR Tessaron CD"},
+        {142, "QUOR Tessaron HD"},
+        {143, "Server Event Log"},
+
+        // --- Questions and results of submits, restarts and factory defaults ---
+        {104, "One or more values have been changed!\n\nDo you wish to submit the new settings?"},
+        {115, "Are you sure you want to restart the server?\n\nNote: This closes the Configuration window."},
+        {116, "Are you sure you want to change the parameter values to factory default settings?\n\n"
+              "Note: This restarts the server and closes the Configuration window."},
+        {124, "Nothing has been changed!"},
+        {125, "New settings were successfully submitted!\n\n"
+              "Note: You have to restart the server to make the new settings take effect."},
+        {126, "Unsuccessful setting!"},
+        {127, "One or more parameters have been changed.\n\nDo you want to restart the server?"},
+        {128, "Setting Restart to \"yes\" will cause the server to restart and the Configuration window "
+              "to close down.\n\nAre you sure you want to continue?"},
+        {129, "Setting Factory Default to \"yes\" will cause the server to restart and the Configuration "
+              "window to close down.\n\nAre you sure you want to continue?"},
+        {131, "It will take a moment before the server is up and running again."},
+        {134, "Enter a value in the form XX-XX-XX-XX"},
+        {135, "Enter server names separated with commas.\nNote: Do not include spaces!"},
+        {136, "New settings were successfully submitted!"},
+
+        // --- Error and warning messages ---
+        {1000, "Could not start the Explorer!"},
+        {1002, "Could not open statistics file!"},
+        {1003, "The software version in the server may not be fully supported by this program.\n\n"
+               "Note: Configuration parameters marked with asterisk may not be checked for validation, "
+               "use with care!"},
+        {1004, "Could not get necessary server files!\n\nProperty page will not be available."},
+        {1005, "Could not get necessary server files!\n\nConfiguration pages will not be available."},
+        {1006, "Could not get necessary server files!\n\nQuick Installation will not be available."},
+        {1007, "Could not communicate with the server!"},
+        {1008, "Could not get necessary server files!\n\nSome parameter values might be missing."},
+        {1009, "This property tab has to many parameters.\n\nSome parameters will not be shown."},
+        {1010, "Unresolved error occured.\n\nConfiguration window will close down."},
+        {1011, "Could not get necessary server files!\n\nManagement pages will not be available."},
+        {1013, "Unable to open SCSI file!"},
+        {1015, "There are no SCSI drives."},
+        {1016, "There are no volume rights files."},
+        {1018, "The accessed server is not a supported unit!"},
+        {1020, "A server name can not be longer than 47 characters."},
+        {1021, "Could not access parameter file!"},
+        {1022, "Illegal parameter value!\n\nPress F1 for more help."},
+        {1024, "Time must have the format hh:mm:ss"},
+        {1025, "Date must have the format yy-mm-dd"},
+        {1026, "Could not open event log!"},
+
+        // --- Configuration file: section titles and parameter names ---
+        {10100, "Server"},
+        {10101, "Hardware Address"},
+        {10102, "Factory Defaults"},
+        {10103, "Restart"},
+        {10104, "Media Agent Mode"},
+        {10105, "Date"},
+        {10106, "Time"},
+        {10107, "Source Routing"},
+        {10108, "Time Zone"},
+        {10109, "Time Sync Source"},
+        {10200, "SCSI"},
+        {10201, "SCSI Termination"},
+        {10202, "Jukebox Lock Time"},
+        {10203, "SCSI Termination 1"},
+        {10204, "SCSI Termination 2"},
+        {10300, "IP"},
+        {10301, "Internet Address"},
+        {10302, "Default Router"},
+        {10303, "NetMask"},
+        {10304, "Enable BOOTP"},
+        {10305, "Enable RARP"},
+        {10400, "SMB"},
+        {10401, "Enable NetBEUI"},
+        {10402, "Enable NBT"},
+        {10403, "Domain/Group Name"},
+        {10404, "Server Name"},
+        {10405, "NetBEUI Frame Type"},
+        {10406, "Show Pseudo Shares"},
+        {10500, "NFS"},
+        {10501, "Enable NFS"},
+        {10502, "Default Uid"},
+        {10503, "PCNFSD Authent. Server"},
+        {10600, "HTTP/FTP"},
+        {10601, "Password"},
+        {10602, "Enable HTTP"},
+        {10603, "Base URL"},
+        {10700, "SNMP"},
+        {10701, "Get Community Name"},
+        {10702, "Set Community Name"},
+        {10703, "Trap Destination"},
+        {10704, "System Contact"},
+        {10705, "System Name"},
+        {10706, "System Location"},
+        {10707, "Authentication Trap"},
+        {10708, "Trap Community Name"},
+        {10800, "NetWare"},
+        {10801, "Enable NetWare"},
+        {10802, "Frame 802.2"},
+        {10803, "Frame 802.3"},
+        {10804, "Frame EthernetII"},
+        {10805, "Frame SNAP"},
+        {10806, "Server Name"},
+        {10807, "Internal Net Address"},
+        {10808, "Burst Mode"},
+        {10809, "Supervisor Password"},
+        {10810, "Bind Authentication"},
+        {10811, "Authentication Server"},
+        {10812, "Enable Bindery"},
+        {10813, "Enable NDS"},
+        {10814, "NDS Tree Name"},
+        {10815, "NDS Server Context"},
+        {10816, "NDS Admin. Name"},
+        {10817, "NDS Admin. Password"},
+        {10818, "NDS Install"},
+        {10819, "Time Sync Sources"},
+
+        // --- SCSI drive file: parameter names ---
+        {20100, "Drive"},
+        {20101, "Volume Name"},
+        {20102, "Lock Eject"},
+        {20103, "SCSI Alias"},
+
+        // --- Volume rights files: parameter names ---
+        {20200, "Name"},
+        {20201, "Alias"},
+        {20202, "User Limit"},
+        {20203, "Session Timeout"},
+        {20204, "SMB Password"},
+        {20205, "NetWare User/Group"},
+        {20206, "NFS IP Address"},
+        {20207, "NFS Group"},
+        {20208, "NFS User"},
+        {20209, "Lock Eject"},
+        {20210, "Drive Name"},
+        {20211, "Comment"},
+        {20212, "Inserted Volume"},
+
+        // --- Titles of the generated management pages ---
+        {30001, "Volume Rights"},
+        {30002, "SCSI"},
+
+        // 60001 and 60002 belong to the value checks' own prompts (too long a
+        // text, a number out of range).
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;
