@@ -1,0 +1,65 @@
+#include "ConfigPropertySheet.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+
+#include "ConfigApp.h"
+#include "ConfigSheetLayout.h"
+#include "ParameterHandler.h"
+#include "ShareFile.h"
+#include "StringTable.h"
+#include "TemplatePage.h"
+#include "WaitCursor.h"
+
+ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) : PropertySheet(parent) {
+    if (!factory) factory = [] { return std::make_unique<TemplatePage>(); };
+    {
+        WaitCursor wait;
+        ParameterHandler handler;
+        handler.Load(SharePath(ConfigApp::Current()->GetServerPath(), "\\Config\\Config.ini"),
+                     CatalogueKind::Configuration);
+        sectionCount = handler.GetSectionCount();
+        for (int s = 0; s < sectionCount; ++s) {
+            const ParameterSection& section = handler.SectionAt(s);
+            const std::vector<ConfigSheetLayout::PageSlice> slices = ConfigSheetLayout::Paginate(section);
+            std::string title = section.GetTitleId() != 0 ? LoadString(section.GetTitleId()) : std::string();
+            if (title.empty()) title = section.GetName();
+            for (size_t j = 0; j < slices.size(); ++j) {
+                std::unique_ptr<TemplatePage> page = factory();
+                page->Initialise(ConfigSheetLayout::PageTitle(title, static_cast<int>(j), static_cast<int>(slices.size())),
+                                 s, PageMode::Configuration, slices[j].first, slices[j].count);
+                AddPage(page.get());
+                pages.push_back(std::move(page));
+            }
+        }
+    }
+    Create();
+}
+
+ConfigPropertySheet::~ConfigPropertySheet() {
+    // The pages go first, while the sheet they sit in still exists.
+    pages.clear();
+}
+
+bool ConfigPropertySheet::OnInitDialog() {
+    const bool result = PropertySheet::OnInitDialog();
+    move(15, 70);
+    return result;
+}
+
+bool ConfigPropertySheet::CanLeave() {
+    PropertyPage* page = GetActivePage();
+    return !page || page->OnKillActive();
+}
+
+bool ConfigPropertySheet::event(QEvent* event) {
+    // F1 anywhere in the sheet asks for the help of the page shown.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && event->type() == QEvent::KeyPress) {
+            ToolkitApp::Current()->WinHelp(0, HelpCommand::Context);
+            return true;
+        }
+    }
+    return PropertySheet::event(event);
+}
