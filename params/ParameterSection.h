@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Parameter.h"
@@ -37,6 +38,8 @@ public:
     Parameter GetParameter(const std::string& key) const;
     // Replaces value (normalised) and comment of an existing key, else appends a copy.
     void Add(const Parameter& parameter);
+    // Appends without looking for the key: for callers that know it is new.
+    void Append(Parameter parameter) { parameters.push_back(std::move(parameter)); }
     // Keeps parameters first .. first+count-1; ignores an out-of-range request.
     void KeepRange(int first, int count);
 

@@ -166,6 +166,11 @@ std::string LoadString(int id) {
 
         // 60001 and 60002 belong to the value checks' own prompts (too long a
         // text, a number out of range).
+
+        // --- Finding the share on this computer ---
+        {60010, "The share %1 is not mounted on this computer.\n\n"
+                "Mount it first, for example from the file manager or with mount.cifs, then start again "
+                "with the share's name or the folder where it is mounted."},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;

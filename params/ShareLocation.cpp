@@ -1,0 +1,282 @@
+#include "ShareLocation.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "StringTable.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool sameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+bool startsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && sameText(text.substr(0, prefix.size()), prefix);
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Decodes "%xx" escapes as URLs and the desktop's mount names write them.
+std::string percentDecoded(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Decodes the octal escapes ("\040" for a blank) of the mount table.
+std::string octalDecoded(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 3 < text.size() &&
+            std::all_of(text.begin() + i + 1, text.begin() + i + 4, [](char c) { return c >= '0' && c <= '7'; })) {
+            out += static_cast<char>((text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 + (text[i + 3] - '0'));
+            i += 3;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> splitComponents(const std::string& text, const std::string& separators) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : text) {
+        if (separators.find(c) != std::string::npos) {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}
+
+bool isNetworkMount(const MountEntry& entry) {
+    return entry.type == "cifs" || entry.type == "smb3" || entry.type == "smbfs";
+}
+
+// The parts of a share as one list: host, share, folders below it.
+std::vector<std::string> componentsOf(const NetworkPath& network) {
+    std::vector<std::string> parts{network.host};
+    if (!network.share.empty()) parts.push_back(network.share);
+    parts.insert(parts.end(), network.rest.begin(), network.rest.end());
+    return parts;
+}
+
+// Number of leading parts of path that mounted covers, or -1 when mounted is
+// not a leading part of path. Share names are compared without regard to case.
+int coveredParts(const std::vector<std::string>& mounted, const std::vector<std::string>& path) {
+    if (mounted.size() < 2 || mounted.size() > path.size()) return -1;
+    for (size_t i = 0; i < mounted.size(); ++i) {
+        if (!sameText(mounted[i], path[i])) return -1;
+    }
+    return static_cast<int>(mounted.size());
+}
+
+std::string joined(std::string base, const std::vector<std::string>& parts, size_t from) {
+    for (size_t i = from; i < parts.size(); ++i) {
+        if (base.empty() || base.back() != '/') base += '/';
+        base += parts[i];
+    }
+    return base;
+}
+
+// The server and share a desktop mount folder stands for
+// ("smb-share:server=host,share=name,user=..."); false for other folders.
+bool parseGvfsName(const std::string& name, NetworkPath& network) {
+    const std::string prefix = "smb-share:";
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    network = NetworkPath{};
+    std::stringstream fields(name.substr(prefix.size()));
+    std::string field;
+    while (std::getline(fields, field, ',')) {
+        const size_t eq = field.find('=');
+        if (eq == std::string::npos) continue;
+        const std::string key = field.substr(0, eq);
+        const std::string value = percentDecoded(field.substr(eq + 1));
+        if (key == "server") network.host = value;
+        if (key == "share") network.share = value;
+    }
+    return !network.host.empty() && !network.share.empty();
+}
+
+std::vector<std::pair<std::string, NetworkPath>> gvfsMounts(const std::string& gvfsRoot) {
+    std::vector<std::pair<std::string, NetworkPath>> result;
+    std::error_code error;
+    if (gvfsRoot.empty() || !fs::is_directory(gvfsRoot, error)) return result;
+    for (const fs::directory_entry& entry : fs::directory_iterator(gvfsRoot, error)) {
+        NetworkPath network;
+        if (parseGvfsName(entry.path().filename().string(), network)) {
+            result.emplace_back(entry.path().string(), network);
+        }
+    }
+    return result;
+}
+
+// The path made absolute and free of "." and "..", symbolic links resolved
+// where they exist.
+fs::path canonicalOf(const std::string& path) {
+    std::error_code error;
+    fs::path absolute = fs::absolute(path, error);
+    if (error) absolute = path;
+    fs::path canonical = fs::weakly_canonical(absolute, error);
+    if (error) canonical = absolute.lexically_normal();
+    std::string text = canonical.string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+// True when inner lies in or at outer (both canonical).
+bool liesIn(const fs::path& inner, const fs::path& outer) {
+    auto o = outer.begin(), i = inner.begin();
+    for (; o != outer.end(); ++o, ++i) {
+        if (o->empty()) continue;  // a trailing separator
+        if (i == inner.end() || *i != *o) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
+    std::vector<std::string> parts;
+    if (startsWithNoCase(path, "smb://")) {
+        std::string rest = path.substr(6);
+        const size_t query = rest.find_first_of("?#");
+        if (query != std::string::npos) rest.erase(query);
+        parts = splitComponents(rest, "/");
+        for (std::string& part : parts) part = percentDecoded(part);
+        if (!parts.empty()) {
+            std::string& host = parts.front();
+            const size_t at = host.rfind('@');
+            if (at != std::string::npos) host.erase(0, at + 1);  // user name
+            const size_t colon = host.rfind(':');
+            if (colon != std::string::npos && host.find(']') == std::string::npos) host.erase(colon);  // port
+        }
+    } else if (path.size() >= 2 && (path[0] == '/' || path[0] == '\\') && (path[1] == '/' || path[1] == '\\')) {
+        parts = splitComponents(path.substr(2), "/\\");
+    } else {
+        return false;
+    }
+    if (parts.empty() || parts.front().empty()) return false;
+    network = NetworkPath{};
+    network.host = parts[0];
+    if (parts.size() > 1) network.share = parts[1];
+    network.rest.assign(parts.begin() + std::min<size_t>(2, parts.size()), parts.end());
+    return true;
+}
+
+std::vector<MountEntry> ParseMounts(const std::string& mountsText) {
+    std::vector<MountEntry> mounts;
+    std::istringstream lines(mountsText);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        MountEntry entry;
+        if (!(fields >> entry.source >> entry.target >> entry.type)) continue;
+        entry.source = octalDecoded(entry.source);
+        entry.target = octalDecoded(entry.target);
+        mounts.push_back(entry);
+    }
+    return mounts;
+}
+
+MountSources SystemMountSources() {
+    MountSources sources;
+    std::ifstream in("/proc/self/mounts");
+    std::ostringstream text;
+    text << in.rdbuf();
+    sources.mountsText = text.str();
+    sources.gvfsRoot = "/run/user/" + std::to_string(getuid()) + "/gvfs";
+    return sources;
+}
+
+std::string ShareNotMounted::Message() const {
+    std::string text = LoadString(60010);
+    const size_t mark = text.find("%1");
+    if (mark != std::string::npos) text.replace(mark, 2, share);
+    return text;
+}
+
+std::string ResolveServerPath(const std::string& serverPath, const MountSources& mounts) {
+    NetworkPath network;
+    if (!ParseNetworkPath(serverPath, network)) return serverPath;
+    const std::vector<std::string> wanted = componentsOf(network);
+
+    int bestCovered = -1;
+    std::string best;
+    for (const MountEntry& entry : ParseMounts(mounts.mountsText)) {
+        NetworkPath source;
+        if (!isNetworkMount(entry) || !ParseNetworkPath(entry.source, source)) continue;
+        const int covered = coveredParts(componentsOf(source), wanted);
+        if (covered > bestCovered) {
+            bestCovered = covered;
+            best = joined(entry.target, wanted, covered);
+        }
+    }
+    for (const auto& [folder, source] : gvfsMounts(mounts.gvfsRoot)) {
+        const int covered = coveredParts(componentsOf(source), wanted);
+        if (covered > bestCovered) {
+            bestCovered = covered;
+            best = joined(folder, wanted, covered);
+        }
+    }
+    if (bestCovered < 0) throw ShareNotMounted{"//" + network.host + (network.share.empty() ? "" : "/" + network.share)};
+    return best;
+}
+
+std::string ResolveServerPath(const std::string& serverPath) {
+    return ResolveServerPath(serverPath, SystemMountSources());
+}
+
+std::string ServerName(const std::string& serverPath, const MountSources& mounts) {
+    NetworkPath network;
+    if (ParseNetworkPath(serverPath, network)) return network.host;
+
+    const fs::path directory = canonicalOf(serverPath);
+    // The innermost mount that holds the directory decides.
+    const MountEntry* holder = nullptr;
+    size_t holderDepth = 0;
+    std::vector<MountEntry> entries = ParseMounts(mounts.mountsText);
+    for (const MountEntry& entry : entries) {
+        const fs::path target = fs::path(entry.target).lexically_normal();
+        const size_t depth = static_cast<size_t>(std::distance(target.begin(), target.end()));
+        if (liesIn(directory, target) && (!holder || depth >= holderDepth)) {
+            holder = &entry;
+            holderDepth = depth;
+        }
+    }
+    if (holder && isNetworkMount(*holder) && ParseNetworkPath(holder->source, network)) return network.host;
+
+    for (const auto& [folder, source] : gvfsMounts(mounts.gvfsRoot)) {
+        if (liesIn(directory, canonicalOf(folder))) return source.host;
+    }
+    const std::string name = directory.filename().string();
+    return name.empty() ? directory.string() : name;
+}
+
+std::string ServerName(const std::string& serverPath) { return ServerName(serverPath, SystemMountSources()); }

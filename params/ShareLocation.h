@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Where a server's share lies on this computer. The server path may be a
+// directory (a mounted share) or the share's network name, written
+// "//host/share", "\\host\share" or "smb://host/share". A network name is
+// found through the mounts the desktop already has: a CIFS mount of that
+// share, or the desktop's own (GVFS) mount of it.
+
+// A share named by its network form, split into its parts.
+struct NetworkPath {
+    std::string host;
+    std::string share;
+    std::vector<std::string> rest;  // folders below the share, if any
+};
+
+// True when path is written in one of the network forms; fills network.
+// A form without a host ("//", "smb://") is not a network path.
+bool ParseNetworkPath(const std::string& path, NetworkPath& network);
+
+// One line of the mount table.
+struct MountEntry {
+    std::string source;
+    std::string target;
+    std::string type;
+};
+
+// Parses the text of /proc/self/mounts (octal escapes such as "\040" decoded).
+std::vector<MountEntry> ParseMounts(const std::string& mountsText);
+
+// Where to look for the shares that are already mounted.
+struct MountSources {
+    std::string mountsText;  // contents of the mount table
+    std::string gvfsRoot;    // the desktop's mount folder, e.g. /run/user/1000/gvfs
+};
+
+// The mounts of the running system.
+MountSources SystemMountSources();
+
+// Raised when a network path names a share that nothing has mounted.
+struct ShareNotMounted {
+    std::string share;  // the share as "//host/share"
+    // The explanation shown to the user.
+    std::string Message() const;
+};
+
+// The local directory of serverPath: a directory path is returned unchanged;
+// a network path is looked up in the mounts (the longest mounted part of it
+// wins, folders below it are appended). Raises ShareNotMounted when no mount
+// holds it.
+std::string ResolveServerPath(const std::string& serverPath, const MountSources& mounts);
+std::string ResolveServerPath(const std::string& serverPath);
+
+// The server's name for the window title: the host of a network path; for a
+// directory, the host of the network share mounted there; otherwise the
+// directory's own name.
+std::string ServerName(const std::string& serverPath, const MountSources& mounts);
+std::string ServerName(const std::string& serverPath);
