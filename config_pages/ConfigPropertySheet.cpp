@@ -16,7 +16,7 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
     {
         WaitCursor wait;
         ParameterHandler handler;
-        handler.Load(SharePath(ConfigApp::Current()->GetServerPath(), "\\Config\\Config.ini"),
+        handler.Load(SharePath(ConfigApp::Get().GetServerPath(), "\\Config\\Config.ini"),
                      CatalogueKind::Configuration);
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {

@@ -4,32 +4,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 
 #include "RowLayout.h"
 
 namespace {
-
-// Turns typed letters into capitals. A letter whose capital is more than one
-// character, or one outside the server's character set, is left as typed so
-// the value can still be written.
-class UpperCaseValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (QChar& c : input) {
-            const QChar upper = c.toUpper();
-            if (upper != c && (upper.unicode() < 0x100 || isInServerSet(upper.unicode()))) c = upper;
-        }
-        return Acceptable;
-    }
-
-private:
-    // The few capitals above U+00FF that the server's character set holds.
-    static bool isInServerSet(char16_t c) { return c == 0x0160 || c == 0x0152 || c == 0x017D || c == 0x0178; }
-};
-
-const char* const kUpperCaseName = "upperCaseStyle";
 
 QRect edges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
@@ -83,21 +61,4 @@ QComboBox* ControlHandler::CreateComboBox(QWidget* parent, const QFont& font, in
 
 void ControlHandler::FitComboHeight(QComboBox* combo, int entries) const {
     combo->setMaxVisibleItems(RowLayout::ComboDropRows(entries));
-}
-
-void ControlHandler::SetUpperCase(QLineEdit* edit, bool upper) {
-    if (upper == IsUpperCase(edit)) return;
-    if (upper) {
-        auto* validator = new UpperCaseValidator(edit);
-        validator->setObjectName(kUpperCaseName);
-        edit->setValidator(validator);
-    } else {
-        QValidator* old = const_cast<QValidator*>(edit->validator());
-        edit->setValidator(nullptr);
-        delete old;
-    }
-}
-
-bool ControlHandler::IsUpperCase(const QLineEdit* edit) {
-    return edit->validator() && edit->validator()->objectName() == kUpperCaseName;
 }

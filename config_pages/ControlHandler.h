@@ -27,8 +27,4 @@ public:
                               int bottom) const;
     // Sizes the dropped-down list of a combo box for `entries` entries.
     void FitComboHeight(QComboBox* combo, int entries) const;
-
-    // Makes an edit box turn typed letters into capitals, or stop doing so.
-    static void SetUpperCase(QLineEdit* edit, bool upper);
-    static bool IsUpperCase(const QLineEdit* edit);
 };

@@ -23,8 +23,7 @@ FormTextDlg::FormTextDlg(const std::string& name, Mode mode, QWidget* parent)
       prompt(LoadString(mode == NetWareAddress ? kAddressPrompt : kServerListPrompt)) {}
 
 bool FormTextDlg::OnInitDialog() {
-    const ConfigApp* app = ConfigApp::Current();
-    setWindowTitle(FromServerText(LoadString(app && app->IsOemBranding() ? kOemTitle : kMakerTitle)));
+    setWindowTitle(FromServerText(LoadString(ConfigApp::Get().IsOemBranding() ? kOemTitle : kMakerTitle)));
     return Dialog::OnInitDialog();
 }
 

@@ -23,7 +23,7 @@
 
 namespace {
 
-ConfigApp& app() { return *ConfigApp::Current(); }
+ConfigApp& app() { return ConfigApp::Get(); }
 
 // Messages of the page.
 constexpr int kAskSubmitChanges = 104;
