@@ -17,8 +17,9 @@ public:
     virtual std::string GetControlText(int controlId) = 0;
     // Turns on the upper-case style of the control.
     virtual void SetUpperCase(int controlId) = 0;
-    // Shows a plain OK message. stringId is the string-table ID of text, or 0
-    // for a prompt composed at run time (length and range prompts).
+    // Shows a plain OK message. stringId is the string-table ID text comes
+    // from; the length and range prompts carry the ID of their pattern, with
+    // the limits filled in.
     virtual void ShowMessage(const std::string& text, int stringId) = 0;
     // Ends the exchange as failed; never returns (throws the exchange's own
     // failure, which the owner of the exchange catches).

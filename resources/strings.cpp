@@ -164,8 +164,9 @@ std::string LoadString(int id) {
         {30001, "Volume Rights"},
         {30002, "SCSI"},
 
-        // 60001 and 60002 belong to the value checks' own prompts (too long a
-        // text, a number out of range).
+        // --- The value checks' own prompts; %1 and %2 stand for the limits ---
+        {60001, "The value may hold at most %1 characters."},
+        {60002, "Enter a whole number from %1 to %2."},
 
         // --- Finding the share on this computer ---
         {60010, "The share %1 is not mounted on this computer.\n\n"

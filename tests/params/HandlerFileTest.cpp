@@ -48,7 +48,7 @@ TEST(HandlerFileTest, LoadForgetsEarlierSections) {
     share.Write("b.ini", "[B]\r\ny=2\r\n");
     ParameterHandler handler;
     handler.Load(share.PathOf("a.ini"), Configuration);
-    handler.Load(share.PathOf("b.ini"), VolumeRights);
+    handler.Load(share.PathOf("b.ini"), ScsiDrives);
     EXPECT_EQ(Dump(handler), "[B]\ny=2||0\n");
     EXPECT_EQ(handler.GetPath(), share.PathOf("b.ini"));
 }

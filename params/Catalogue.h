@@ -1,0 +1,26 @@
+#pragma once
+
+#include <span>
+
+// The parameters this program knows, by kind of file: a display name (a
+// string-table ID) and a type specification for each known key, and a page
+// title for each known section. The file decides which parameters exist; a
+// catalogue only annotates those the file holds.
+
+struct CatalogueRow {
+    const char* section;
+    const char* key;       // nullptr: a section row, which gives the section its title
+    int id;                // title ID of a section row, name ID of a parameter row
+    const char* typeSpec;  // nullptr for a section row
+};
+
+// Rows of \Config\Config.ini, each section's title row before its parameters.
+std::span<const CatalogueRow> ConfigurationCatalogueRows();
+// Rows of a volume rights file (all in the unnamed section), title row first.
+std::span<const CatalogueRow> VolumeRightsCatalogueRows();
+// The list keys a volume rights file always offers, in the order they are
+// appended when missing.
+std::span<const char* const> VolumeRightsListKeys();
+
+// The type specification of the time-zone choice list.
+extern const char* const TimeZoneSpecification;

@@ -1,6 +1,0 @@
-// Temporary: empty catalogues until the real ones land.
-#include "ParameterHandler.h"
-
-void ApplyConfigurationCatalogue(ParameterHandler&) {}
-void ApplyVolumeRightsCatalogue(ParameterHandler&) {}
-void ApplyScsiCatalogue(ParameterHandler&) {}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text helpers of the type-specification language and the filling of choice
+// lists. Texts are byte strings; every comparison is exact unless noted.
+
+// The white-space characters of the value rules: blank, line feed, tab,
+// carriage return, form feed, vertical tab.
+inline constexpr std::string_view WhiteSpaceCharacters = " \n\t\r\f\v";
+
+// text without white space at either end.
+std::string TrimWhiteSpace(std::string_view text);
+
+// The ";"-separated pieces of a value, each trimmed of white space; empty
+// pieces are kept. A value without ";" is one piece.
+std::vector<std::string> SplitListItems(std::string_view value);
+
+// Takes the first blank-delimited word off text: returns the text before the
+// first blank (all of it when there is none) and leaves in text what follows
+// that blank, leading white space removed. "Int 0 65535" gives "Int" and
+// leaves "0 65535".
+std::string PopWord(std::string& text);
+
+// Takes the next non-empty item off the front of a ";"-separated list. item
+// receives the item trimmed of white space; items that are empty or hold only
+// white space are skipped. Returns whether an item was found; the list is
+// empty once every item has been taken.
+bool NextListItem(std::string& list, std::string& item);
+
+// Who fills the list: the configuration pages also offer a placeholder entry
+// for values in the XX-XX-XX-XX form, the Quick Installation form does not.
+enum class ChoiceListVariant { QuickInstallation, ConfigurationPage };
+
+// The entries of a drop-down choice list and the entry the loading exchange
+// selects (-1 when none fits).
+struct ChoiceList {
+    std::vector<std::string> entries;
+    int selected = -1;
+};
+
+// The placeholder entry a configuration page offers for typing an address.
+inline constexpr std::string_view AddressPlaceholder = "XX-XX-XX-XX";
+inline constexpr std::string_view AddressPlaceholderLower = "xx-xx-xx-xx";
+
+// Builds the choice list of a parameter from its comment, current value and
+// type specification. The choices come from the comment's first word when it
+// holds a "/", else from the "{Type Combo ...}" group. A value that no choice
+// names is appended so it stays selectable.
+ChoiceList FillChoiceList(const std::string& comment, const std::string& value, const std::string& typeSpec,
+                          ChoiceListVariant variant);
+
+// The entry a loading exchange selects for value: the first entry from the
+// top whose text begins with value, ASCII letter case ignored; -1 when none.
+int FindPrefixEntry(const std::vector<std::string>& entries, const std::string& value);

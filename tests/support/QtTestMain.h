@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <QtTest/QTest>
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+// main() of a widget test binary: the offscreen platform (set before the
+// application exists, so listing the tests also works without a display),
+// then GoogleTest. Include it in exactly one file of the binary, then write
+// TESSARON_QT_TEST_MAIN().
+#define TESSARON_QT_TEST_MAIN()                                   \
+    int main(int argc, char** argv) {                             \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                  \
+        QApplication application(argc, argv);                     \
+        ::testing::InitGoogleTest(&argc, argv);                   \
+        return RUN_ALL_TESTS();                                   \
+    }
+
+// Waits until a modal window other than `except` is shown, then runs answer
+// on it. For real dialogs and message boxes that a test must press through.
+inline void WhenModalShown(std::function<void(QWidget*)> answer, QWidget* except = nullptr) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer, except] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == except || !modal->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        answer(modal);
+    });
+    timer->start();
+}

@@ -1,0 +1,212 @@
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include "DataExchange.h"
+#include "Dialog.h"
+#include "HelpViewer.h"
+#include "Messages.h"
+#include "QtTestMain.h"
+#include "ScriptedPresenter.h"
+#include "ShellOpen.h"
+#include "ToolkitApp.h"
+#include "WaitCursor.h"
+
+TEST(ScriptedPresenter, AnswersInOrderThenWithTheDefaultButton) {
+    ToolkitApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    presenter.answers = {MessageResult::No, MessageResult::Cancel};
+    EXPECT_EQ(app.ShowMessage("first", MessageType::YesNo, 127), MessageResult::No);
+    EXPECT_EQ(app.ShowMessage("second", MessageType::YesNoCancel, 104), MessageResult::Cancel);
+    EXPECT_EQ(app.ShowMessage("third", MessageType::YesNo | MessageType::DefaultButton2, 116), MessageResult::No);
+    EXPECT_EQ(app.ShowMessage("fourth", MessageType::YesNo, 115), MessageResult::Yes);
+    EXPECT_EQ(ShowAppMessage("\x80 5", MessageType::Ok, 0), MessageResult::Ok);
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{127, 104, 116, 115, 0}));
+    EXPECT_EQ(presenter.shown.back().text, QString::fromUtf8("\xE2\x82\xAC 5"));
+}
+
+namespace {
+
+struct BoxCase {
+    const char* name;
+    unsigned type;
+    QMessageBox::StandardButton defaultButton;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButton press;  // NoButton: press Escape
+    int expected;
+};
+
+}  // namespace
+
+TEST(QMessageBoxPresenter, ShowsTheRequestedButtonsIconAndDefault) {
+    const BoxCase cases[] = {
+        {"yes/no question, press No", MessageType::YesNo | MessageType::IconQuestion, QMessageBox::Yes,
+         QMessageBox::Question, QMessageBox::No, MessageResult::No},
+        {"second button default", MessageType::YesNo | MessageType::IconExclamation | MessageType::DefaultButton2,
+         QMessageBox::No, QMessageBox::Warning, QMessageBox::Yes, MessageResult::Yes},
+        {"yes/no/cancel, Escape", MessageType::YesNoCancel | MessageType::IconExclamation, QMessageBox::Yes,
+         QMessageBox::Warning, QMessageBox::NoButton, MessageResult::Cancel},
+        {"plain OK", MessageType::Ok, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok, MessageResult::Ok},
+    };
+    for (const BoxCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QMessageBox::StandardButton seenDefault = QMessageBox::NoButton;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        QString seenCaption, seenText;
+        WhenModalShown([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) return;
+            seenDefault = box->standardButton(box->defaultButton());
+            seenIcon = box->icon();
+            seenCaption = box->windowTitle();
+            seenText = box->text();
+            if (c.press == QMessageBox::NoButton) {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else {
+                box->button(c.press)->click();
+            }
+        });
+        MessageRequest request;
+        request.caption = QStringLiteral("Caption");
+        request.text = QStringLiteral("<b>not markup</b>");
+        request.type = c.type;
+        EXPECT_EQ(QMessageBoxPresenter().Present(request), c.expected);
+        EXPECT_EQ(seenDefault, c.defaultButton);
+        EXPECT_EQ(seenIcon, c.icon);
+        EXPECT_EQ(seenCaption, QStringLiteral("Caption"));
+        EXPECT_EQ(seenText, QStringLiteral("<b>not markup</b>"));
+    }
+}
+
+TEST(ShellOpen, OpensExistingFoldersThroughTheOpener) {
+    ToolkitApp app;
+    std::vector<QUrl> opened;
+    bool answer = true;
+    app.SetUrlOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return answer;
+    });
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    EXPECT_TRUE(OpenFolder(dir.path().toStdString()));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(dir.path()));
+
+    answer = false;  // the desktop could not open it
+    EXPECT_FALSE(OpenFolder(dir.path().toStdString()));
+    EXPECT_EQ(opened.size(), 2u);
+
+    answer = true;  // a folder that does not exist never reaches the desktop
+    EXPECT_FALSE(OpenFolder((dir.path() + QStringLiteral("/missing")).toStdString()));
+    EXPECT_EQ(opened.size(), 2u);
+}
+
+TEST(WaitCursor, NestsAndIsRemovedOnEveryWayOut) {
+    ASSERT_EQ(QApplication::overrideCursor(), nullptr);
+    try {
+        WaitCursor outer;
+        {
+            WaitCursor inner;
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        EXPECT_NE(QApplication::overrideCursor(), nullptr);
+        throw 1;
+    } catch (int) {
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+namespace {
+
+void writeFile(const QString& path, const QString& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
+
+}  // namespace
+
+TEST(HelpViewer, ShowsTheTopicOfTheRequestAndANoteForAMissingOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    writeFile(dir.filePath(QStringLiteral("topic0.html")),
+              QStringLiteral("<html><head><title>Contents</title></head><body>Home</body></html>"));
+    writeFile(dir.filePath(QStringLiteral("topic3.html")),
+              QStringLiteral("<html><head><title>Server</title></head><body>Server page</body></html>"));
+    ToolkitApp app;
+    app.SetHelpRoot(QUrl::fromLocalFile(dir.path() + QLatin1Char('/')));
+
+    app.WinHelp(3, HelpCommand::Context);
+    HelpViewer* viewer = app.GetHelpViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->CurrentTopic(), 3);
+    EXPECT_TRUE(viewer->Browser()->toPlainText().contains(QStringLiteral("Server page")));
+    EXPECT_TRUE(viewer->windowTitle().contains(QStringLiteral("Server")));
+
+    app.WinHelp(0, HelpCommand::Context);
+    EXPECT_EQ(app.GetHelpViewer(), viewer);  // one viewer for the program
+    EXPECT_TRUE(viewer->Browser()->toPlainText().contains(QStringLiteral("Home")));
+
+    app.WinHelp(17, HelpCommand::Context);
+    EXPECT_TRUE(viewer->Browser()->toPlainText().contains(QStringLiteral("topic 17")));
+
+    app.WinHelp(0, HelpCommand::Quit);
+    EXPECT_FALSE(viewer->isVisible());
+}
+
+TEST(HelpViewer, ProgramTopicNamesFollowOnePattern) {
+    EXPECT_EQ(HelpViewer::TopicFileName(0), QStringLiteral("topic0.html"));
+    EXPECT_EQ(HelpViewer::TopicFileName(18), QStringLiteral("topic18.html"));
+}
+
+namespace {
+
+class FormDialog : public Dialog {
+public:
+    FormDialog() : Dialog(TemplateId::FormText) {}
+    std::string text;
+    bool refuse = false;
+    void DoDataExchange(DataExchange& dx) override {
+        dx.Text(1250, text);
+        dx.PrepareEditCtrl(1250);
+        if (refuse) dx.MaxChars(text, 0);
+    }
+};
+
+}  // namespace
+
+TEST(Dialog, EnterPressesTheDefaultButtonAndAFailedCheckKeepsTheDialog) {
+    ToolkitApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    FormDialog dialog;
+    dialog.refuse = true;
+    int firstResult = -1;
+    WhenModalShown([&](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("1250"));
+        edit->setText(QStringLiteral("SERVER"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        // The check failed: still open, message shown, the edit has the focus.
+        EXPECT_TRUE(modal->isVisible());
+        EXPECT_EQ(presenter.ShownIds(), std::vector<int>{60001});
+        dialog.refuse = false;
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    firstResult = dialog.DoModal();
+    EXPECT_EQ(firstResult, CommandId::Ok);
+    EXPECT_EQ(dialog.text, "SERVER");
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Form Text"));
+
+    FormDialog cancelled;
+    WhenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_EQ(cancelled.DoModal(), CommandId::Cancel);
+}

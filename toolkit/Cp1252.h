@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The one mapping between server text (bytes, as the store keeps it) and the
+// text the widgets show: Windows-1252, made lossless. Every byte maps to one
+// character and back; the five bytes 1252 leaves undefined (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) map to the C1 control characters of the same number. Windows
+// use FromServerText to show a value and ToServerText to take one back.
+
+QString FromServerText(std::string_view bytes);
+
+// The bytes of text, or nothing when a character has no byte in the mapping.
+std::optional<std::string> ToServerText(const QString& text);
+
+// As ToServerText, with "?" for every character that has no byte. For texts
+// that only need to be compared or checked, never for values to be written.
+std::string ToServerTextLossy(const QString& text);
+
+// The byte of one character, or -1 when it has none.
+int ServerByteOf(char16_t character);

@@ -1,0 +1,268 @@
+#include "DataExchange.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "Cp1252.h"
+#include "StringTable.h"
+#include "TemplateBuilder.h"
+#include "ToolkitApp.h"
+
+namespace {
+
+constexpr int IllegalValueMessage = 1022;
+
+// The upper-case style of an edit: letters the user types or pastes become
+// capitals; text the program puts in stays as it is. Works on the edited
+// span only (the text between the unchanged beginning and end).
+class UpperCaseStyle : public QObject {
+public:
+    explicit UpperCaseStyle(QLineEdit* edit) : QObject(edit), edit(edit), previous(edit->text()) {
+        setObjectName(QStringLiteral("upperCaseStyle"));
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { previous = text; });
+        connect(edit, &QLineEdit::textEdited, this, &UpperCaseStyle::onEdited);
+    }
+
+private:
+    void onEdited(const QString& text) {
+        const QString before = previous;
+        qsizetype start = 0;
+        while (start < text.size() && start < before.size() && text[start] == before[start]) ++start;
+        qsizetype end = text.size();
+        qsizetype oldEnd = before.size();
+        while (end > start && oldEnd > start && text[end - 1] == before[oldEnd - 1]) {
+            --end;
+            --oldEnd;
+        }
+        QString upper = text;
+        for (qsizetype i = start; i < end; ++i) {
+            const QChar capital = upper[i].toUpper();
+            // Only capitals that are one character with a byte on the server.
+            if (capital != upper[i] && ServerByteOf(capital.unicode()) >= 0) upper[i] = capital;
+        }
+        if (upper == text) return;
+        const int cursor = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(cursor);
+    }
+
+    QLineEdit* edit;
+    QString previous;
+};
+
+UpperCaseStyle* styleOf(const QLineEdit* edit) {
+    return edit ? edit->findChild<UpperCaseStyle*>(QStringLiteral("upperCaseStyle"), Qt::FindDirectChildrenOnly)
+                : nullptr;
+}
+
+std::string fillNumbers(const std::string& pattern, std::initializer_list<int> numbers) {
+    std::string text;
+    const std::vector<int> values(numbers);
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const size_t index = static_cast<size_t>(pattern[i + 1] - '1');
+            if (index < values.size()) {
+                text += std::to_string(values[index]);
+                ++i;
+                continue;
+            }
+        }
+        text += pattern[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string TooManyCharactersPrompt(int maxChars) {
+    std::string pattern = LoadString(TooManyCharactersPromptId);
+    if (pattern.empty()) pattern = "The value may hold at most %1 characters.";
+    return fillNumbers(pattern, {maxChars});
+}
+
+std::string NumberOutOfRangePrompt(int minimum, int maximum) {
+    std::string pattern = LoadString(NumberOutOfRangePromptId);
+    if (pattern.empty()) pattern = "Enter a whole number from %1 to %2.";
+    return fillNumbers(pattern, {minimum, maximum});
+}
+
+void SetUpperCaseStyle(QLineEdit* edit, bool on) {
+    if (!edit) return;
+    UpperCaseStyle* style = styleOf(edit);
+    if (on && !style) new UpperCaseStyle(edit);
+    if (!on && style) delete style;
+}
+
+bool HasUpperCaseStyle(const QLineEdit* edit) { return styleOf(edit) != nullptr; }
+
+DataExchange::DataExchange(QWidget* window, bool saving) : window(window), saving(saving) {}
+
+QWidget* DataExchange::Control(int controlId) const {
+    const QString name = ControlName(controlId);
+    if (name.isEmpty() || !window) return nullptr;
+    // A window's own controls come before those of windows inside it.
+    if (auto* own = window->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly)) return own;
+    return window->findChild<QWidget*>(name);
+}
+
+void DataExchange::PrepareEditCtrl(int controlId) {
+    marked = controlId;
+    markedIsEdit = true;
+}
+
+void DataExchange::PrepareCtrl(int controlId) {
+    marked = controlId;
+    markedIsEdit = false;
+}
+
+std::string DataExchange::GetControlText(int controlId) {
+    QWidget* control = Control(controlId);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) return ToServerTextLossy(edit->text());
+    if (auto* combo = qobject_cast<QComboBox*>(control)) return ToServerTextLossy(combo->currentText());
+    if (auto* label = qobject_cast<QLabel*>(control)) return ToServerTextLossy(label->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) return ToServerTextLossy(button->text());
+    return std::string();
+}
+
+void DataExchange::SetUpperCase(int controlId) { SetUpperCaseStyle(qobject_cast<QLineEdit*>(Control(controlId)), true); }
+
+void DataExchange::ShowMessage(const std::string& text, int stringId) { ShowAppMessage(text, MessageType::Ok, stringId); }
+
+void DataExchange::Fail() {
+    if (QWidget* control = Control(marked)) {
+        control->setFocus(Qt::OtherFocusReason);
+        if (markedIsEdit) {
+            if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+                edit->selectAll();
+            } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+                combo->lineEdit()->selectAll();
+            }
+        }
+    }
+    throw Failure{};
+}
+
+void DataExchange::failWithMessage(int stringId) {
+    ShowMessage(LoadString(stringId), stringId);
+    DataExchange::Fail();
+}
+
+std::string DataExchange::takeText(int controlId, const QString& text, bool typed) {
+    if (typed && (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))) {
+        PrepareEditCtrl(controlId);
+        failWithMessage(IllegalValueMessage);
+    }
+    std::optional<std::string> bytes = ToServerText(text);
+    if (!bytes) {
+        PrepareEditCtrl(controlId);
+        failWithMessage(IllegalValueMessage);
+    }
+    return *bytes;
+}
+
+void DataExchange::Text(int controlId, std::string& value) {
+    QWidget* control = Control(controlId);
+    if (!control) return;
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (saving) {
+            value = takeText(controlId, edit->text(), true);
+        } else {
+            edit->setText(FromServerText(value));
+        }
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (saving) {
+            value = takeText(controlId, combo->currentText(), combo->isEditable());
+        } else if (combo->isEditable()) {
+            combo->setEditText(FromServerText(value));
+        } else {
+            std::string selected = value;
+            ComboText(controlId, selected);
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        if (saving) {
+            value = ToServerTextLossy(label->text());
+        } else {
+            label->setText(FromServerText(value));
+        }
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        if (saving) {
+            value = ToServerTextLossy(button->text());
+        } else {
+            button->setText(FromServerText(value));
+        }
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        if (saving) {
+            value = ToServerTextLossy(group->title());
+        } else {
+            group->setTitle(FromServerText(value));
+        }
+    }
+}
+
+void DataExchange::Check(int controlId, int& state) {
+    auto* box = qobject_cast<QAbstractButton*>(Control(controlId));
+    if (!box) return;
+    auto* check = qobject_cast<QCheckBox*>(box);
+    if (saving) {
+        if (check) {
+            state = check->checkState() == Qt::Checked ? 1 : check->checkState() == Qt::PartiallyChecked ? 2 : 0;
+        } else {
+            state = box->isChecked() ? 1 : 0;
+        }
+    } else if (check) {
+        check->setCheckState(state == 1 ? Qt::Checked : state == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+    } else {
+        box->setChecked(state != 0);
+    }
+}
+
+void DataExchange::ComboText(int controlId, std::string& value) {
+    auto* combo = qobject_cast<QComboBox*>(Control(controlId));
+    if (!combo) return;
+    if (saving) {
+        const int index = combo->currentIndex();
+        value = index < 0 ? std::string() : takeText(controlId, combo->itemText(index), false);
+        return;
+    }
+    const QString wanted = FromServerText(value);
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void DataExchange::ListIndex(int controlId, int& index) {
+    QWidget* control = Control(controlId);
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        if (saving) {
+            index = combo->currentIndex();
+        } else {
+            combo->setCurrentIndex(index);
+        }
+    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
+        if (saving) {
+            index = list->currentRow();
+        } else {
+            list->setCurrentRow(index);
+        }
+    }
+}
+
+void DataExchange::MaxChars(const std::string& value, int maxChars) {
+    if (!saving || static_cast<long long>(value.size()) <= maxChars) return;
+    ShowMessage(TooManyCharactersPrompt(maxChars), TooManyCharactersPromptId);
+    Fail();
+}
+
+void DataExchange::IntRange(int value, int minimum, int maximum) {
+    if (!saving || (value >= minimum && value <= maximum)) return;
+    ShowMessage(NumberOutOfRangePrompt(minimum, maximum), NumberOutOfRangePromptId);
+    Fail();
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+#include "DataExchangeContext.h"
+
+class QLineEdit;
+class QWidget;
+
+// One data exchange between a window's controls and its data, in one
+// direction. Windows implement TemplateHost::DoDataExchange with the helpers
+// below; UpdateData runs it and reports a failed check as false. Controls are
+// found below the given window by their ID (objectName). The value checks of
+// the store see it as a DataExchangeContext.
+//
+// Server text travels through the Windows-1252 mapping: a typed character
+// without a byte there, or a line break, fails the exchange with message 1022
+// (it could not be written to the server's file).
+class DataExchange : public DataExchangeContext {
+public:
+    // The toolkit's failure: thrown by Fail, caught by UpdateData.
+    struct Failure {};
+
+    DataExchange(QWidget* window, bool saving);
+
+    bool IsSaving() const override { return saving; }
+    void PrepareEditCtrl(int controlId) override;
+    // Marks a control that is not an edit (focus only, nothing selected).
+    void PrepareCtrl(int controlId);
+    std::string GetControlText(int controlId) override;
+    void SetUpperCase(int controlId) override;
+    void ShowMessage(const std::string& text, int stringId) override;
+    // Gives the marked control the focus (an edit with its text selected),
+    // then throws Failure.
+    [[noreturn]] void Fail() override;
+
+    QWidget* Window() const { return window; }
+    // The control with that ID below the window, or nullptr.
+    QWidget* Control(int controlId) const;
+    int MarkedControl() const { return marked; }
+
+    // Text of an edit, label, button, group box or editable combo box.
+    void Text(int controlId, std::string& value);
+    // State of a check box: 0 clear, 1 ticked, 2 indeterminate.
+    void Check(int controlId, int& state);
+    // A drop-down list by text: loading selects the first entry that begins
+    // with the value, letter case ignored (the selection stays when none
+    // does); saving takes the selected entry's text ("" when none).
+    void ComboText(int controlId, std::string& value);
+    // Index of the selected entry of a list or combo box (-1: none).
+    void ListIndex(int controlId, int& index);
+
+    // Checks for saving exchanges, against the control marked last: the
+    // value holds at most maxChars characters; the number lies in range.
+    void MaxChars(const std::string& value, int maxChars);
+    void IntRange(int value, int minimum, int maximum);
+
+private:
+    [[noreturn]] void failWithMessage(int stringId);
+    std::string takeText(int controlId, const QString& text, bool typed);
+
+    QWidget* window;
+    bool saving;
+    int marked = 0;
+    bool markedIsEdit = false;
+};
+
+// Turns the upper-case style of an edit on or off: typed and pasted letters
+// become capitals; text put in by the program stays as it is.
+void SetUpperCaseStyle(QLineEdit* edit, bool on);
+bool HasUpperCaseStyle(const QLineEdit* edit);
+
+// String-table IDs of the prompts of the two checks ("%1", "%2" stand for
+// the numbers), and the prompts composed from them.
+inline constexpr int TooManyCharactersPromptId = 60001;
+inline constexpr int NumberOutOfRangePromptId = 60002;
+std::string TooManyCharactersPrompt(int maxChars);
+std::string NumberOutOfRangePrompt(int minimum, int maximum);

@@ -1,0 +1,59 @@
+#include "Messages.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::Icon iconOf(unsigned type) {
+    switch (type & MessageType::IconMask) {
+    case MessageType::IconStop: return QMessageBox::Critical;
+    case MessageType::IconQuestion: return QMessageBox::Question;
+    case MessageType::IconExclamation: return QMessageBox::Warning;
+    case MessageType::IconInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton first, second, escape;
+};
+
+ButtonSet buttonsOf(unsigned type) {
+    switch (type & MessageType::ButtonMask) {
+    case MessageType::OkCancel:
+        return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::Cancel, QMessageBox::Cancel};
+    case MessageType::YesNoCancel:
+        return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::No,
+                QMessageBox::Cancel};
+    case MessageType::YesNo:
+        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, QMessageBox::No, QMessageBox::No};
+    default:
+        return {QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok};
+    }
+}
+
+int resultOf(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes: return MessageResult::Yes;
+    case QMessageBox::No: return MessageResult::No;
+    case QMessageBox::Cancel: return MessageResult::Cancel;
+    default: return MessageResult::Ok;
+    }
+}
+
+}  // namespace
+
+int QMessageBoxPresenter::Present(const MessageRequest& request) {
+    const ButtonSet set = buttonsOf(request.type);
+    QMessageBox box(iconOf(request.type), request.caption, request.text, set.buttons, request.owner);
+    box.setTextFormat(Qt::PlainText);
+    const bool second = (request.type & MessageType::DefaultMask) == MessageType::DefaultButton2;
+    box.setDefaultButton(second ? set.second : set.first);
+    box.setEscapeButton(set.escape);
+    box.exec();
+    auto* clicked = box.clickedButton();
+    if (!clicked) return resultOf(set.escape);
+    return resultOf(box.standardButton(clicked));
+}

@@ -1,0 +1,151 @@
+#include "PropertySheet.h"
+
+#include <QKeyEvent>
+#include <QTabBar>
+#include <QWheelEvent>
+
+#include "PropertyPage.h"
+
+// The sheet's tab bar: a click on another tab, or a key that moves to one,
+// becomes a request to the sheet, which may refuse it.
+class SheetTabBar : public QTabBar {
+public:
+    SheetTabBar(PropertySheet* sheet) : QTabBar(sheet), sheet(sheet) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        const int index = tabAt(event->position().toPoint());
+        if (event->button() == Qt::LeftButton && index >= 0 && index != currentIndex()) {
+            event->accept();
+            sheet->SetActivePage(index);
+            return;
+        }
+        QTabBar::mousePressEvent(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        int target = -1;
+        switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up: target = sheet->neighbourTab(currentIndex(), -1, false); break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: target = sheet->neighbourTab(currentIndex(), 1, false); break;
+        case Qt::Key_Home: target = sheet->neighbourTab(-1, 1, false); break;
+        case Qt::Key_End: target = sheet->neighbourTab(count(), -1, false); break;
+        default: QTabBar::keyPressEvent(event); return;
+        }
+        event->accept();
+        if (target >= 0 && target != currentIndex()) sheet->SetActivePage(target);
+    }
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+
+private:
+    PropertySheet* sheet;
+};
+
+PropertySheet::PropertySheet(QWidget* parent) : QTabWidget(parent) {
+    setTabBar(new SheetTabBar(this));
+    setFocusPolicy(Qt::TabFocus);
+    connect(this, &QTabWidget::currentChanged, this, &PropertySheet::onCurrentChanged);
+}
+
+PropertySheet::~PropertySheet() { disconnect(this, &QTabWidget::currentChanged, this, nullptr); }
+
+void PropertySheet::AddPage(PropertyPage* page) {
+    page->sheet = this;
+    changing = true;
+    addTab(page, page->GetTitle());
+    changing = false;
+    if (created && !activePage) activate(indexOf(page));
+}
+
+PropertyPage* PropertySheet::GetPage(int index) const { return qobject_cast<PropertyPage*>(widget(index)); }
+
+void PropertySheet::updateTitle(PropertyPage* page) {
+    const int index = indexOf(page);
+    if (index >= 0) setTabText(index, page->GetTitle());
+}
+
+int PropertySheet::neighbourTab(int from, int step, bool wrap) const {
+    const int n = count();
+    if (n == 0) return -1;
+    int index = from;
+    for (int tries = 0; tries < n; ++tries) {
+        index += step;
+        if (wrap) {
+            index = (index + n) % n;
+        } else if (index < 0 || index >= n) {
+            return -1;
+        }
+        if (isTabEnabled(index) && isTabVisible(index)) return index;
+    }
+    return -1;
+}
+
+bool PropertySheet::SetActivePage(int index) {
+    if (index < 0 || index >= count()) return false;
+    PropertyPage* target = GetPage(index);
+    if (target == activePage && index == currentIndex()) return true;
+    if (activePage && !activePage->OnKillActive()) return false;
+    activate(index);
+    return true;
+}
+
+bool PropertySheet::SetActivePage(PropertyPage* page) { return SetActivePage(indexOf(page)); }
+
+void PropertySheet::activate(int index) {
+    PropertyPage* page = GetPage(index);
+    if (!page) return;
+    // The page is made ready before it is shown, as the reference sheets do.
+    page->EnsureCreated();
+    activePage = page;
+    page->OnSetActive();
+    changing = true;
+    setCurrentIndex(index);
+    changing = false;
+}
+
+void PropertySheet::onCurrentChanged(int index) {
+    if (changing || !created) return;
+    // The shown page went away (removed or being destroyed with a derived
+    // sheet): nothing to ask, and nothing is activated behind the owner.
+    if (!activePage || GetPage(index) == activePage) return;
+    // A change that did not come through SetActivePage: ask as well, and
+    // undo it when the page refuses.
+    if (activePage && !activePage->OnKillActive()) {
+        changing = true;
+        setCurrentIndex(indexOf(activePage));
+        changing = false;
+        return;
+    }
+    activate(index);
+}
+
+void PropertySheet::Create() {
+    if (created) return;
+    created = true;
+    if (count() > 0) activate(0);
+    OnInitDialog();
+}
+
+bool PropertySheet::OnInitDialog() {
+    adjustSize();
+    return true;
+}
+
+bool PropertySheet::CanLeave() { return !activePage || activePage->OnKillActive(); }
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    int step = 0;
+    if (control && event->key() == Qt::Key_Tab) step = 1;
+    if (control && event->key() == Qt::Key_Backtab) step = -1;
+    if (control && event->key() == Qt::Key_PageDown) step = 1;
+    if (control && event->key() == Qt::Key_PageUp) step = -1;
+    if (step == 0) {
+        QTabWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    const int target = neighbourTab(currentIndex(), step, true);
+    if (target >= 0 && target != currentIndex()) SetActivePage(target);
+}

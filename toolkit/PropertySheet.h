@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPointer>
+#include <QTabWidget>
+
+#include "Tool.h"
+
+class PropertyPage;
+
+// A tabbed sheet of PropertyPages, embedded as a child in its parent window.
+// Pages are added at run time (AddPage); the sheet does not own them beyond
+// Qt's parenting (a derived sheet may hold them and destroy them first).
+// Every change of the shown tab - mouse, keyboard, SetActivePage - first asks
+// the shown page's OnKillActive and does not happen when it answers false;
+// then the new page is created if needed and gets OnSetActive.
+// A derived sheet adds its pages in its constructor, then calls Create(),
+// which shows the first page and runs OnInitDialog. CanLeave asks the shown
+// page's OnKillActive, so the sheet can serve as a Tool of the main window.
+class PropertySheet : public QTabWidget, public Tool {
+    Q_OBJECT
+public:
+    explicit PropertySheet(QWidget* parent);
+    ~PropertySheet() override;
+
+    void AddPage(PropertyPage* page);
+    int GetPageCount() const { return count(); }
+    PropertyPage* GetPage(int index) const;
+    PropertyPage* GetActivePage() const { return activePage.data(); }
+    int GetActiveIndex() const { return currentIndex(); }
+
+    // Shows the page at index; false when the shown page refused to be left.
+    bool SetActivePage(int index);
+    bool SetActivePage(PropertyPage* page);
+
+    // Shows the first page and runs OnInitDialog; call once, after adding
+    // the pages.
+    void Create();
+    // After the first page is shown; the base sizes the sheet to its pages.
+    virtual bool OnInitDialog();
+
+    bool CanLeave() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class PropertyPage;
+    friend class SheetTabBar;
+    void updateTitle(PropertyPage* page);
+    void activate(int index);
+    void onCurrentChanged(int index);
+    int neighbourTab(int from, int step, bool wrap) const;
+
+    QPointer<PropertyPage> activePage;
+    bool changing = false;
+    bool created = false;
+};

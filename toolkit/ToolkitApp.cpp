@@ -1,0 +1,95 @@
+#include "ToolkitApp.h"
+
+#include <QDesktopServices>
+
+#include "Cp1252.h"
+#include "HelpViewer.h"
+
+namespace {
+ToolkitApp* current = nullptr;
+}
+
+ToolkitApp::ToolkitApp()
+    : presenter(std::make_unique<QMessageBoxPresenter>()),
+      urlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      helpRoot(QStringLiteral("qrc:/help/")) {
+    current = this;
+}
+
+ToolkitApp::~ToolkitApp() {
+    delete helpViewer.data();
+    if (current == this) current = nullptr;
+}
+
+ToolkitApp* ToolkitApp::Current() { return current; }
+
+QString ToolkitApp::MessageCaption() const { return QApplication::applicationDisplayName(); }
+
+int ToolkitApp::ShowMessage(const std::string& text, unsigned type, int stringId) {
+    MessageRequest request;
+    request.owner = QApplication::activeModalWidget();
+    if (!request.owner) request.owner = QApplication::activeWindow();
+    request.caption = MessageCaption();
+    request.text = FromServerText(text);
+    request.type = type;
+    request.stringId = stringId;
+    return presenter->Present(request);
+}
+
+void ToolkitApp::SetPresenter(std::unique_ptr<MessagePresenter> newPresenter) {
+    presenter = newPresenter ? std::move(newPresenter) : std::make_unique<QMessageBoxPresenter>();
+}
+
+void ToolkitApp::SetUrlOpener(UrlOpener opener) { urlOpener = std::move(opener); }
+
+bool ToolkitApp::OpenUrl(const QUrl& url) const { return urlOpener && urlOpener(url); }
+
+void ToolkitApp::WinHelp(int data, HelpCommand command) { ShowHelp(data, command); }
+
+void ToolkitApp::ShowHelp(int topic, HelpCommand command) {
+    if (command == HelpCommand::Quit) {
+        if (helpViewer) helpViewer->close();
+        return;
+    }
+    // The viewer belongs to the window that is modal now, so that window's
+    // modality does not block it.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!helpViewer) {
+        helpViewer = new HelpViewer(helpRoot, owner);
+    } else if (helpViewer->parentWidget() != owner) {
+        const QRect geometry = helpViewer->geometry();
+        helpViewer->setParent(owner, helpViewer->windowFlags());
+        helpViewer->setGeometry(geometry);
+    }
+    helpViewer->ShowTopic(topic);
+}
+
+HelpViewer* ToolkitApp::GetHelpViewer() const { return helpViewer.data(); }
+
+void ToolkitApp::ReportEscapedError() { QApplication::exit(1); }
+
+int ShowAppMessage(const std::string& text, unsigned type, int stringId) {
+    if (ToolkitApp* app = ToolkitApp::Current()) return app->ShowMessage(text, type, stringId);
+    MessageRequest request;
+    request.owner = QApplication::activeModalWidget();
+    request.caption = QApplication::applicationDisplayName();
+    request.text = FromServerText(text);
+    request.type = type;
+    request.stringId = stringId;
+    return QMessageBoxPresenter().Present(request);
+}
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        if (ToolkitApp* app = ToolkitApp::Current()) {
+            app->ReportEscapedError();
+        } else {
+            QApplication::exit(1);
+        }
+        return false;
+    }
+}

@@ -1,0 +1,7 @@
+#include "WaitCursor.h"
+
+#include <QApplication>
+
+WaitCursor::WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
