@@ -1,0 +1,132 @@
+#include "ConfigApp.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+
+#include <cstdio>
+
+#include "ConfigMainDlg.h"
+#include "Cp1252.h"
+#include "Images.h"
+#include "ServerIdentity.h"
+#include "ShareLocation.h"
+#include "StoreMessages.h"
+#include "StringTable.h"
+#include "WaitCursor.h"
+
+namespace {
+
+constexpr const char* usage =
+    "Usage: tessaron-config [SHARE]\n"
+    "Configure a QUOR Tessaron server through its file share.\n\n"
+    "SHARE is the server's share: a mounted folder, //host/share, \\\\host\\share\n"
+    "or smb://host/share (mounted by the desktop). Without it the program asks\n"
+    "for the folder.\n\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+std::string chooseShareFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        nullptr, QObject::tr("Choose the server's share folder"), QString(), QFileDialog::ShowDirsOnly);
+    return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
+}
+
+void runMainWindow(ConfigApp& app) {
+    ConfigMainDlg window(app);
+    app.SetMainWindow(&window);
+    window.DoModal();
+    app.SetMainWindow(nullptr);
+}
+
+}  // namespace
+
+ConfigApp::ConfigApp()
+    : oemBranding(LoadString(102) != "Quor"), folderChooser(chooseShareFolder), mainWindowRunner(runMainWindow) {
+    // The store's own message (a parameter missing from its file) goes
+    // through the program's message routine.
+    SetStoreMessageRoute([this](int stringId) { ShowMessage(stringId); });
+}
+
+ConfigApp::~ConfigApp() { SetStoreMessageRoute(nullptr); }
+
+ConfigApp& ConfigApp::Get() { return *static_cast<ConfigApp*>(ToolkitApp::Current()); }
+
+std::string ConfigApp::GetBrandedTitle() const { return LoadString(oemBranding ? 138 : 137); }
+
+std::string ConfigApp::GetServerName() const { return serverName.empty() ? ServerName(serverPath) : serverName; }
+
+QString ConfigApp::MessageCaption() const { return FromServerText(GetBrandedTitle()); }
+
+int ConfigApp::ShowMessage(const std::string& text, unsigned type, int stringId) {
+    if (type == MessageType::Ok) type = MessageType::Ok | MessageType::IconExclamation;
+    return ToolkitApp::ShowMessage(text, type, stringId);
+}
+
+int ConfigApp::ShowMessage(int stringId, unsigned type) { return ShowMessage(LoadString(stringId), type, stringId); }
+
+void ConfigApp::WinHelp(int data, HelpCommand command) {
+    if (mainWindow) {
+        mainWindow->WinHelp(data, command);
+    } else {
+        ShowHelp(data, command);
+    }
+}
+
+void ConfigApp::ReportEscapedError() {
+    ShowMessage(1010);
+    if (mainWindow) {
+        mainWindow->done(0);
+    } else {
+        QApplication::exit(1);
+    }
+}
+
+void ConfigApp::SetMainWindow(ConfigMainDlg* window) { mainWindow = window; }
+
+ConfigMainDlg* ConfigApp::GetMainWindow() const { return mainWindow.data(); }
+
+bool ConfigApp::IdentifyServer() {
+    WaitCursor wait;
+    const ServerIdentity identity = ::IdentifyServer(serverPath);
+    if (!identity.accepted) return false;
+    if (!identity.productTitle.empty()) {
+        productTitle = identity.productTitle;
+        serverKind = identity.serverKind;
+    }
+    serverVersion = identity.version;
+    if (!identity.versionSupported) ShowMessage(1003, MessageType::Ok | MessageType::IconExclamation);
+    return true;
+}
+
+int ConfigApp::StartUp(const QStringList& arguments) {
+    QApplication::setApplicationDisplayName(MessageCaption());
+    QApplication::setWindowIcon(ImageIcon(ImageId::ProgramIcon));
+
+    std::vector<std::string> args;
+    for (const QString& argument : arguments) args.push_back(QFile::encodeName(argument).toStdString());
+    const CommandLine commandLine = ParseCommandLine(args);
+    if (commandLine.help) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (commandLine.version) {
+        std::printf("%s 1.00\n", GetBrandedTitle().c_str());
+        return 0;
+    }
+
+    std::string path = commandLine.serverPath;
+    if (path.empty()) {
+        path = folderChooser ? folderChooser() : std::string();
+        if (path.empty()) return 0;  // the user cancelled: end quietly
+    }
+    try {
+        serverPath = ResolveServerPath(path);
+    } catch (const ShareNotMounted& notMounted) {
+        ShowMessage(notMounted.Message(), MessageType::Ok | MessageType::IconStop, 60010);
+        return 1;
+    }
+    serverName = ServerName(path);
+    if (mainWindowRunner) mainWindowRunner(*this);
+    return 0;
+}

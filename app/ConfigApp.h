@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <string>
+
+#include "ToolkitApp.h"
+
+class ConfigMainDlg;
+
+// The application object: starts the program, holds the facts about the
+// running program that every window reads (server path, product title,
+// software version, server kind, branding, the parameters-changed flag, the
+// current help context) and owns the one message routine. One instance for
+// the life of the program; windows reach it through ConfigApp::Get().
+class ConfigApp : public ToolkitApp {
+public:
+    ConfigApp();
+    ~ConfigApp() override;
+
+    // The application object now alive; one must exist.
+    static ConfigApp& Get();
+
+    // Runs the program for its command line (arguments without the program
+    // name): finds the share, runs the main window modally. Answers the exit
+    // status.
+    int StartUp(const QStringList& arguments);
+
+    // Identifies the server from the first line of its configuration file,
+    // warning (1003) about an unsupported software version. False: not a
+    // supported unit. Raises FileException when the file cannot be opened.
+    bool IdentifyServer();
+
+    std::string GetServerPath() const { return serverPath; }
+    void SetServerPath(const std::string& path) { serverPath = path; }
+    // The server's name for the window title (host of the share).
+    std::string GetServerName() const;
+    void SetServerName(const std::string& name) { serverName = name; }
+    std::string GetProductTitle() const { return productTitle; }
+    std::string GetServerVersion() const { return serverVersion; }
+    int GetServerKind() const { return serverKind; }
+    bool IsOemBranding() const { return oemBranding; }
+    // For tests of the OEM look; normally fixed by the build.
+    void SetOemBranding(bool oem) { oemBranding = oem; }
+    void SetParametersChanged(bool changed) { parametersChanged = changed; }
+    bool GetParametersChanged() const { return parametersChanged; }
+    void SetHelpContext(int context) { helpContext = context; }
+    int GetHelpContext() const { return helpContext; }
+
+    // The branded title: string 137, or 138 in the OEM build.
+    std::string GetBrandedTitle() const;
+
+    // The message routine: captioned with the branded title; type 0 (plain
+    // OK) gets the exclamation icon. Answers the pressed button.
+    int ShowMessage(const std::string& text, unsigned type, int stringId) override;
+    // A string-table message.
+    int ShowMessage(int stringId, unsigned type = 0);
+    QString MessageCaption() const override;
+
+    // Help requests go to the main window, which substitutes its context.
+    void WinHelp(int data, HelpCommand command) override;
+
+    // Message 1010, then the main window's modal run ends (result 0).
+    void ReportEscapedError() override;
+
+    ConfigMainDlg* GetMainWindow() const;
+    void SetMainWindow(ConfigMainDlg* window);
+
+    // Asks for the share folder when the command line names none; answers
+    // the folder, or "" when the user cancels. Tests replace it.
+    using FolderChooser = std::function<std::string()>;
+    void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
+    // Runs the main window (tests replace it to look at the start-up alone).
+    using MainWindowRunner = std::function<void(ConfigApp&)>;
+    void SetMainWindowRunner(MainWindowRunner runner) { mainWindowRunner = std::move(runner); }
+
+private:
+    std::string serverPath;
+    std::string serverName;
+    std::string productTitle;
+    std::string serverVersion;
+    int serverKind = 0;
+    bool oemBranding = false;
+    bool parametersChanged = false;
+    int helpContext = 0;
+    QPointer<ConfigMainDlg> mainWindow;
+    FolderChooser folderChooser;
+    MainWindowRunner mainWindowRunner;
+};

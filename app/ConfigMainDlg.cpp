@@ -1,0 +1,313 @@
+#include "ConfigMainDlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+#include "AboutDlg.h"
+#include "ConfigApp.h"
+#include "Cp1252.h"
+#include "DataExchange.h"
+#include "FileException.h"
+#include "Images.h"
+#include "ParameterHandler.h"
+#include "ServerRequests.h"
+#include "ShareFile.h"
+#include "ShellOpen.h"
+#include "StartDlg.h"
+#include "StringTable.h"
+#include "Tool.h"
+#include "WaitCursor.h"
+
+// The tools plug in here once they exist: each is constructed as
+// `new Tool(parent)` and raises FileException when the server's files
+// cannot be read.
+#if __has_include("QuickInstallationDlg.h")
+#include "QuickInstallationDlg.h"
+#define TESSARON_HAS_QUICK_INSTALLATION 1
+#endif
+#if __has_include("ConfigPropertySheet.h")
+#include "ConfigPropertySheet.h"
+#define TESSARON_HAS_CONFIGURATION 1
+#endif
+#if __has_include("ManagementPropertySheet.h")
+#include "ManagementPropertySheet.h"
+#define TESSARON_HAS_MANAGEMENT 1
+#endif
+
+namespace {
+
+constexpr int HomeButton = 1124;
+constexpr int HelpButton = CommandId::Help;
+constexpr int MakerLogo = 1076;
+constexpr int OemLogo = 1265;
+constexpr int PageCaption = 1074;
+constexpr int ServerTypeCaption = 1223;
+constexpr int StartTimerInterval = 100;  // milliseconds
+
+size_t slot(ConfigMainDlg::ToolKind kind) { return static_cast<size_t>(kind); }
+
+}  // namespace
+
+ConfigMainDlg::ConfigMainDlg(ConfigApp& app, QWidget* parent) : Dialog(TemplateId::MainWindow, parent), app(app) {
+#ifdef TESSARON_HAS_QUICK_INSTALLATION
+    factories[slot(ToolKind::QuickInstallation)] = [](QWidget* p) { return new QuickInstallationDlg(p); };
+#endif
+#ifdef TESSARON_HAS_CONFIGURATION
+    factories[slot(ToolKind::Configuration)] = [](QWidget* p) { return new ConfigPropertySheet(p); };
+#endif
+#ifdef TESSARON_HAS_MANAGEMENT
+    factories[slot(ToolKind::Management)] = [](QWidget* p) { return new ManagementPropertySheet(p); };
+#endif
+    setWindowIcon(ImageIcon(ImageId::ProgramIcon));
+    auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, &ConfigMainDlg::OpenAbout);
+}
+
+ConfigMainDlg::~ConfigMainDlg() {
+    app.ShowHelp(0, HelpCommand::Quit);
+    delete child.data();
+}
+
+void ConfigMainDlg::SetToolFactory(ToolKind kind, ToolFactory factory) {
+    factories[slot(kind)] = std::move(factory);
+    // The home page shown now offers the tool at once.
+    if (auto* home = qobject_cast<StartDlg*>(child.data())) home->EnableTools();
+}
+
+bool ConfigMainDlg::HasTool(ToolKind kind) const { return static_cast<bool>(factories[slot(kind)]); }
+
+bool ConfigMainDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    ShowItem(MakerLogo, !app.IsOemBranding());
+    ShowItem(OemLogo, app.IsOemBranding());
+    OpenHomePage();
+    setWindowTitle(FromServerText(app.GetBrandedTitle() + " - " + app.GetServerName()));
+    timerPending = true;
+    QTimer::singleShot(StartTimerInterval, this, &ConfigMainDlg::OnStartTimer);
+    return true;
+}
+
+void ConfigMainDlg::DoDataExchange(DataExchange& exchange) {
+    std::string caption = ToServerTextLossy(pageCaption);
+    std::string serverType = ToServerTextLossy(serverTypeCaption);
+    exchange.Text(PageCaption, caption);
+    exchange.Text(ServerTypeCaption, serverType);
+}
+
+void ConfigMainDlg::OnStartTimer() {
+    if (!timerPending) return;
+    timerPending = false;
+    WaitCursor wait;
+    try {
+        if (app.IdentifyServer()) {
+            serverTypeCaption = FromServerText(app.GetProductTitle());
+            updatePageCaption();
+        } else {
+            app.ShowMessage(1018);
+            PostCloseRequest();
+        }
+    } catch (const FileException&) {
+        app.ShowMessage(1007);
+        PostCloseRequest();
+    }
+}
+
+void ConfigMainDlg::setPageCaption(const QString& caption) {
+    pageCaption = caption;
+    UpdateData(false);
+}
+
+void ConfigMainDlg::updatePageCaption() {
+    int id = 123;
+    if (firstCaptionPending) {
+        firstCaptionPending = false;
+        id = 130;
+    } else if (app.GetServerKind() == 0) {
+        id = 112;
+    } else if (app.GetServerKind() == 1) {
+        id = 122;
+    }
+    setPageCaption(FromServerText(LoadString(id)));
+}
+
+void ConfigMainDlg::showToolButtons(bool show) {
+    ShowItem(HomeButton, show);
+    ShowItem(HelpButton, show);
+    update();
+}
+
+void ConfigMainDlg::destroyChild() {
+    if (!child) return;
+    // The home page may be destroyed from inside its own button's command:
+    // the object goes once that command has returned.
+    QWidget* old = child.data();
+    child = nullptr;
+    old->hide();
+    old->setParent(nullptr);
+    old->deleteLater();
+}
+
+void ConfigMainDlg::focusFirstControl(QWidget* widget) {
+    QPointer<QWidget> target = widget;
+    QTimer::singleShot(0, this, [target] {
+        if (!target) return;
+        for (QWidget* next = target->nextInFocusChain(); next && next != target; next = next->nextInFocusChain()) {
+            if (!target->isAncestorOf(next)) break;
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(target) && next->isEnabled()) {
+                next->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    });
+}
+
+void ConfigMainDlg::OpenHomePage() {
+    destroyChild();
+    auto* home = new StartDlg(*this);
+    child = home;
+    home->show();
+    updatePageCaption();
+    showToolButtons(false);
+    focusFirstControl(home);
+}
+
+void ConfigMainDlg::openTool(ToolKind kind, int captionId, int failureId) {
+    const ToolFactory& factory = factories[slot(kind)];
+    if (!factory) return;
+    destroyChild();
+    try {
+        QWidget* tool = factory(this);
+        child = tool;
+        tool->show();
+    } catch (const FileException&) {
+        app.ShowMessage(failureId);
+        OpenHomePage();
+        return;
+    } catch (const ParameterHandler::Error&) {
+        // A store error while building the tool is a failure to read the
+        // server's files, reported the same way.
+        app.ShowMessage(failureId);
+        OpenHomePage();
+        return;
+    }
+    setPageCaption(FromServerText(LoadString(captionId)));
+    showToolButtons(true);
+    if (kind == ToolKind::QuickInstallation) focusFirstControl(child);
+}
+
+void ConfigMainDlg::OpenQuickInstallation() { openTool(ToolKind::QuickInstallation, 111, 1006); }
+void ConfigMainDlg::OpenConfiguration() { openTool(ToolKind::Configuration, 113, 1005); }
+void ConfigMainDlg::OpenManagement() { openTool(ToolKind::Management, 114, 1011); }
+
+void ConfigMainDlg::OpenDiscAccess() {
+    WaitCursor wait;
+    if (!OpenFolder(SharePath(app.GetServerPath(), "\\Cd"))) app.ShowMessage(1000);
+}
+
+bool ConfigMainDlg::CanLeaveChild() {
+    auto* tool = dynamic_cast<Tool*>(child.data());
+    return !tool || tool->CanLeave();
+}
+
+bool ConfigMainDlg::CloseRequest() {
+    if (!CanLeaveChild()) return false;
+    if (app.GetParametersChanged() &&
+        app.ShowMessage(127, MessageType::YesNo | MessageType::IconQuestion) == MessageResult::Yes) {
+        WaitCursor wait;
+        try {
+            RequestRestart(app.GetServerPath());
+            app.ShowMessage(131);
+        } catch (const FileException&) {
+            // Also when the file lacks the Restart key: the request could
+            // not be made, and the user must not be told it was.
+            app.ShowMessage(1007);
+        } catch (const ParameterHandler::Error&) {
+            app.ShowMessage(1007);
+        }
+    }
+    return true;
+}
+
+void ConfigMainDlg::PostCloseRequest() { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); }
+
+void ConfigMainDlg::closeEvent(QCloseEvent* event) {
+    if (!isVisible() || CloseRequest()) {
+        event->accept();
+        done(CommandId::Cancel);
+    } else {
+        event->ignore();
+    }
+}
+
+void ConfigMainDlg::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        // Neither closes the main window; a focused button still takes
+        // Enter itself before this.
+        event->accept();
+        return;
+    default:
+        Dialog::keyPressEvent(event);
+    }
+}
+
+void ConfigMainDlg::OnOK() {}
+
+void ConfigMainDlg::OnCancel() {}
+
+bool ConfigMainDlg::OnCommand(int commandId) {
+    switch (commandId) {
+    case CommandId::Ok: return true;  // Enter never closes the main window
+    case HomeButton:
+        if (CanLeaveChild()) OpenHomePage();
+        return true;
+    case HelpButton: OnHelp(); return true;
+    case StartDlg::DiscAccessButton: OpenDiscAccess(); return true;
+    case StartDlg::QuickInstallationButton: OpenQuickInstallation(); return true;
+    case StartDlg::ConfigurationButton: OpenConfiguration(); return true;
+    case StartDlg::ManagementButton: OpenManagement(); return true;
+    default: return false;
+    }
+}
+
+void ConfigMainDlg::OnHelp() { app.WinHelp(0, HelpCommand::Context); }
+
+void ConfigMainDlg::WinHelp(int data, HelpCommand command) {
+    if (command == HelpCommand::Context) data = app.GetHelpContext();
+    app.ShowHelp(data, command);
+}
+
+QMenu* ConfigMainDlg::CreateAboutMenu() {
+    const std::string text = LoadString(app.IsOemBranding() ? 140 : 101);
+    if (text.empty()) return nullptr;
+    auto* menu = new QMenu(this);
+    QAction* about = menu->addAction(FromServerText(text));
+    about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
+    connect(about, &QAction::triggered, this, &ConfigMainDlg::OpenAbout);
+    return menu;
+}
+
+void ConfigMainDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // Only the header (above the embedded child) carries the menu.
+    if (child && event->pos().y() >= child->geometry().top()) {
+        event->ignore();
+        return;
+    }
+    QMenu* menu = CreateAboutMenu();
+    if (!menu) return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void ConfigMainDlg::OpenAbout() {
+    if (LoadString(app.IsOemBranding() ? 140 : 101).empty()) return;
+    AboutDlg about(app, this);
+    about.DoModal();
+}
