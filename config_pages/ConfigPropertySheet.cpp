@@ -1,8 +1,5 @@
 #include "ConfigPropertySheet.h"
 
-#include <QEvent>
-#include <QKeyEvent>
-
 #include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
 #include "ParameterHandler.h"
@@ -21,6 +18,7 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {
             const ParameterSection& section = handler.SectionAt(s);
+            if (!ConfigSheetLayout::HasNamedParameter(section)) continue;
             const std::vector<ConfigSheetLayout::PageSlice> slices = ConfigSheetLayout::Paginate(section);
             std::string title = section.GetTitleId() != 0 ? LoadString(section.GetTitleId()) : std::string();
             if (title.empty()) title = section.GetName();
@@ -43,6 +41,8 @@ ConfigPropertySheet::~ConfigPropertySheet() {
 
 bool ConfigPropertySheet::OnInitDialog() {
     const bool result = PropertySheet::OnInitDialog();
+    // The pages have no layout; their minimum size is the template's.
+    resize(sizeHint().expandedTo(minimumSizeHint()));
     move(15, 70);
     return result;
 }
@@ -50,16 +50,4 @@ bool ConfigPropertySheet::OnInitDialog() {
 bool ConfigPropertySheet::CanLeave() {
     PropertyPage* page = GetActivePage();
     return !page || page->OnKillActive();
-}
-
-bool ConfigPropertySheet::event(QEvent* event) {
-    // F1 anywhere in the sheet asks for the help of the page shown.
-    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1 && event->type() == QEvent::KeyPress) {
-            ToolkitApp::Current()->WinHelp(0, HelpCommand::Context);
-            return true;
-        }
-    }
-    return PropertySheet::event(event);
 }

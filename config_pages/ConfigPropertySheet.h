@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "PropertyPage.h"  // complete before the sheet's inline page accessors
 #include "PropertySheet.h"
 
 class TemplatePage;
@@ -11,7 +12,9 @@ class TemplatePage;
 // The tabbed sheet of the configuration: one generated page per slice of at
 // most 16 rows of each section of the server's configuration file, in file
 // order. Built inside the main window below its header. Construction raises
-// FileException when the configuration file cannot be read.
+// FileException when the configuration file cannot be read. Help (F1, the
+// Help button) reaches the main window, which shows the topic of the page
+// that is active.
 class ConfigPropertySheet : public PropertySheet {
     Q_OBJECT
 public:
@@ -26,9 +29,6 @@ public:
 
     int GetSectionCount() const { return sectionCount; }
     TemplatePage* PageAt(int index) const { return pages.at(index).get(); }
-
-protected:
-    bool event(QEvent* event) override;
 
 private:
     int sectionCount = 0;

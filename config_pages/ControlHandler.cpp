@@ -2,8 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QToolTip>
+
+#include <QStyle>
 
 #include "RowLayout.h"
 
@@ -12,6 +16,29 @@ namespace {
 QRect edges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
 
 }  // namespace
+
+bool RowLabel::IsElided() const { return fontMetrics().horizontalAdvance(text()) > contentsRect().width(); }
+
+void RowLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), shown,
+                          foregroundRole());
+}
+
+bool RowLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (IsElided()) {
+            QToolTip::showText(help->globalPos(), text(), this);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QLabel::event(event);
+}
 
 QLineEdit* ControlHandler::CreateEdit(QWidget* parent, const QFont& font, int id, int x, int y, int width,
                                       int height) const {
@@ -25,7 +52,7 @@ QLineEdit* ControlHandler::CreateEdit(QWidget* parent, const QFont& font, int id
 
 QLabel* ControlHandler::CreateStatic(QWidget* parent, const QFont& font, int id, const QString& text, int left,
                                      int top, int right, int bottom) const {
-    auto* label = new QLabel(text, parent);
+    auto* label = new RowLabel(text, parent);
     label->setObjectName(QString::number(id));
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);

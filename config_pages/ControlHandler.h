@@ -1,13 +1,27 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
 class QCheckBox;
 class QComboBox;
 class QFont;
-class QLabel;
 class QLineEdit;
 class QWidget;
+
+// The label of a generated row. A label wider than its place ends in "..."
+// and shows its whole text as a tool tip, instead of being cut mid-letter.
+class RowLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // True when the text does not fit and is shown shortened.
+    bool IsElided() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+};
 
 // Creates the generated controls of a parameter page, each a visible child of
 // the given parent carrying its numeric ID as object name and the given font.

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <algorithm>
 #include <cstdio>
 
@@ -218,6 +219,14 @@ std::string TemplatePage::rowLabel(const Parameter& parameter) {
     return RowLayout::RowLabel(rowName(parameter), parameter.GetIndented() != 0, unsupported);
 }
 
+QRect TemplatePage::toPixels(const RowLayout::PixelRect& r) const {
+    // Row positions are pixels of the reference dialog font; across they
+    // scale with the font like the page around them, down they stay pixels.
+    const DialogUnits units = Units();
+    const int left = units.ReferenceX(r.left);
+    return QRect(left, r.top, units.ReferenceX(r.right) - left, r.Height());
+}
+
 void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
@@ -234,11 +243,14 @@ void TemplatePage::buildControls() {
         if (std::sscanf(working.GetName().c_str(), "ID%d_LUN", &drive) == 1 &&
             store.GetValue("ID_" + std::to_string(drive), "Drive", driveText)) {
             constexpr int edge = RowLayout::kEdgeHeight;
-            driveLabel = controls.CreateStatic(pane->Content(), font(), kDriveLabelId, "Drive", 4, 4 + 2 * edge, 124,
-                                               32);
-            driveValue = controls.CreateEdit(pane->Content(), font(), kDriveValueId, 128, 4, 110,
-                                             RowLayout::kControlHeight);
+            const QRect label = toPixels({4, 4 + 2 * edge, 124, 32});
+            const QRect value = toPixels({128, 4, 128 + RowLayout::kEditWidth, 4 + RowLayout::kControlHeight});
+            driveLabel = controls.CreateStatic(pane->Content(), font(), kDriveLabelId, "Drive", label.left(),
+                                               label.top(), label.right() + 1, label.bottom() + 1);
+            driveValue = controls.CreateEdit(pane->Content(), font(), kDriveValueId, value.x(), value.y(),
+                                             value.width(), value.height());
             driveValue->setText(FromServerText(driveText));
+            driveValue->setCursorPosition(0);
             driveValue->setReadOnly(true);
             firstTop = RowLayout::kRowPitch + 4;
         }
@@ -248,35 +260,7 @@ void TemplatePage::buildControls() {
     labels.assign(rows, nullptr);
     values.assign(rows, nullptr);
     checks.assign(rows, nullptr);
-    for (int row = 0; row < rows; ++row) {
-        const Parameter& parameter = working.ParameterAt(row);
-        const RowLayout::RowGeometry g = RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0,
-                                                              parameter.GetType());
-        const QString label = FromServerText(rowLabel(parameter));
-        if (g.labelIsCheckBox) {
-            checks[row] = controls.CreateCheckBox(pane->Content(), font(), kCheckBaseId + row, label, g.label.left,
-                                                  g.label.top, g.label.right, g.label.bottom);
-            pane->AttachControl(checks[row]);
-        } else {
-            labels[row] = controls.CreateStatic(pane->Content(), font(), kLabelBaseId + row, label, g.label.left,
-                                                g.label.top, g.label.right, g.label.bottom);
-        }
-        const RowLayout::PixelRect& r = g.valueRect;
-        if (g.value == RowLayout::ValueControl::Combo) {
-            auto* combo = controls.CreateComboBox(pane->Content(), font(), kValueBaseId + row, r.left, r.top, r.right,
-                                                  r.bottom);
-            fillCombo(combo, parameter);
-            values[row] = combo;
-        } else if (g.value != RowLayout::ValueControl::None) {
-            auto* edit = controls.CreateEdit(pane->Content(), font(), kValueBaseId + row, r.left, r.top, r.Width(),
-                                             r.Height());
-            edit->setText(FromServerText(TrimWhiteSpace(parameter.GetValue())));
-            edit->setReadOnly(g.value == RowLayout::ValueControl::ReadOnlyEdit || parameter.IsReadOnly());
-            SetUpperCaseStyle(edit, parameter.IsUpperCase());
-            values[row] = edit;
-        }
-        if (values[row]) pane->AttachControl(values[row]);
-    }
+    for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
 
     if (mode == PageMode::VolumeRights) {
         const int barWidth = pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -286,13 +270,47 @@ void TemplatePage::buildControls() {
     }
 }
 
+void TemplatePage::buildRow(int row, int firstTop) {
+    const Parameter& parameter = working.ParameterAt(row);
+    const RowLayout::RowGeometry g =
+        RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0, parameter.GetType());
+    const QString label = FromServerText(rowLabel(parameter));
+    const QRect labelRect = toPixels(g.label);
+    if (g.labelIsCheckBox) {
+        checks[row] = controls.CreateCheckBox(pane->Content(), font(), kCheckBaseId + row, label, labelRect.left(),
+                                              labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+        pane->AttachControl(checks[row]);
+    } else {
+        labels[row] = controls.CreateStatic(pane->Content(), font(), kLabelBaseId + row, label, labelRect.left(),
+                                            labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+    }
+    const QRect r = toPixels(g.valueRect);
+    if (g.value == RowLayout::ValueControl::Combo) {
+        auto* combo = controls.CreateComboBox(pane->Content(), font(), kValueBaseId + row, r.left(), r.top(),
+                                              r.right() + 1, r.bottom() + 1);
+        fillCombo(combo, parameter);
+        values[row] = combo;
+    } else if (g.value != RowLayout::ValueControl::None) {
+        auto* edit = controls.CreateEdit(pane->Content(), font(), kValueBaseId + row, r.x(), r.y(), r.width(),
+                                         r.height());
+        edit->setText(FromServerText(TrimWhiteSpace(parameter.GetValue())));
+        edit->setCursorPosition(0);
+        edit->setReadOnly(g.value == RowLayout::ValueControl::ReadOnlyEdit || parameter.IsReadOnly());
+        SetUpperCaseStyle(edit, parameter.IsUpperCase());
+        values[row] = edit;
+    }
+    if (values[row]) pane->AttachControl(values[row]);
+}
+
 void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
     const ChoiceList choices = FillChoiceList(parameter.GetComment(), parameter.GetValue(), parameter.GetTypeSpec(),
                                               ChoiceListVariant::ConfigurationPage);
     combo->clear();
     for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
     controls.FitComboHeight(combo, combo->count());
-    if (parameter.GetKey() == "TimeZone") combo->view()->setMinimumWidth(RowLayout::kTimeZoneDropWidth);
+    if (parameter.GetKey() == "TimeZone") {
+        combo->view()->setMinimumWidth(Units().ReferenceX(RowLayout::kTimeZoneDropWidth));
+    }
 }
 
 void TemplatePage::TearDown() {
@@ -315,6 +333,31 @@ void TemplatePage::TearDown() {
     pane = nullptr;
 }
 
+void TemplatePage::fitCaptionButtons() {
+    // Long section titles make captions the template's buttons cannot hold:
+    // widen both alike about the gap between them, up to the mark beside.
+    if (!submitButton || !resetButton) return;
+    if (!buttonsPlaced) {
+        submitHome = submitButton->geometry();
+        resetHome = resetButton->geometry();
+        buttonsPlaced = true;
+    }
+    const int needed = std::max(submitButton->sizeHint().width(), resetButton->sizeHint().width());
+    if (needed <= submitHome.width()) {
+        submitButton->setGeometry(submitHome);
+        resetButton->setGeometry(resetHome);
+        return;
+    }
+    const int gap = resetHome.left() - (submitHome.right() + 1);
+    const int centre = submitHome.right() + 1 + gap / 2;
+    const QWidget* mark = Item(kUnsupportedMarkId);
+    const int limit = mark ? mark->geometry().left() - gap / 2 : width();
+    const int half = std::max(gap / 2, 4);
+    const int wide = std::min(needed, limit - centre - half);
+    submitButton->setGeometry(centre - half - wide, submitHome.top(), wide, submitHome.height());
+    resetButton->setGeometry(centre + half, resetHome.top(), wide, resetHome.height());
+}
+
 void TemplatePage::redraw() {
     update();
     repaint();
@@ -333,6 +376,7 @@ void TemplatePage::DoDataExchange(DataExchange& exchange) {
         buildIfNeeded();
         exchange.Text(kSubmitId, submitCaption);
         exchange.Text(kResetId, resetCaption);
+        if (!exchange.IsSaving()) fitCaptionButtons();
         if (!pane) return;
         DataExchange rows(pane, exchange.IsSaving());
         const int rowCount = std::min<int>(RowCount(), static_cast<int>(values.size()));
@@ -366,7 +410,10 @@ void TemplatePage::exchangeRow(DataExchange& rows, int row) {
     };
     const auto showText = [&](const std::string& text) {
         const QString shown = FromServerText(text);
-        if (edit && edit->text() != shown) edit->setText(shown);
+        if (edit && edit->text() != shown) {
+            edit->setText(shown);
+            edit->setCursorPosition(0);  // show the start of a long value
+        }
     };
 
     if (type == "Combo" || type == "UnknownCombo") {
@@ -494,7 +541,7 @@ void TemplatePage::doSubmit() {
         restartAccepted = false;
         app().SetParametersChanged(false);
         loaded = working;
-        if (QWidget* top = window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
+        if (QWidget* top = QWidget::window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
         return;
     }
 

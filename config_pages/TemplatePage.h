@@ -6,6 +6,7 @@
 
 #include "ControlHandler.h"
 #include "PageMode.h"
+#include "RowLayout.h"
 #include "ParameterHandler.h"
 #include "PropertyPage.h"
 #include "ScrollPane.h"
@@ -96,7 +97,9 @@ protected:
 private:
     void buildIfNeeded();
     void buildControls();
-    void buildRow(int row);
+    void buildRow(int row, int firstTop);
+    QRect toPixels(const RowLayout::PixelRect& rect) const;
+    void fitCaptionButtons();
     void fillCombo(QComboBox* combo, const Parameter& parameter);
     std::string rowName(const Parameter& parameter) const;
     std::string rowLabel(const Parameter& parameter);
@@ -139,6 +142,9 @@ private:
     QPushButton* submitButton = nullptr;
     QPushButton* resetButton = nullptr;
     ScrollPane* pane = nullptr;
+    QRect submitHome;
+    QRect resetHome;
+    bool buttonsPlaced = false;
     // One entry per row; growable, so no slice is ever too long for them.
     std::vector<QWidget*> labels;
     std::vector<QWidget*> values;

@@ -1,12 +1,3 @@
-#include <QApplication>
-#include <cstdlib>
-#include <gtest/gtest.h>
+#include "QtTestMain.h"
 
-// Widget tests run without a display; the platform must be chosen before the
-// application object exists.
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+TESSARON_QT_TEST_MAIN()
