@@ -1,5 +1,8 @@
 #include "ConfigPropertySheet.h"
 
+#include <QKeySequence>
+#include <QShortcut>
+
 #include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
 #include "ParameterHandler.h"
@@ -31,7 +34,27 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
             }
         }
     }
+    addTabShortcuts();
     Create();
+}
+
+void ConfigPropertySheet::addTabShortcuts() {
+    // Ctrl+Tab and friends move between tabs from any control of the sheet.
+    // As shortcuts they come before the controls' own keys: a choice list
+    // would otherwise take Ctrl+Tab as a letter to search for.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [sequence, step] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (count() > 1) SetActivePage((GetActiveIndex() + step + count()) % count());
+        });
+    }
 }
 
 ConfigPropertySheet::~ConfigPropertySheet() {

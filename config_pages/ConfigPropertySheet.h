@@ -31,6 +31,8 @@ public:
     TemplatePage* PageAt(int index) const { return pages.at(index).get(); }
 
 private:
+    void addTabShortcuts();
+
     int sectionCount = 0;
     std::vector<std::unique_ptr<TemplatePage>> pages;
 };
