@@ -100,7 +100,11 @@ bool ConfigApp::IdentifyServer() {
 }
 
 int ConfigApp::StartUp(const QStringList& arguments) {
+    QApplication::setApplicationName(QStringLiteral("tessaron-config"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setApplicationDisplayName(MessageCaption());
+    // Lets the desktop match the windows to the installed desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaron-config"));
     QApplication::setWindowIcon(ImageIcon(ImageId::ProgramIcon));
 
     std::vector<std::string> args;

@@ -237,6 +237,7 @@ void ConfigMainDlg::PostCloseRequest() { QMetaObject::invokeMethod(this, &QWidge
 
 void ConfigMainDlg::closeEvent(QCloseEvent* event) {
     if (!isVisible() || CloseRequest()) {
+        timerPending = false;  // a window closed before it identified the server never does
         event->accept();
         done(CommandId::Cancel);
     } else {

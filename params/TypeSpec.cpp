@@ -98,6 +98,11 @@ ChoiceList FillChoiceList(const std::string& comment, const std::string& value, 
 }
 
 int FindPrefixEntry(const std::vector<std::string>& entries, const std::string& value) {
+    // The entry equal to the value wins: an earlier entry that merely begins
+    // with it would otherwise replace a value nobody touched at the next save.
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i] == value) return static_cast<int>(i);
+    }
     for (size_t i = 0; i < entries.size(); ++i) {
         if (startsWithIgnoringCase(entries[i], value)) return static_cast<int>(i);
     }

@@ -52,6 +52,8 @@ inline constexpr std::string_view AddressPlaceholderLower = "xx-xx-xx-xx";
 ChoiceList FillChoiceList(const std::string& comment, const std::string& value, const std::string& typeSpec,
                           ChoiceListVariant variant);
 
-// The entry a loading exchange selects for value: the first entry from the
-// top whose text begins with value, ASCII letter case ignored; -1 when none.
+// The entry a loading exchange selects for value: the entry equal to value
+// when there is one (so loading and saving again never changes a value),
+// else the first entry from the top whose text begins with value, ASCII
+// letter case ignored; -1 when none.
 int FindPrefixEntry(const std::vector<std::string>& entries, const std::string& value);

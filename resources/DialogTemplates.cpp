@@ -12,11 +12,11 @@ std::map<int, DialogTemplate> makeTemplates() {
     std::map<int, DialogTemplate> t;
 
     t[TemplateId::About] = {TemplateId::About, TemplateStyle::Modal, "About", 200, 55, {
-        {NoControlId, K::Icon, "", 11, 14, 21, 20, 0, ImageId::ProgramIcon},
-        {1267, K::Label, "QUOR Tessaron Configuration", 40, 10, 150, 8, Bold},
-        {NoControlId, K::Label, "Version 1.00", 40, 22, 100, 8},
-        {1266, K::Label, "Copyright \xA9 QUOR. All rights reserved.", 40, 34, 150, 8},
-        {CommandId::Ok, K::PushButton, "OK", 143, 7, 50, 14, Default},
+        {NoControlId, K::Icon, "", 9, 9, 21, 20, 0, ImageId::ProgramIcon},
+        {1267, K::Label, "QUOR Tessaron Configuration", 36, 8, 158, 9, Bold},
+        {NoControlId, K::Label, "Version 1.00", 36, 19, 100, 8},
+        {1266, K::Label, "\xA9 QUOR. All rights reserved.", 36, 30, 105, 8},
+        {CommandId::Ok, K::PushButton, "OK", 143, 36, 50, 14, Default},
     }};
 
     t[TemplateId::ServerTextView] = {TemplateId::ServerTextView, TemplateStyle::Modal, "Server Statistics", 350, 230, {

@@ -172,6 +172,16 @@ std::string LoadString(int id) {
         {60010, "The share %1 is not mounted on this computer.\n\n"
                 "Mount it first, for example from the file manager or with mount.cifs, then start again "
                 "with the share's name or the folder where it is mounted."},
+
+        // --- The command-line companion ---
+        {60011, "There is no section %1 in this file."},
+        {60012, "There is no parameter %1 in this file."},
+        {60013, "The parameter %1 cannot be changed."},
+        {60014, "The value of %1 must not contain a line break."},
+        {60015, "Give each parameter as SECTION KEY VALUE: three arguments for each."},
+        {60016, "Choose one of: %1"},
+        {60017, "Add --yes to confirm."},
+        {60018, "The value of %1 was not taken."},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;

@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include <QApplication>
 #include <QShortcut>
 
 #include "Cp1252.h"
@@ -26,10 +27,24 @@ void Dialog::showEvent(QShowEvent* event) {
 
 int Dialog::DoModal() {
     EnsureCreated();
-    return exec();
+    if (endedEarly) {
+        endedEarly = false;
+        return result();
+    }
+    // A dialog opened during slow work (under the wait cursor) wants the arrow.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    running = true;
+    const int ended = exec();
+    running = false;
+    if (waiting) QApplication::restoreOverrideCursor();
+    return ended;
 }
 
-void Dialog::EndDialog(int result) { done(result); }
+void Dialog::EndDialog(int result) {
+    if (!running && !isVisible()) endedEarly = true;
+    done(result);
+}
 
 bool Dialog::OnCommand(int commandId) {
     switch (commandId) {

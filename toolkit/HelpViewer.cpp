@@ -1,11 +1,15 @@
 #include "HelpViewer.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +69,10 @@ void HelpViewer::ShowTopic(int newTopic) {
     } else {
         setWindowTitle(tr("Help"));
     }
+    if (!placed) {
+        placed = true;
+        placeBesideOwner();
+    }
     show();
     raise();
     activateWindow();
@@ -79,6 +87,19 @@ void HelpViewer::showMissing(int missingTopic) {
                         "this page (topic %1).</p><p><a href=\"%2\">Show the contents</a></p></body></html>")
                          .arg(missingTopic)
                          .arg(root.resolved(QUrl(TopicFileName(0))).toString()));
+}
+
+void HelpViewer::placeBesideOwner() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (!owner) return;
+    // Over the owner's right part, shifted so that its header stays visible.
+    QPoint position = owner->geometry().topLeft() + QPoint(owner->width() / 3, 40);
+    if (const QScreen* screen = owner->screen()) {
+        const QRect available = screen->availableGeometry();
+        position.setX(std::max(available.left(), std::min(position.x(), available.right() - width())));
+        position.setY(std::max(available.top(), std::min(position.y(), available.bottom() - height())));
+    }
+    move(position);
 }
 
 void HelpViewer::updateButtons() {

@@ -28,9 +28,11 @@ public:
 private:
     void showMissing(int missingTopic);
     void updateButtons();
+    void placeBesideOwner();
 
     QUrl root;
     int topic = -1;
+    bool placed = false;
     QTextBrowser* browser;
     QToolButton* backButton;
     QToolButton* forwardButton;

@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -52,7 +53,11 @@ int QMessageBoxPresenter::Present(const MessageRequest& request) {
     const bool second = (request.type & MessageType::DefaultMask) == MessageType::DefaultButton2;
     box.setDefaultButton(second ? set.second : set.first);
     box.setEscapeButton(set.escape);
+    // A box shown during slow work (under the wait cursor) wants the arrow.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
+    if (waiting) QApplication::restoreOverrideCursor();
     auto* clicked = box.clickedButton();
     if (!clicked) return resultOf(set.escape);
     return resultOf(box.standardButton(clicked));

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTabWidget>
 
+#include "DialogUnits.h"
 #include "Tool.h"
 
 class PropertyPage;
@@ -39,6 +40,11 @@ public:
     virtual bool OnInitDialog();
 
     bool CanLeave() override;
+
+    // Dialog units of the sheet's font; a sheet places itself below the main
+    // window's header with Units().ReferencePoint(x, y), so the position
+    // keeps its distance to the header at any font size.
+    DialogUnits Units() const { return DialogUnits::ForFont(font()); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

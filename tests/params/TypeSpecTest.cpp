@@ -86,8 +86,8 @@ TEST(FillChoiceList, BuildsEntriesAndSelection) {
         {"comment wins over the specification", "yes/no", "on", "{Type Combo on/off}", page, {"yes", "no", "on"}, 2},
         {"comment without a slash falls back", "note", "off", "{Type Combo on/off}", page, {"on", "off"}, 1},
         {"only the comment's first word counts", "a/b c/d", "c/d", "{Type Combo}", page, {"a", "b", "c/d"}, 2},
-        {"first entry beginning with the value wins", "none/no", "no", "{Type Combo}", quick, {"none", "no"}, 0},
-        {"letter case ignored for the selection", "", "YES", "{Type Combo yes/no}", quick, {"yes", "no", "YES"}, 0},
+        {"the equal entry wins over an earlier one beginning with the value", "none/no", "no", "{Type Combo}", quick, {"none", "no"}, 1},
+        {"a value differing only in case stays as the server wrote it", "", "YES", "{Type Combo yes/no}", quick, {"yes", "no", "YES"}, 2},
         {"no choices anywhere", "", "x", "{Type Combo}", quick, {"x"}, 0},
         {"no combo group", "", "x", "{Type Edit}", quick, {"x"}, 0},
         {"empty item between slashes", "a//b", "b", "", quick, {"a", "", "b"}, 2},
@@ -120,7 +120,7 @@ TEST(FillChoiceList, TimeZoneListSelectsExactlyTheFirstMatch) {
     const Case cases[] = {
         {"UTC", 69, "UTC"},
         {"UTC+1_(No_DST)", 69, "UTC+1_(No_DST)"},
-        {"utc-12_(no_dst)", 70, "UTC-12_(No_DST)"},  // not an exact choice: appended, yet the earlier one wins
+        {"utc-12_(no_dst)", 70, "utc-12_(no_dst)"},  // not an exact choice: appended and kept as it is
         {"Syria", 69, "Syria"},
         {"Mars", 70, "Mars"},
     };
@@ -142,12 +142,32 @@ TEST(FindPrefixEntry, FirstEntryBeginningWithValue) {
     };
     const Case cases[] = {
         {"SAP", 0}, {"s", 0}, {"se", 1}, {"01-02-03-04", 2}, {"xx", 3}, {"", 0}, {"SAPX", -1}, {"q", -1},
+        {"server_list", 1}, {"XX-XX-XX-XX", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         EXPECT_EQ(FindPrefixEntry(entries, c.value), c.index);
     }
     EXPECT_EQ(FindPrefixEntry({}, ""), -1);
+}
+
+// Loading a value into a list and saving it again must give the value back.
+TEST(FindPrefixEntry, EqualEntryKeepsTheValue) {
+    struct Case {
+        Entries entries;
+        std::string value;
+        int index;
+    };
+    const Case cases[] = {
+        {{"none", "no"}, "no", 1},
+        {{"yes", "no", ""}, "", 2},
+        {{"Yes", "yes"}, "yes", 1},
+        {{"Yes", "no"}, "yes", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(FindPrefixEntry(c.entries, c.value), c.index);
+    }
 }
 
 }  // namespace

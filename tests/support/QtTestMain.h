@@ -9,14 +9,32 @@
 
 #include <gtest/gtest.h>
 
+// Drops the offscreen platform's notes about window features it lacks
+// (they say nothing about the program); everything else is printed.
+inline QtMessageHandler& PreviousMessageHandler() {
+    static QtMessageHandler previous = nullptr;
+    return previous;
+}
+
+inline void QuietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support")) ||
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) {
+        return;
+    }
+    if (PreviousMessageHandler()) PreviousMessageHandler()(type, context, message);
+}
+
 // main() of a widget test binary: the offscreen platform (set before the
 // application exists, so listing the tests also works without a display),
 // then GoogleTest. Include it in exactly one file of the binary, then write
-// TESSARON_QT_TEST_MAIN().
-#define TESSARON_QT_TEST_MAIN()                                   \
+// TESSARON_QT_TEST_MAIN(), or TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)
+// for the program's own application class.
+#define TESSARON_QT_TEST_MAIN() TESSARON_QT_TEST_MAIN_WITH(QApplication)
+#define TESSARON_QT_TEST_MAIN_WITH(ApplicationClass)              \
     int main(int argc, char** argv) {                             \
         qputenv("QT_QPA_PLATFORM", "offscreen");                  \
-        QApplication application(argc, argv);                     \
+        PreviousMessageHandler() = qInstallMessageHandler(QuietOffscreenMessages); \
+        ApplicationClass application(argc, argv);                 \
         ::testing::InitGoogleTest(&argc, argv);                   \
         return RUN_ALL_TESTS();                                   \
     }

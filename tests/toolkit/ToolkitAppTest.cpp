@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QtTest/QTest>
 
@@ -209,4 +210,47 @@ TEST(Dialog, EnterPressesTheDefaultButtonAndAFailedCheckKeepsTheDialog) {
     FormDialog cancelled;
     WhenModalShown([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
     EXPECT_EQ(cancelled.DoModal(), CommandId::Cancel);
+}
+
+TEST(QMessageBoxPresenter, ShowsTheArrowOverABoxDuringSlowWork) {
+    WaitCursor wait;
+    Qt::CursorShape during = Qt::WaitCursor;
+    WhenModalShown([&](QWidget* modal) {
+        during = QApplication::overrideCursor()->shape();
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    MessageRequest request;
+    request.text = QStringLiteral("Working");
+    EXPECT_EQ(QMessageBoxPresenter().Present(request), MessageResult::Ok);
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+}
+
+namespace {
+
+// A view whose file cannot be read ends itself while it is created.
+class UnreadableView : public Dialog {
+public:
+    UnreadableView() : Dialog(TemplateId::ServerTextView) {}
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        ++initialised;
+        EndDialog(0);
+        return true;
+    }
+    int initialised = 0;
+};
+
+}  // namespace
+
+TEST(Dialog, EndedWhileCreatedItIsNeverShown) {
+    UnreadableView view;
+    bool shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { shown = shown || view.isVisible(); });
+    watch.start(1);
+    EXPECT_EQ(view.DoModal(), 0);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(view.initialised, 1);
 }

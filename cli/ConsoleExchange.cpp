@@ -1,0 +1,3 @@
+#include "ConsoleExchange.h"
+
+void ConsoleExchange::Fail() { throw ConsoleExchangeFailed{}; }

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <utility>
+
+#include "DataExchangeContext.h"
+
+// A data exchange for the command line: it always saves (the value comes
+// from the user), its one "control" holds the text given on the command line,
+// messages go to the error stream, and a failure throws ConsoleExchangeFailed.
+class ConsoleExchange : public DataExchangeContext {
+public:
+    ConsoleExchange(std::string controlText, std::ostream& err) : text(std::move(controlText)), err(err) {}
+
+    bool IsSaving() const override { return true; }
+    void PrepareEditCtrl(int controlId) override { markedControl = controlId; }
+    std::string GetControlText(int) override { return text; }
+    void SetUpperCase(int) override {}
+    void ShowMessage(const std::string& message, int) override { err << message << '\n'; }
+    [[noreturn]] void Fail() override;
+
+    int MarkedControl() const { return markedControl; }
+
+private:
+    std::string text;
+    std::ostream& err;
+    int markedControl = 0;
+};
+
+// Thrown by ConsoleExchange::Fail after the message was shown.
+struct ConsoleExchangeFailed {};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// The commands of tessaron-ctl. Each writes its result to out and the
+// program's messages to err, and returns the exit code.
+
+enum ExitCode : int {
+    ExitDone = 0,
+    ExitNotFoundOrInvalid = 1,  // no such section or key, or a value that is not taken
+    ExitFileError = 2,          // a server file could not be opened or written
+    ExitNotSupported = 3,       // not a supported unit
+    ExitNotTaken = 4,           // the server did not take the values
+    ExitUsage = 64,
+};
+
+struct Console {
+    std::ostream& out;
+    std::ostream& err;
+    // Runs between a write and the reading back that confirms it; lets tests
+    // play the server's part. Given the path of the file written.
+    std::function<void(const std::string&)> afterWrite = {};
+    // Writes the string-table text of stringId to err and returns code.
+    int Message(int stringId, int code) const;
+};
+
+int IdentifyCommand(const Console& console, const std::string& share);
+int GetCommand(const Console& console, const std::string& share, const std::string& section, const std::string& key,
+               const std::string& file);
+int FormatCommand(const Console& console, const std::string& file, bool inPlace);
+int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json);
+int CheckCommand(const Console& console, const std::string& typeSpec, const std::string& value,
+                 const std::string& comment);
+// assignments: SECTION KEY VALUE, repeated.
+int SetCommand(const Console& console, const std::string& share, const std::string& file, bool yes,
+               const std::vector<std::string>& assignments);
+int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes);

@@ -1,0 +1,97 @@
+#include "TessaronCtl.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+
+#include "CtlCommands.h"
+
+namespace {
+
+const char* const kFileHelp =
+    "The file to work on: config (\\Config\\Config.ini, the default), scsi (\\Config\\scsi.ini), "
+    "or the path of a file on the share such as Volumes/CDROM1/GUEST.USR";
+
+struct Arguments {
+    std::string share;
+    std::string section;
+    std::string key;
+    std::string file;
+    std::string typeSpec;
+    std::string value;
+    std::string comment;
+    std::vector<std::string> assignments;
+    bool inPlace = false;
+    bool json = false;
+    bool yes = false;
+    bool factoryDefaults = false;
+};
+
+void addFileOption(CLI::App* command, Arguments& a) {
+    command->add_option("--file", a.file, kFileHelp)->type_name("config|scsi|PATH");
+}
+
+}  // namespace
+
+int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Command-line companion of QUOR Tessaron Configuration: reads and changes the settings of a "
+                 "QUOR Tessaron server through its file share.\n"
+                 "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host/share of a share "
+                 "this computer has mounted.",
+                 "tessaron-ctl"};
+    app.set_version_flag("--version", "tessaron-ctl 1.00");
+    app.require_subcommand(1);
+    Arguments a;
+
+    CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
+    identify->add_option("SHARE", a.share, "The server's share")->required();
+
+    CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
+    get->add_option("SHARE", a.share, "The server's share")->required();
+    get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
+    get->add_option("KEY", a.key, "Parameter key")->required();
+    addFileOption(get, a);
+
+    CLI::App* format = app.add_subcommand("format", "Print a parameter file in its canonical written form");
+    format->add_option("FILE", a.file, "The parameter file")->required();
+    format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
+
+    CLI::App* describe = app.add_subcommand("describe", "List every parameter with its name, type and check");
+    describe->add_option("SHARE", a.share, "The server's share")->required();
+    addFileOption(describe, a);
+    describe->add_flag("--json", a.json, "Print a JSON array of objects");
+
+    CLI::App* check = app.add_subcommand("check", "Check a value as a configuration page would take it");
+    check->add_option("SPEC", a.typeSpec, "Type specification, e.g. \"{Type Edit} {DDV IP}\"")->required();
+    check->add_option("VALUE", a.value, "The text typed")->required();
+    check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
+
+    CLI::App* set = app.add_subcommand("set", "Change parameters and have the server confirm them");
+    set->add_option("SHARE", a.share, "The server's share")->required();
+    set->add_option("SECTION_KEY_VALUE", a.assignments, "One or more parameters with their new values")
+        ->required()
+        ->expected(3, CLI::detail::expected_max_vector_size);
+    addFileOption(set, a);
+    set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
+
+    CLI::App* restart = app.add_subcommand("restart", "Ask the server to restart");
+    restart->add_option("SHARE", a.share, "The server's share")->required();
+    restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
+    restart->add_flag("--yes", a.yes, "Confirm the request");
+
+    try {
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        const int code = app.exit(error, out, err);
+        return code == 0 ? ExitDone : ExitUsage;
+    }
+
+    const Console console{out, err};
+    if (*identify) return IdentifyCommand(console, a.share);
+    if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
+    if (*format) return FormatCommand(console, a.file, a.inPlace);
+    if (*describe) return DescribeCommand(console, a.share, a.file, a.json);
+    if (*check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
+    if (*set) return SetCommand(console, a.share, a.file, a.yes, a.assignments);
+    return RestartCommand(console, a.share, a.factoryDefaults, a.yes);
+}

@@ -1,0 +1,166 @@
+#include "ValueEntry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "ConsoleExchange.h"
+#include "Cp1252.h"
+#include "ParameterValidation.h"
+#include "StringTable.h"
+#include "TypeSpec.h"
+
+namespace {
+
+constexpr int kControlId = 2200;  // the row's value control, as on a page
+constexpr int kIllegalValue = 1022;
+constexpr int kServerNameTooLong = 1020;
+constexpr int kReadOnly = 60013;
+constexpr int kLineBreak = 60014;
+constexpr int kChooseOneOf = 60016;
+
+constexpr size_t kServerListLimit = 256;
+constexpr size_t kServerNameLimit = 47;
+const std::string kServerList = "SERVER_LIST";
+
+bool sameLetters(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+bool isSpecialEntry(const std::string& entry) {
+    return entry == AddressPlaceholder || entry == AddressPlaceholderLower || entry == kServerList;
+}
+
+// Runs a check of the validation routines; false after its message.
+template <typename Check>
+bool passes(const std::string& controlText, std::ostream& err, Check check) {
+    ConsoleExchange exchange(controlText, err);
+    try {
+        check(exchange);
+        return true;
+    } catch (const ConsoleExchangeFailed&) {
+        return false;
+    }
+}
+
+// The server-list entry: names separated by commas, each made of capitals,
+// digits and "_" and at most 47 characters long.
+bool takeServerList(const std::string& text, std::ostream& err) {
+    if (text.size() > kServerListLimit) {
+        err << TooLongPrompt(static_cast<int>(kServerListLimit)) << '\n';
+        return false;
+    }
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        const std::string name = text.substr(start, comma - start);
+        if (name.size() > kServerNameLimit) {
+            err << LoadString(kServerNameTooLong) << '\n';
+            return false;
+        }
+        if (!name.empty() && !passes(text, err, [&](ConsoleExchange& exchange) {
+                ParameterValidation::ValidateList(exchange, kControlId, name, ParameterValidation::OnlyCharacters,
+                                                  ParameterValidation::NameCharacters);
+            })) {
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
+}
+
+// A choice list takes one of its entries; its special entries stand for a
+// typed NetWare address or a typed list of server names. Letter case does not
+// matter; the entry's own spelling is stored.
+bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
+                std::string& value) {
+    const ChoiceList list = FillChoiceList(loaded.GetComment(), loaded.GetValue(), loaded.GetTypeSpec(),
+                                           ChoiceListVariant::ConfigurationPage);
+    std::vector<std::string> choices;
+    bool addressMode = false;
+    bool serverListMode = false;
+    for (const std::string& entry : list.entries) {
+        addressMode = addressMode || entry == AddressPlaceholder;
+        serverListMode = serverListMode || entry == kServerList;
+        if (!isSpecialEntry(entry) && !(purpose == EntryPurpose::Check && entry.empty())) choices.push_back(entry);
+    }
+    const auto accept = [&value](const std::string& taken) {
+        value = taken;
+        return true;
+    };
+    // A list that names no choice of its own (the server's comment with the
+    // choices is gone, for instance after a rewrite) has nothing to hold the
+    // value against: any value is taken, and the server has the last word.
+    const bool namesChoices = std::any_of(choices.begin(), choices.end(), [&](const std::string& choice) {
+        return choice != loaded.GetValue();
+    });
+    if (!namesChoices && !addressMode && !serverListMode) return accept(text);
+    for (const std::string& choice : choices) {
+        if (choice == text) return accept(choice);
+    }
+    for (const std::string& choice : choices) {
+        if (sameLetters(choice, text)) return accept(choice);
+    }
+    if (!text.empty()) {
+        if (addressMode && ParameterValidation::ScanNetWareAddress(text)) return accept(text);
+        if (serverListMode) return takeServerList(text, err) && accept(text);
+        if (addressMode) {
+            const bool valid = passes(text, err, [&](ConsoleExchange& exchange) {
+                ParameterValidation::ValidateList(exchange, kControlId, text, ParameterValidation::NetWareAddress, "");
+            });
+            return valid && accept(text);
+        }
+    }
+    std::string names;
+    for (const std::string& choice : choices) names += (names.empty() ? "" : ", ") + choice;
+    err << LoadString(kIllegalValue) << '\n';
+    if (!names.empty()) err << ComposeMessage(kChooseOneOf, names) << '\n';
+    return false;
+}
+
+}  // namespace
+
+std::string ComposeMessage(int stringId, const std::string& argument) {
+    std::string text = LoadString(stringId);
+    const size_t mark = text.find("%1");
+    if (mark != std::string::npos) text.replace(mark, 2, argument);
+    return text;
+}
+
+bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
+                      std::string& value) {
+    if (text.find_first_of("\r\n") != std::string::npos) {
+        // A line break would put a line of its own into the server's file.
+        err << (purpose == EntryPurpose::Check ? LoadString(kIllegalValue) : ComposeMessage(kLineBreak, loaded.GetKey()))
+            << '\n';
+        return false;
+    }
+    const std::string type = loaded.GetType();
+    const bool editBox = type == "Edit" || type == "EditCheck" || type == "Unknown" || type == "NoCheck";
+    if (purpose == EntryPurpose::Set && (type == "Stat" || (editBox && loaded.IsReadOnly()))) {
+        err << ComposeMessage(kReadOnly, loaded.GetKey()) << '\n';
+        return false;
+    }
+    if (type == "Combo" || type == "UnknownCombo") return takeChoice(loaded, TrimWhiteSpace(text), purpose, err, value);
+    if (!editBox) {  // read-only text: nothing to take
+        value = TrimWhiteSpace(text);
+        return true;
+    }
+
+    const std::string typed = loaded.IsUpperCase() ? Cp1252UpperCase(text) : text;
+    if (type == "NoCheck") {
+        value = TrimWhiteSpace(typed);
+        return true;
+    }
+    const std::string controlText = loaded.Normalise(typed);
+    value = TrimWhiteSpace(controlText);
+    const bool checked = type == "EditCheck" || (type == "Edit" && (purpose == EntryPurpose::Check ||
+                                                                    value != loaded.GetValue()));
+    if (!checked) return true;
+    Parameter entered = loaded;
+    entered.SetValue(value);
+    return passes(controlText, err, [&](ConsoleExchange& exchange) { entered.Validate(exchange, kControlId); });
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "Parameter.h"
+
+// Takes a value given on the command line for a parameter the way the
+// parameter's row on a configuration page takes typed text: by its type word
+// the text is upper-cased (upper-case edit boxes), normalised, trimmed and
+// checked, or matched against the choices of its choice list.
+
+enum class EntryPurpose {
+    Check,  // "check": the text typed into an edit box; always checked
+    Set,    // "set": a new value for a stored parameter; read-only ones refused
+};
+
+// On success stores the value the parameter would take in value and returns
+// true. On refusal writes the reason (the program's message) to err and
+// returns false. loaded is the parameter as stored (for Check: a parameter
+// with the type specification and comment to check against, value empty).
+bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
+                      std::string& value);
+
+// The texts of the program's own messages that are composed with a name.
+// pattern is a string-table text holding "%1".
+std::string ComposeMessage(int stringId, const std::string& argument);

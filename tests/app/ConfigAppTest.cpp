@@ -1,0 +1,109 @@
+#include "ShellFixture.h"
+#include "StringTable.h"
+
+namespace {
+
+struct StartCase {
+    const char* name;
+    QStringList arguments;
+    std::string chosen;  // what the folder chooser answers
+    bool chooserAsked;
+    bool windowRun;
+    int status;
+    std::vector<int> messages;
+};
+
+}  // namespace
+
+TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
+    TempShare share(TempShare::Contents::Sample);
+    const QString root = QString::fromStdString(share.Root());
+    const StartCase cases[] = {
+        {"share on the command line", {QStringLiteral("-x"), root, QStringLiteral("extra")}, "", false, true, 0, {}},
+        {"no share, folder chosen", {}, share.Root(), true, true, 0, {}},
+        {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
+        {"network share nobody mounted", {QStringLiteral("//no-such-host-4711/share")}, "", false, false, 1, {60010}},
+        {"help", {QStringLiteral("--help")}, "", false, false, 0, {}},
+    };
+    for (const StartCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigApp app;
+        ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+        bool asked = false;
+        std::string pathSeen;
+        bool run = false;
+        app.SetFolderChooser([&] {
+            asked = true;
+            return c.chosen;
+        });
+        app.SetMainWindowRunner([&](ConfigApp& running) {
+            run = true;
+            pathSeen = running.GetServerPath();
+        });
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(app.StartUp(c.arguments), c.status);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.chooserAsked);
+        EXPECT_EQ(run, c.windowRun);
+        if (run) {
+            EXPECT_EQ(pathSeen, share.Root());
+        }
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        EXPECT_EQ(printed.find("Usage") != std::string::npos, c.arguments == QStringList{QStringLiteral("--help")});
+    }
+}
+
+TEST(ConfigAppMessages, CaptionAndBoxTypeRules) {
+    ConfigApp app;
+    app.SetOemBranding(false);
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    struct Case {
+        unsigned asked;
+        unsigned shown;
+    } cases[] = {
+        {MessageType::Ok, MessageType::Ok | MessageType::IconExclamation},
+        {MessageType::YesNo | MessageType::IconQuestion, MessageType::YesNo | MessageType::IconQuestion},
+        {MessageType::YesNoCancel | MessageType::IconExclamation, MessageType::YesNoCancel | MessageType::IconExclamation},
+        {MessageType::Ok | MessageType::IconInformation, MessageType::Ok | MessageType::IconInformation},
+    };
+    for (const Case& c : cases) {
+        app.ShowMessage(124, c.asked);
+        EXPECT_EQ(presenter.shown.back().type, c.shown);
+        EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("QUOR Tessaron Configuration"));
+        EXPECT_EQ(presenter.shown.back().text, QStringLiteral("Nothing has been changed!"));
+    }
+}
+
+TEST(ConfigAppMessages, TheStoresOwnMessageGoesThroughTheRoutine) {
+    ConfigApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    ParameterSection section;
+    EXPECT_THROW(section.GetParameter("Missing"), FileException);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1021});
+}
+
+TEST(ConfigAppFields, StartEmptyAndBrandingFollowsString102) {
+    ConfigApp app;
+    EXPECT_EQ(app.GetServerPath(), "");
+    EXPECT_EQ(app.GetProductTitle(), "");
+    EXPECT_EQ(app.GetServerVersion(), "");
+    EXPECT_EQ(app.GetServerKind(), 0);
+    EXPECT_FALSE(app.GetParametersChanged());
+    EXPECT_EQ(app.GetHelpContext(), 0);
+    EXPECT_EQ(app.IsOemBranding(), LoadString(102) != "Quor");
+    EXPECT_EQ(&ConfigApp::Get(), &app);
+}
+
+TEST_F(ShellTest, IdentificationFailureLeavesTheFieldsAlone) {
+    share.Write("Config/Config.ini", "Tessaron HD V4.00 x\r\n");
+    EXPECT_FALSE(app.IdentifyServer());
+    EXPECT_EQ(app.GetProductTitle(), "");
+    EXPECT_EQ(app.GetServerVersion(), "");
+    share.Write("Config/Config.ini", "");
+    EXPECT_TRUE(app.IdentifyServer());  // an empty file is accepted
+    EXPECT_EQ(app.GetServerVersion(), "Unknown");
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1003});
+    std::filesystem::remove(share.PathOf("Config/Config.ini"));
+    EXPECT_THROW(app.IdentifyServer(), FileException);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor went too
+}

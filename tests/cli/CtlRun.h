@@ -1,0 +1,29 @@
+#pragma once
+
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "StringTable.h"
+#include "TessaronCtl.h"
+
+// One run of tessaron-ctl in-process, with its streams captured.
+struct CtlResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+inline CtlResult RunCtl(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunTessaronCtl(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// A string-table text as the program prints it, one message to a line.
+inline std::string Said(std::initializer_list<int> ids) {
+    std::string text;
+    for (int id : ids) text += LoadString(id) + "\n";
+    return text;
+}

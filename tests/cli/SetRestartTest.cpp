@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "CtlCommands.h"
+#include "CtlRun.h"
+#include "ParameterHandler.h"
+#include "TempShare.h"
+
+namespace {
+
+const char* const kConfig = "Config/Config.ini";
+
+std::string valueIn(const TempShare& share, const std::string& relative, CatalogueKind kind,
+                    const std::string& section, const std::string& key) {
+    ParameterHandler handler;
+    handler.Load(share.PathOf(relative), kind);
+    std::string value;
+    EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
+    return value;
+}
+
+struct SetCase {
+    const char* name;
+    std::vector<std::string> args;  // after "set SHARE"
+    int code;
+    std::vector<int> messages;  // exactly these, in order; empty: not compared
+    // Expected stored values afterwards (section, key, value) in Config.ini;
+    // none when the file must stay byte for byte as it was.
+    std::vector<std::vector<std::string>> stored;
+};
+
+TEST(CtlSet, ChangesCheckedValuesOrWritesNothing) {
+    const SetCase cases[] = {
+        {"plain change", {"IP", "InternetAddress", "192.168.1.77"}, 0, {125},
+         {{"IP", "InternetAddress", "192.168.1.77"}}},
+        {"normalised before it is stored", {"IP", "DefaultRouter", " 192.168.001.254 "}, 0, {125},
+         {{"IP", "DefaultRouter", "192.168.1.254"}}},
+        {"several at once", {"IP", "NetMask", "255.255.0.0", "SNMP", "SystemContact", "Admin"}, 0, {125},
+         {{"IP", "NetMask", "255.255.0.0"}, {"SNMP", "SystemContact", "Admin"}}},
+        {"same value is no change", {"IP", "InternetAddress", "192.168.1.50"}, 0, {124}, {}},
+        {"same value after normalising", {"IP", "InternetAddress", "192.168.001.050"}, 0, {124}, {}},
+        {"invalid value", {"IP", "InternetAddress", "300.1.1.1"}, 1, {}, {}},
+        {"one refusal refuses all", {"IP", "NetMask", "255.255.0.0", "IP", "DefaultRouter", "x"}, 1, {}, {}},
+        {"read-only by type", {"Server", "HardwareAddress", "00-00-00-00-00-01"}, 1, {}, {}},
+        {"no such section", {"Nowhere", "Restart", "yes"}, 1, {}, {}},
+        {"no such key", {"IP", "Gateway", "1.2.3.4"}, 1, {}, {}},
+        {"keys are case-sensitive", {"IP", "netmask", "255.0.0.0"}, 1, {}, {}},
+        {"line break refused", {"SNMP", "SystemContact", "a\nb"}, 1, {}, {}},
+        {"upper-case box", {"SMB", "ServerName", "cdserver"}, 0, {125}, {{"SMB", "ServerName", "CDSERVER"}}},
+        {"length limit", {"SMB", "ServerName", "ABCDEFGHIJKLMNOP"}, 1, {}, {}},
+        {"choice in other letter case", {"SMB", "EnableNBT", "NO"}, 0, {125}, {{"SMB", "EnableNBT", "no"}}},
+        {"not a choice", {"SMB", "EnableNBT", "perhaps"}, 1, {}, {}},
+        {"typed NetWare address", {"NetWare", "TimeSyncSources", "0A-01-02-FF"}, 0, {125},
+         {{"NetWare", "TimeSyncSources", "0A-01-02-FF"}}},
+        {"date gets its write mark", {"Server", "Date", "98-01-02"}, 0, {125}, {{"Server", "Date", "98-01-02!"}}},
+        {"invalid date", {"Server", "Date", "98-13-02"}, 1, {}, {}},
+        {"negative number", {"NFS", "DefaultUid", "-5"}, 0, {125}, {{"NFS", "DefaultUid", "-5"}}},
+        {"value named like a command", {"SNMP", "SystemLocation", "check"}, 0, {125},
+         {{"SNMP", "SystemLocation", "check"}}},
+        {"unknown key, not checked", {"Server", "LogLevel", "3"}, 0, {125}, {{"Server", "LogLevel", "3"}}},
+        {"list key gathers its lines", {"NFS", "Export", "/CDROM1;/CDROM3"}, 0, {125},
+         {{"NFS", "Export", "/CDROM1 ; /CDROM3"}}},
+        {"restart needs --yes", {"Server", "Restart", "yes"}, 1, {128, 60017}, {}},
+        {"factory defaults need --yes", {"Server", "FactoryDefaults", "yes"}, 1, {129, 60017}, {}},
+        {"restart confirmed", {"--yes", "Server", "Restart", "yes"}, 0, {131},
+         {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "no"}}},
+        {"factory defaults bring a restart", {"Server", "FactoryDefaults", "yes", "--yes"}, 0, {131},
+         {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "yes"}}},
+        {"restart value other than yes", {"Server", "Restart", "no"}, 0, {124}, {}},
+    };
+    for (const SetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempShare share(TempShare::Contents::Sample);
+        const std::string before = share.Read(kConfig);
+        std::vector<std::string> args{"set", share.Root()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, "");
+        if (!c.messages.empty()) {
+            std::string expected;
+            for (int id : c.messages) expected += Said({id});
+            EXPECT_EQ(result.err, expected);
+        } else {
+            EXPECT_FALSE(result.err.empty());
+        }
+        if (c.stored.empty()) {
+            EXPECT_EQ(share.Read(kConfig), before);
+            continue;
+        }
+        for (const std::vector<std::string>& s : c.stored) {
+            EXPECT_EQ(valueIn(share, kConfig, Configuration, s[0], s[1]), s[2]) << s[0] << "/" << s[1];
+        }
+        const std::string after = share.Read(kConfig);
+        EXPECT_EQ(after.substr(after.size() - 7), "[END]\r\n");
+    }
+}
+
+TEST(CtlSet, OtherFilesConfirmWithTheirOwnMessage) {
+    struct OtherCase {
+        const char* file;
+        const char* relative;
+        CatalogueKind kind;
+        std::vector<std::string> assignment;
+        const char* stored;
+    };
+    const OtherCase cases[] = {
+        {"Volumes/CDROM1/GUEST.USR", "Volumes/CDROM1/GUEST.USR", VolumeRights, {"", "UserLimit", "20"}, "20"},
+        {"Volumes/CDROM1/GUEST.USR", "Volumes/CDROM1/GUEST.USR", VolumeRights, {"", "NFSGroup", "007;12"},
+         "7 ; 12"},
+        {"scsi", "Config/scsi.ini", ScsiDrives, {"ID2_LUN0", "SCSIAlias", "DISC_A"}, "DISC_A"},
+    };
+    for (const OtherCase& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempShare share(TempShare::Contents::Sample);
+        std::vector<std::string> args{"set", share.Root(), "--file", c.file};
+        args.insert(args.end(), c.assignment.begin(), c.assignment.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, 0);
+        EXPECT_EQ(result.err, Said({136}));
+        EXPECT_EQ(valueIn(share, c.relative, c.kind, c.assignment[0], c.assignment[1]), c.stored);
+    }
+}
+
+TEST(CtlSet, VolumeRightsFileKeepsEmptyListsOut) {
+    TempShare share(TempShare::Contents::Sample);
+    ASSERT_EQ(RunCtl({"set", share.Root(), "--file", "Volumes/CDROM1/GUEST.USR", "", "Alias", "Visitor"}).code, 0);
+    const std::string after = share.Read("Volumes/CDROM1/GUEST.USR");
+    EXPECT_NE(after.find("Alias = Visitor\r\n"), std::string::npos);
+    EXPECT_EQ(after.find("SMBPassword"), std::string::npos);
+    EXPECT_NE(after.find("Comment = Read-only access; no password needed\r\n"), std::string::npos);
+}
+
+TEST(CtlSet, DriveNameOfAVolumeCannotBeChanged) {
+    TempShare share(TempShare::Contents::Sample);
+    const std::string before = share.Read("Volumes/CDROM2/STAFF.GRP");
+    const CtlResult result =
+        RunCtl({"set", share.Root(), "--file", "Volumes/CDROM2/STAFF.GRP", "", "DriveName", "ID9_LUN0"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(share.Read("Volumes/CDROM2/STAFF.GRP"), before);
+}
+
+TEST(CtlSet, ValueTheServerDidNotTakeIsReported) {
+    TempShare share(TempShare::Contents::Sample);
+    std::ostringstream out, err;
+    Console console{out, err};
+    // The server puts its own value back before the program reads the file again.
+    console.afterWrite = [](const std::string& path) {
+        ParameterHandler server;
+        server.Load(path, Configuration);
+        server.SetValue("IP", "InternetAddress", "192.168.1.50");
+        server.Write();
+    };
+    const int code = SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"});
+    EXPECT_EQ(code, ExitNotTaken);
+    EXPECT_EQ(err.str(), Said({126}));
+}
+
+TEST(CtlSet, FactoryDefaultsWithoutRestartKeyWriteNothing) {
+    TempShare share;
+    const std::string file = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no ; yes/no\r\n[END]\r\n";
+    share.Write(kConfig, file);
+    const CtlResult result = RunCtl({"set", share.Root(), "--yes", "Server", "FactoryDefaults", "yes"});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, Said({1007}));
+    EXPECT_EQ(share.Read(kConfig), file);
+}
+
+TEST(CtlSet, ChoiceListWithoutChoicesTakesAnyValue) {
+    TempShare share;
+    // As the file reads after a rewrite: the comments with the choices are gone.
+    share.Write(kConfig, "Tessaron CD V4.00\r\n[Server]\r\nRestart = no\r\nMediaAgentMode = off\r\n[END]\r\n");
+    EXPECT_EQ(RunCtl({"set", share.Root(), "Server", "MediaAgentMode", "on"}).code, 0);
+    EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "MediaAgentMode"), "on");
+    const CtlResult restart = RunCtl({"set", share.Root(), "--yes", "Server", "Restart", "yes"});
+    EXPECT_EQ(restart.code, 0);
+    EXPECT_EQ(restart.err, Said({131}));
+    EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "Restart"), "yes");
+}
+
+TEST(CtlSet, ArgumentsMustComeInThrees) {
+    TempShare share(TempShare::Contents::Sample);
+    for (const std::vector<std::string>& tail :
+         {std::vector<std::string>{"IP", "NetMask"}, std::vector<std::string>{"IP", "NetMask", "255.0.0.0", "IP"}}) {
+        std::vector<std::string> args{"set", share.Root()};
+        args.insert(args.end(), tail.begin(), tail.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, 64);
+        EXPECT_FALSE(result.err.empty());
+    }
+}
+
+TEST(CtlSet, MissingFileIsAFileError) {
+    TempShare share;
+    const CtlResult result = RunCtl({"set", share.Root(), "IP", "NetMask", "255.0.0.0"});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, Said({1007}));
+}
+
+struct RestartCase {
+    const char* name;
+    std::string file;  // empty: the sample's
+    std::vector<std::string> flags;
+    int code;
+    std::vector<int> messages;
+    const char* restart;  // afterwards; nullptr: file unchanged
+    const char* factoryDefaults;
+};
+
+TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
+    const std::string noRestart = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
+    const RestartCase cases[] = {
+        {"restart", "", {"--yes"}, 0, {131}, "yes", "no"},
+        {"factory defaults", "", {"--factory-defaults", "--yes"}, 0, {131}, "yes", "yes"},
+        {"restart unconfirmed", "", {}, 1, {115, 60017}, nullptr, nullptr},
+        {"factory defaults unconfirmed", "", {"--factory-defaults"}, 1, {116, 60017}, nullptr, nullptr},
+        {"no Restart key", noRestart, {"--yes"}, 2, {1007}, nullptr, nullptr},
+        {"no Restart key, factory defaults", noRestart, {"--yes", "--factory-defaults"}, 2, {1007}, nullptr,
+         nullptr},
+    };
+    for (const RestartCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempShare share(TempShare::Contents::Sample);
+        if (!c.file.empty()) share.Write(kConfig, c.file);
+        const std::string before = share.Read(kConfig);
+        std::vector<std::string> args{"restart", share.Root()};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, "");
+        std::string expected;
+        for (int id : c.messages) expected += Said({id});
+        EXPECT_EQ(result.err, expected);
+        if (!c.restart) {
+            EXPECT_EQ(share.Read(kConfig), before);
+            continue;
+        }
+        EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "Restart"), c.restart);
+        EXPECT_EQ(valueIn(share, kConfig, Configuration, "Server", "FactoryDefaults"), c.factoryDefaults);
+    }
+}
+
+TEST(CtlRestart, MissingFileIsAFileError) {
+    TempShare share;
+    const CtlResult result = RunCtl({"restart", share.Root(), "--yes"});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.err, Said({1007}));
+}
+
+}  // namespace
