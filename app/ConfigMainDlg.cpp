@@ -23,20 +23,17 @@
 #include "Tool.h"
 #include "WaitCursor.h"
 
-// The tools plug in here once they exist: each is constructed as
-// `new Tool(parent)` and raises FileException when the server's files
-// cannot be read.
-#if __has_include("QuickInstallationDlg.h")
+// The tools plug in here once they exist (the build defines the macros when
+// their headers are there): each is constructed as `new Tool(parent)` and
+// raises FileException when the server's files cannot be read.
+#ifdef TESSARON_HAS_QUICK_INSTALLATION
 #include "QuickInstallationDlg.h"
-#define TESSARON_HAS_QUICK_INSTALLATION 1
 #endif
-#if __has_include("ConfigPropertySheet.h")
+#ifdef TESSARON_HAS_CONFIGURATION
 #include "ConfigPropertySheet.h"
-#define TESSARON_HAS_CONFIGURATION 1
 #endif
-#if __has_include("ManagementPropertySheet.h")
+#ifdef TESSARON_HAS_MANAGEMENT
 #include "ManagementPropertySheet.h"
-#define TESSARON_HAS_MANAGEMENT 1
 #endif
 
 namespace {

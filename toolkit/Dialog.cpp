@@ -27,15 +27,24 @@ void Dialog::showEvent(QShowEvent* event) {
 
 int Dialog::DoModal() {
     EnsureCreated();
+    if (endedEarly) {
+        endedEarly = false;
+        return result();
+    }
     // A dialog opened during slow work (under the wait cursor) wants the arrow.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int result = exec();
+    running = true;
+    const int ended = exec();
+    running = false;
     if (waiting) QApplication::restoreOverrideCursor();
-    return result;
+    return ended;
 }
 
-void Dialog::EndDialog(int result) { done(result); }
+void Dialog::EndDialog(int result) {
+    if (!running && !isVisible()) endedEarly = true;
+    done(result);
+}
 
 bool Dialog::OnCommand(int commandId) {
     switch (commandId) {

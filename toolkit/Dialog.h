@@ -10,6 +10,8 @@
 // OnOK (exchange from the controls; stays open when a check fails) and
 // OnCancel; Enter presses the default button, Escape and the title-bar close
 // run OnCancel. Help requests go to the application's help (F1 included).
+// EndDialog during OnInitDialog (a file that cannot be read) ends DoModal at
+// once with that result; the dialog is never shown.
 class Dialog : public QDialog, public TemplateHost {
     Q_OBJECT
 public:
@@ -31,6 +33,10 @@ public:
 protected:
     void BuildControls() override;
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool running = false;
+    bool endedEarly = false;
 };
 
 // A child window built from a template, embedded in another window (the

@@ -55,6 +55,7 @@ TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
 
 TEST(ConfigAppMessages, CaptionAndBoxTypeRules) {
     ConfigApp app;
+    app.SetOemBranding(false);
     ScriptedPresenter& presenter = InstallScriptedPresenter(app);
     struct Case {
         unsigned asked;

@@ -42,6 +42,7 @@ public:
 class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
+        app.SetOemBranding(false);  // the maker's look unless a test says otherwise
         app.SetServerPath(share.Root());
         app.SetServerName("tessaron1");
         app.SetUrlOpener([this](const QUrl& url) {

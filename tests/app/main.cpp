@@ -3,4 +3,4 @@
 
 // The program's own application class, so errors escaping an event handler
 // take the program's path in the tests too.
-TESSARON_QT_TEST_MAIN(GuardedApplication)
+TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)

@@ -27,8 +27,10 @@ inline void QuietOffscreenMessages(QtMsgType type, const QMessageLogContext& con
 // main() of a widget test binary: the offscreen platform (set before the
 // application exists, so listing the tests also works without a display),
 // then GoogleTest. Include it in exactly one file of the binary, then write
-// TESSARON_QT_TEST_MAIN(QApplication) or with the program's application class.
-#define TESSARON_QT_TEST_MAIN(ApplicationClass)                   \
+// TESSARON_QT_TEST_MAIN(), or TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)
+// for the program's own application class.
+#define TESSARON_QT_TEST_MAIN() TESSARON_QT_TEST_MAIN_WITH(QApplication)
+#define TESSARON_QT_TEST_MAIN_WITH(ApplicationClass)              \
     int main(int argc, char** argv) {                             \
         qputenv("QT_QPA_PLATFORM", "offscreen");                  \
         PreviousMessageHandler() = qInstallMessageHandler(QuietOffscreenMessages); \

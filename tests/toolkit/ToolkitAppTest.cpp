@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextBrowser>
 #include <QtTest/QTest>
 
@@ -223,4 +224,33 @@ TEST(QMessageBoxPresenter, ShowsTheArrowOverABoxDuringSlowWork) {
     EXPECT_EQ(QMessageBoxPresenter().Present(request), MessageResult::Ok);
     EXPECT_EQ(during, Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+}
+
+namespace {
+
+// A view whose file cannot be read ends itself while it is created.
+class UnreadableView : public Dialog {
+public:
+    UnreadableView() : Dialog(TemplateId::ServerTextView) {}
+    bool OnInitDialog() override {
+        Dialog::OnInitDialog();
+        ++initialised;
+        EndDialog(0);
+        return true;
+    }
+    int initialised = 0;
+};
+
+}  // namespace
+
+TEST(Dialog, EndedWhileCreatedItIsNeverShown) {
+    UnreadableView view;
+    bool shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { shown = shown || view.isVisible(); });
+    watch.start(1);
+    EXPECT_EQ(view.DoModal(), 0);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(view.initialised, 1);
 }

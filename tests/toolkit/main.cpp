@@ -1,3 +1,3 @@
 #include "QtTestMain.h"
 
-TESSARON_QT_TEST_MAIN(QApplication)
+TESSARON_QT_TEST_MAIN()
