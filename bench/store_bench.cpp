@@ -1,8 +1,6 @@
 // Loading and writing a parameter file of 1,000, 10,000 and 100,000 lines,
 // compared with reading the same file through QSettings.
 #include <benchmark/benchmark.h>
-#include <malloc.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -120,20 +118,6 @@ BENCHMARK(BM_Write)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillis
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --keep-heap: keep freed memory in the process instead of handing it
-    // back to the kernel after every iteration. Each load of the largest file
-    // allocates some 15 MB; with glibc's defaults that memory is returned and
-    // faulted in again on the next iteration, which on a virtual machine can
-    // cost more than the reading itself. A long-running process that loads
-    // repeatedly sees the figures of this mode.
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) != "--keep-heap") continue;
-        mallopt(M_TRIM_THRESHOLD, 1 << 30);
-        mallopt(M_MMAP_THRESHOLD, 32 << 20);
-        for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
-        --argc;
-        break;
-    }
 #ifdef TESSARON_BENCH_QT
     QCoreApplication application(argc, argv);
 #endif
