@@ -24,7 +24,9 @@ class UpperCaseStyle : public QObject {
 public:
     explicit UpperCaseStyle(QLineEdit* edit) : QObject(edit), edit(edit), previous(edit->text()) {
         setObjectName(QStringLiteral("upperCaseStyle"));
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { previous = text; });
+        // The edit's own text, not the signal's: a change made inside the
+        // textEdited handler is followed by the outer, older textChanged.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString&) { previous = this->edit->text(); });
         connect(edit, &QLineEdit::textEdited, this, &UpperCaseStyle::onEdited);
     }
 

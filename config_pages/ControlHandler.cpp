@@ -1,0 +1,91 @@
+#include "ControlHandler.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QToolTip>
+
+#include <QStyle>
+
+#include "RowLayout.h"
+
+namespace {
+
+QRect edges(int left, int top, int right, int bottom) { return QRect(left, top, right - left, bottom - top); }
+
+}  // namespace
+
+bool RowLabel::IsElided() const { return fontMetrics().horizontalAdvance(text()) > contentsRect().width(); }
+
+void RowLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), shown,
+                          foregroundRole());
+}
+
+bool RowLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (IsElided()) {
+            QToolTip::showText(help->globalPos(), text(), this);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+QLineEdit* ControlHandler::CreateEdit(QWidget* parent, const QFont& font, int id, int x, int y, int width,
+                                      int height) const {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::number(id));
+    edit->setFont(font);
+    edit->setGeometry(x, y, width, height);
+    edit->show();
+    return edit;
+}
+
+QLabel* ControlHandler::CreateStatic(QWidget* parent, const QFont& font, int id, const QString& text, int left,
+                                     int top, int right, int bottom) const {
+    auto* label = new RowLabel(text, parent);
+    label->setObjectName(QString::number(id));
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(edges(left, top, right, bottom));
+    label->show();
+    return label;
+}
+
+QCheckBox* ControlHandler::CreateCheckBox(QWidget* parent, const QFont& font, int id, const QString& text,
+                                          int left, int top, int right, int bottom) const {
+    auto* check = new QCheckBox(text, parent);
+    check->setObjectName(QString::number(id));
+    check->setFont(font);
+    check->setFocusPolicy(Qt::StrongFocus);
+    check->setGeometry(edges(left, top, right, bottom));
+    check->show();
+    return check;
+}
+
+QComboBox* ControlHandler::CreateComboBox(QWidget* parent, const QFont& font, int id, int left, int top, int right,
+                                          int bottom) const {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::number(id));
+    combo->setFont(font);
+    combo->setEditable(false);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->setGeometry(edges(left, top, right, bottom));
+    combo->show();
+    return combo;
+}
+
+void ControlHandler::FitComboHeight(QComboBox* combo, int entries) const {
+    combo->setMaxVisibleItems(RowLayout::ComboDropRows(entries));
+}

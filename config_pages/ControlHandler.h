@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QFont;
+class QLineEdit;
+class QWidget;
+
+// The label of a generated row. A label wider than its place ends in "..."
+// and shows its whole text as a tool tip, instead of being cut mid-letter.
+class RowLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // True when the text does not fit and is shown shortened.
+    bool IsElided() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+};
+
+// Creates the generated controls of a parameter page, each a visible child of
+// the given parent carrying its numeric ID as object name and the given font.
+class ControlHandler {
+public:
+    // An edit box, by position and size.
+    QLineEdit* CreateEdit(QWidget* parent, const QFont& font, int id, int x, int y, int width, int height) const;
+    // A static text, by its edges; text aligned to the top left like a label
+    // beside an edit box.
+    QLabel* CreateStatic(QWidget* parent, const QFont& font, int id, const QString& text, int left, int top,
+                         int right, int bottom) const;
+    // A check box that carries its own label, by its edges.
+    QCheckBox* CreateCheckBox(QWidget* parent, const QFont& font, int id, const QString& text, int left, int top,
+                              int right, int bottom) const;
+    // A drop-down list without edit field, unsorted, by its edges.
+    QComboBox* CreateComboBox(QWidget* parent, const QFont& font, int id, int left, int top, int right,
+                              int bottom) const;
+    // Sizes the dropped-down list of a combo box for `entries` entries.
+    void FitComboHeight(QComboBox* combo, int entries) const;
+};

@@ -1,0 +1,630 @@
+#include "TemplatePage.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <algorithm>
+#include <cstdio>
+
+#include "ConfigApp.h"
+#include "Cp1252.h"
+#include "DataExchange.h"
+#include "DialogTemplates.h"
+#include "FormTextDlg.h"
+#include "Messages.h"
+#include "RowLayout.h"
+#include "ShareFile.h"
+#include "StringTable.h"
+#include "TypeSpec.h"
+#include "WaitCursor.h"
+
+namespace {
+
+ConfigApp& app() { return ConfigApp::Get(); }
+
+// Messages of the page.
+constexpr int kAskSubmitChanges = 104;
+constexpr int kNothingChanged = 124;
+constexpr int kSubmittedRestartNeeded = 125;
+constexpr int kUnsuccessful = 126;
+constexpr int kConfirmRestart = 128;
+constexpr int kConfirmFactoryDefaults = 129;
+constexpr int kServerRestarting = 131;
+constexpr int kSubmitted = 136;
+constexpr int kPageUnavailable = 1004;
+constexpr int kNoCommunication = 1007;
+constexpr int kTooManyRows = 1009;
+
+int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
+
+bool isSpecialEntry(const std::string& text) {
+    return text == AddressPlaceholder || text == AddressPlaceholderLower || text == "SERVER_LIST";
+}
+
+}  // namespace
+
+TemplatePage::TemplatePage(QWidget* parent) : PropertyPage(TemplateId::ParameterPage, parent) {
+    submitCaption = "Submit Settings";
+    resetCaption = "Reset Settings";
+}
+
+TemplatePage::~TemplatePage() = default;
+
+void TemplatePage::Initialise(const std::string& pageTitle, int section, PageMode pageMode, int firstParameter,
+                              int parameterCount) {
+    // The caption reset: every flag starts afresh with each activation.
+    listSelection = 0;
+    listed = built = restartAccepted = submitDeclined = false;
+    tooManyShown = unsupportedShown = inInitialisation = submitSucceeded = unavailable = false;
+    submitCaption = "Submit Settings";
+    resetCaption = "Reset Settings";
+
+    title = pageTitle;
+    sectionIndex = section;
+    mode = pageMode;
+    first = firstParameter;
+    count = parameterCount;
+    if (mode == PageMode::Configuration) {
+        submitCaption = "Submit " + title + " Settings";
+        resetCaption = "Reset " + title + " Settings";
+    }
+    SetTitle(FromServerText(title));
+}
+
+bool TemplatePage::OnInitDialog() {
+    WaitCursor wait;
+    inInitialisation = true;
+    PropertyPage::OnInitDialog();
+    inInitialisation = false;
+    return true;
+}
+
+bool TemplatePage::OnSetActive() {
+    {
+        WaitCursor wait;
+        Initialise(title, sectionIndex, mode, first, count);
+        UpdateData(false);
+        UpdateData(true);
+        redraw();
+        app().SetHelpContext(HelpContextFor(working.GetTitleId(), app().GetServerVersion()));
+    }
+    return PropertyPage::OnSetActive();
+}
+
+int TemplatePage::HelpContextFor(int titleId, const std::string& serverVersion) {
+    switch (titleId) {
+    case 10100: return 3;
+    case 10200: return 4;
+    case 10300: return 5;
+    case 10400: return 6;
+    case 10500: return 7;
+    case 10600: return 8;
+    case 10700: return 9;
+    case 10800: return 10;
+    case 30001: return serverVersion < "3.07" ? 14 : 16;
+    case 30002: return 13;
+    default: return 0;
+    }
+}
+
+int TemplatePage::RowCount() {
+    const int rows = working.GetParameterCount();
+    if (mode == PageMode::ScsiDrives && rows > kMaxScsiRows) {
+        if (!tooManyShown) {
+            tooManyShown = true;
+            message(kTooManyRows, MessageType::Ok);
+        }
+        return kMaxScsiRows;
+    }
+    return rows;
+}
+
+QWidget* TemplatePage::LabelAt(int row) const {
+    return row >= 0 && row < static_cast<int>(labels.size()) ? labels[row] : nullptr;
+}
+
+QWidget* TemplatePage::ValueAt(int row) const {
+    return row >= 0 && row < static_cast<int>(values.size()) ? values[row] : nullptr;
+}
+
+QCheckBox* TemplatePage::CheckAt(int row) const {
+    return row >= 0 && row < static_cast<int>(checks.size()) ? checks[row] : nullptr;
+}
+
+// --- Loading and building ---
+
+void TemplatePage::loadConfigurationSlice(ParameterHandler& handler) {
+    // The file may have changed since the sheet was built: a section that is
+    // gone, or a shorter one, must not give a page beyond what the file holds.
+    if (sectionIndex < 0 || sectionIndex >= handler.GetSectionCount()) throw FileException{};
+    loaded = handler.GetSectionAt(sectionIndex);
+    const int available = std::max(0, loaded.GetParameterCount() - first);
+    loaded.KeepRange(std::min(first, loaded.GetParameterCount()), std::clamp(count, 0, available));
+}
+
+void TemplatePage::LoadPageData() {
+    ParameterHandler handler;
+    std::string path;
+    try {
+        switch (mode) {
+        case PageMode::Configuration:
+            path = SharePath(app().GetServerPath(), "\\Config\\Config.ini");
+            handler.Load(path, CatalogueKind::Configuration);
+            loadConfigurationSlice(handler);
+            break;
+        case PageMode::VolumeRights:
+            loaded = ParameterSection();
+            if (list && list->count() > 0 && listSelection < static_cast<int>(volumeFiles.size())) {
+                path = volumeFiles[listSelection];
+                handler.Load(path, CatalogueKind::VolumeRights);
+                loaded = handler.GetSection("");
+                if (loaded.GetParameterCount() > 0 && loaded.ParameterAt(0).GetKey() == "Name") {
+                    loaded.KeepRange(1, loaded.GetParameterCount() - 1);
+                }
+            }
+            break;
+        case PageMode::ScsiDrives:
+            path = SharePath(app().GetServerPath(), "\\Config\\scsi.ini");
+            handler.Load(path, CatalogueKind::ScsiDrives);
+            loaded = ParameterSection();
+            if (list && list->count() > 0) {
+                loaded = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
+            }
+            break;
+        }
+    } catch (const ParameterHandler::ParameterError&) {
+        // A section named by the list vanished from the file in between.
+        loaded = working = ParameterSection();
+        throw FileException{};
+    } catch (...) {
+        loaded = working = ParameterSection();
+        throw;
+    }
+    store = std::move(handler);
+    filePath = path;
+    working = loaded;
+}
+
+void TemplatePage::buildIfNeeded() {
+    if (built) return;
+    built = true;
+    try {
+        LoadPageData();
+        buildControls();
+    } catch (const FileException&) {
+        message(kPageUnavailable, MessageType::Ok);
+        unavailable = true;
+        throw;
+    }
+}
+
+std::string TemplatePage::rowName(const Parameter& parameter) const {
+    if (parameter.GetNameId() != 0) {
+        std::string name = LoadString(parameter.GetNameId());
+        if (!name.empty()) return name;
+    }
+    return parameter.GetKey();
+}
+
+std::string TemplatePage::rowLabel(const Parameter& parameter) {
+    const bool unsupported = RowLayout::IsUnsupportedType(parameter.GetType());
+    if (unsupported && !unsupportedShown) {
+        unsupportedShown = true;
+        ShowItem(kUnsupportedMarkId, true);
+    }
+    return RowLayout::RowLabel(rowName(parameter), parameter.GetIndented() != 0, unsupported);
+}
+
+QRect TemplatePage::toPixels(const RowLayout::PixelRect& r) const {
+    // Row positions are pixels of the reference dialog font; across they
+    // scale with the font like the page around them, down they stay pixels.
+    const DialogUnits units = Units();
+    const int left = units.ReferenceX(r.left);
+    return QRect(left, r.top, units.ReferenceX(r.right) - left, r.Height());
+}
+
+void TemplatePage::buildControls() {
+    frame = Item(kFrameId);
+    const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
+    pane = new ScrollPane(this, kValueBaseId, kTrackedEndId, this);
+    pane->setGeometry(area);
+    pane->setFont(font());
+    if (frame) frame->show();
+    pane->show();
+
+    int firstTop = RowLayout::kTopMargin;
+    if (mode == PageMode::ScsiDrives) {
+        int drive = 0;
+        std::string driveText;
+        if (std::sscanf(working.GetName().c_str(), "ID%d_LUN", &drive) == 1 &&
+            store.GetValue("ID_" + std::to_string(drive), "Drive", driveText)) {
+            constexpr int edge = RowLayout::kEdgeHeight;
+            const QRect label = toPixels({4, 4 + 2 * edge, 124, 32});
+            const QRect value = toPixels({128, 4, 128 + RowLayout::kEditWidth, 4 + RowLayout::kControlHeight});
+            driveLabel = controls.CreateStatic(pane->Content(), font(), kDriveLabelId, "Drive", label.left(),
+                                               label.top(), label.right() + 1, label.bottom() + 1);
+            driveValue = controls.CreateEdit(pane->Content(), font(), kDriveValueId, value.x(), value.y(),
+                                             value.width(), value.height());
+            driveValue->setText(FromServerText(driveText));
+            driveValue->setCursorPosition(0);
+            driveValue->setReadOnly(true);
+            firstTop = RowLayout::kRowPitch + 4;
+        }
+    }
+
+    const int rows = RowCount();
+    labels.assign(rows, nullptr);
+    values.assign(rows, nullptr);
+    checks.assign(rows, nullptr);
+    for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
+
+    if (mode == PageMode::VolumeRights) {
+        const int barWidth = pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int width = pane->width() - 2 - barWidth;
+        pane->SetScrollSizes(ScrollPane::kMappingText, QSize(width, rows * RowLayout::kRowPitch + 4),
+                             QSize(0, 8 * (RowLayout::kControlHeight + 4)), QSize(0, RowLayout::kControlHeight + 4));
+    }
+}
+
+void TemplatePage::buildRow(int row, int firstTop) {
+    const Parameter& parameter = working.ParameterAt(row);
+    const RowLayout::RowGeometry g =
+        RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0, parameter.GetType());
+    const QString label = FromServerText(rowLabel(parameter));
+    const QRect labelRect = toPixels(g.label);
+    if (g.labelIsCheckBox) {
+        checks[row] = controls.CreateCheckBox(pane->Content(), font(), kCheckBaseId + row, label, labelRect.left(),
+                                              labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+        pane->AttachControl(checks[row]);
+    } else {
+        labels[row] = controls.CreateStatic(pane->Content(), font(), kLabelBaseId + row, label, labelRect.left(),
+                                            labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+    }
+    const QRect r = toPixels(g.valueRect);
+    if (g.value == RowLayout::ValueControl::Combo) {
+        auto* combo = controls.CreateComboBox(pane->Content(), font(), kValueBaseId + row, r.left(), r.top(),
+                                              r.right() + 1, r.bottom() + 1);
+        fillCombo(combo, parameter);
+        values[row] = combo;
+    } else if (g.value != RowLayout::ValueControl::None) {
+        auto* edit = controls.CreateEdit(pane->Content(), font(), kValueBaseId + row, r.x(), r.y(), r.width(),
+                                         r.height());
+        edit->setText(FromServerText(TrimWhiteSpace(parameter.GetValue())));
+        edit->setCursorPosition(0);
+        edit->setReadOnly(g.value == RowLayout::ValueControl::ReadOnlyEdit || parameter.IsReadOnly());
+        SetUpperCaseStyle(edit, parameter.IsUpperCase());
+        values[row] = edit;
+    }
+    if (values[row]) pane->AttachControl(values[row]);
+}
+
+void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
+    const ChoiceList choices = FillChoiceList(parameter.GetComment(), parameter.GetValue(), parameter.GetTypeSpec(),
+                                              ChoiceListVariant::ConfigurationPage);
+    combo->clear();
+    for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
+    controls.FitComboHeight(combo, combo->count());
+    if (parameter.GetKey() == "TimeZone") {
+        combo->view()->setMinimumWidth(Units().ReferenceX(RowLayout::kTimeZoneDropWidth));
+    }
+}
+
+void TemplatePage::TearDown() {
+    ShowItem(kUnsupportedMarkId, false);
+    if (unavailable) return;
+    for (size_t row = 0; row < values.size(); ++row) {
+        delete values[row];
+        delete labels[row];
+        delete checks[row];
+    }
+    values.clear();
+    labels.clear();
+    checks.clear();
+    delete driveLabel;
+    delete driveValue;
+    driveLabel = nullptr;
+    driveValue = nullptr;
+    if (frame) frame->hide();
+    delete pane;
+    pane = nullptr;
+}
+
+void TemplatePage::fitCaptionButtons() {
+    // Long section titles make captions the template's buttons cannot hold:
+    // widen both alike about the gap between them, up to the mark beside.
+    if (!submitButton || !resetButton) return;
+    if (!buttonsPlaced) {
+        submitHome = submitButton->geometry();
+        resetHome = resetButton->geometry();
+        buttonsPlaced = true;
+    }
+    const int needed = std::max(submitButton->sizeHint().width(), resetButton->sizeHint().width());
+    if (needed <= submitHome.width()) {
+        submitButton->setGeometry(submitHome);
+        resetButton->setGeometry(resetHome);
+        return;
+    }
+    const int gap = resetHome.left() - (submitHome.right() + 1);
+    const int centre = submitHome.right() + 1 + gap / 2;
+    const QWidget* mark = Item(kUnsupportedMarkId);
+    const int limit = mark ? mark->geometry().left() - gap / 2 : width();
+    const int half = std::max(gap / 2, 4);
+    const int wide = std::min(needed, limit - centre - half);
+    submitButton->setGeometry(centre - half - wide, submitHome.top(), wide, submitHome.height());
+    resetButton->setGeometry(centre + half, resetHome.top(), wide, resetHome.height());
+}
+
+void TemplatePage::redraw() {
+    update();
+    repaint();
+}
+
+// --- Data exchange ---
+
+void TemplatePage::DoDataExchange(DataExchange& exchange) {
+    submitButton = Control<QPushButton>(kSubmitId);
+    resetButton = Control<QPushButton>(kResetId);
+    frame = Item(kFrameId);
+    if (mode != PageMode::Configuration) list = Control<QListWidget>(kListId);
+    if (mode == PageMode::VolumeRights) hiddenList = Control<QListWidget>(kHiddenListId);
+    if (inInitialisation) return;
+    try {
+        buildIfNeeded();
+        exchange.Text(kSubmitId, submitCaption);
+        exchange.Text(kResetId, resetCaption);
+        if (!exchange.IsSaving()) fitCaptionButtons();
+        if (!pane) return;
+        DataExchange rows(pane, exchange.IsSaving());
+        const int rowCount = std::min<int>(RowCount(), static_cast<int>(values.size()));
+        for (int row = 0; row < rowCount; ++row) exchangeRow(rows, row);
+    } catch (const FileException&) {
+        redraw();
+    }
+}
+
+void TemplatePage::exchangeRow(DataExchange& rows, int row) {
+    Parameter& parameter = working.ParameterAt(row);
+    const std::string type = parameter.GetType();
+    const int id = kValueBaseId + row;
+    if (!rows.IsSaving()) {
+        std::string label = rowLabel(parameter);
+        rows.Text(type == "EditCheck" ? kCheckBaseId + row : kLabelBaseId + row, label);
+    }
+    if (!values[row]) return;
+
+    // The edit's text: while saving through the exchange, which refuses what
+    // the server's file cannot hold; while loading as shown.
+    auto* edit = qobject_cast<QLineEdit*>(values[row]);
+    const auto editText = [&] {
+        std::string text;
+        if (rows.IsSaving()) {
+            rows.Text(id, text);
+        } else if (edit) {
+            text = ToServerTextLossy(edit->text());
+        }
+        return text;
+    };
+    const auto showText = [&](const std::string& text) {
+        const QString shown = FromServerText(text);
+        if (edit && edit->text() != shown) {
+            edit->setText(shown);
+            edit->setCursorPosition(0);  // show the start of a long value
+        }
+    };
+
+    if (type == "Combo" || type == "UnknownCombo") {
+        std::string value = parameter.GetValue();
+        rows.ComboText(id, value);
+        if (rows.IsSaving()) working.SetValueAt(row, value);
+    } else if (type == "Edit") {
+        const std::string text = parameter.Normalise(editText());
+        showText(text);
+        working.SetValueAt(row, TrimWhiteSpace(text));
+        if (rows.IsSaving() && working.GetValueAt(row) != loaded.GetValueAt(row)) {
+            working.ParameterAt(row).Validate(rows, id);
+        }
+    } else if (type == "EditCheck" || type == "Unknown") {
+        const std::string text = parameter.Normalise(editText());
+        showText(text);
+        int state = parameter.GetCheckState();
+        if (type == "EditCheck") rows.Check(kCheckBaseId + row, state);
+        if (rows.IsSaving()) {
+            working.SetValueAt(row, TrimWhiteSpace(text));
+        } else {
+            showText(parameter.GetValue());
+            working.SetValueAt(row, TrimWhiteSpace(parameter.GetValue()));
+        }
+        if (type == "EditCheck") {
+            working.ParameterAt(row).SetCheckState(state);
+            if (rows.IsSaving() && state == 1) working.ParameterAt(row).Validate(rows, id);
+        }
+    } else if (type == "NoCheck") {
+        working.SetValueAt(row, TrimWhiteSpace(editText()));
+    } else if (type == "Stat") {
+        if (!rows.IsSaving()) showText(parameter.GetValue());
+    }
+}
+
+// --- Leaving, submitting, resetting ---
+
+bool TemplatePage::OnKillActive() {
+    if (!PropertyPage::OnKillActive()) return false;
+    if (!working.IsEqual(loaded)) {
+        const int answer = message(kAskSubmitChanges, MessageType::YesNoCancel | MessageType::IconExclamation);
+        if (answer == MessageResult::Cancel) return false;
+        if (answer == MessageResult::Yes) {
+            submitSucceeded = false;
+            Submit();
+            if (!submitSucceeded) return false;
+        }
+    }
+    TearDown();
+    return true;
+}
+
+bool TemplatePage::OnCommand(int commandId) {
+    switch (commandId) {
+    case kSubmitId: Submit(); return true;
+    case kResetId: Reset(); return true;
+    default: return PropertyPage::OnCommand(commandId);
+    }
+}
+
+void TemplatePage::Submit() {
+    WaitCursor wait;
+    if (!UpdateData(true)) return;
+    if (working.IsEqual(loaded)) {
+        message(kNothingChanged, MessageType::Ok);
+        return;
+    }
+    try {
+        doSubmit();
+    } catch (const FileException&) {
+        message(kNoCommunication, MessageType::Ok);
+    } catch (const ParameterHandler::ParameterError&) {
+        message(kNoCommunication, MessageType::Ok);
+    } catch (const ParameterNotFound&) {
+        message(kNoCommunication, MessageType::Ok);
+    }
+    restartAccepted = submitDeclined = false;
+}
+
+bool TemplatePage::prepareWriteMarksAndConfirmations(ParameterSection& stored) {
+    const int rows = std::min<int>(RowCount(), static_cast<int>(values.size()));
+    for (int row = 0; row < rows; ++row) {
+        const int index = stored.IndexOf(working.ParameterAt(row).GetKey());
+        if (index < 0) continue;
+        Parameter& parameter = stored.ParameterAt(index);
+        const std::string type = parameter.GetType();
+        const QCheckBox* check = CheckAt(row);
+        if ((type == "EditCheck" && check && check->isChecked()) || type == "NoCheck") parameter.AppendWriteMark();
+        if (parameter.IsFactoryDefaultRequest()) {
+            const int answer = message(kConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
+                                                                    MessageType::DefaultButton2);
+            if (answer != MessageResult::Yes) return false;
+            restartAccepted = true;
+        }
+        if (parameter.IsRestartRequest()) {
+            const int answer = message(kConfirmRestart, MessageType::YesNo | MessageType::IconExclamation);
+            if (answer != MessageResult::Yes) return false;
+            restartAccepted = true;
+        }
+    }
+    return true;
+}
+
+void TemplatePage::doSubmit() {
+    ParameterSection& stored = store.FindSection(working.GetName());
+    for (int i = 0; i < working.GetParameterCount(); ++i) {
+        stored.SetValue(working.ParameterAt(i).GetKey(), working.GetValueAt(i));
+    }
+    if (!prepareWriteMarksAndConfirmations(stored)) {
+        submitDeclined = false;  // nothing is written; the edits stay
+        restartAccepted = false;
+        return;
+    }
+    // A factory-default request always travels with a restart request. A file
+    // without the Restart key cannot carry it: report that, write nothing.
+    std::string factory;
+    if (store.GetValue("Server", "FactoryDefaults", factory) && factory == "yes" &&
+        !store.SetValue("Server", "Restart", factory)) {
+        throw FileException{};
+    }
+    store.Write();
+
+    if (restartAccepted) {
+        message(kServerRestarting, MessageType::Ok);
+        restartAccepted = false;
+        app().SetParametersChanged(false);
+        loaded = working;
+        if (QWidget* top = QWidget::window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
+        return;
+    }
+
+    const ParameterSection submitted = working;
+    const ParameterSection keptLoaded = loaded;
+    LoadPageData();
+    if (working.OnlyNoValidSubmitChanged(submitted)) {
+        if (mode == PageMode::Configuration) {
+            message(kSubmittedRestartNeeded, MessageType::Ok);
+            app().SetParametersChanged(true);
+        } else {
+            message(kSubmitted, MessageType::Ok);
+        }
+        submitSucceeded = true;
+        Reset();
+    } else {
+        message(kUnsuccessful, MessageType::Ok);
+        submitSucceeded = false;
+        working = submitted;
+        loaded = keptLoaded;
+        if (mode == PageMode::VolumeRights) Reset();
+    }
+}
+
+void TemplatePage::Reset() {
+    WaitCursor wait;
+    TearDown();
+    built = unsupportedShown = unavailable = false;
+    UpdateData(false);
+    UpdateData(true);
+    redraw();
+}
+
+// --- Notifications of the row controls ---
+
+void TemplatePage::OnChildCommand(int id, int code) {
+    const int rows = static_cast<int>(values.size());
+    if (code == ScrollPane::kClicked && id >= kCheckBaseId && id < kCheckBaseId + rows) {
+        onCheckClicked(id - kCheckBaseId);
+    } else if (code == ScrollPane::kSelectionChange && id >= kValueBaseId && id < kValueBaseId + rows) {
+        onChoiceChanged(id - kValueBaseId);
+    }
+}
+
+void TemplatePage::onCheckClicked(int row) {
+    auto* edit = qobject_cast<QLineEdit*>(ValueAt(row));
+    QCheckBox* check = CheckAt(row);
+    if (!edit || !check) return;
+    if (!check->isChecked()) {
+        edit->setText(FromServerText(loaded.GetValueAt(row)));
+        edit->setReadOnly(true);
+    } else {
+        edit->setReadOnly(false);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+}
+
+void TemplatePage::onChoiceChanged(int row) {
+    auto* combo = qobject_cast<QComboBox*>(ValueAt(row));
+    if (!combo || combo->currentIndex() < 0) return;
+    const std::string text = ToServerTextLossy(combo->currentText());
+    if (!isSpecialEntry(text)) {
+        working.SetValueAt(row, text);
+        return;
+    }
+    FormTextDlg dialog(rowName(working.ParameterAt(row)),
+                       text == "SERVER_LIST" ? FormTextDlg::ServerList : FormTextDlg::NetWareAddress, this);
+    dialog.DoModal();
+    std::string entered;
+    if (dialog.GetText(entered)) {
+        const QString shown = FromServerText(entered);
+        int index = combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index < 0) {
+            combo->addItem(shown);
+            index = combo->count() - 1;
+            controls.FitComboHeight(combo, combo->count());
+        }
+        combo->setCurrentIndex(index);
+        working.SetValueAt(row, entered);
+    } else {
+        const int index =
+            combo->findText(FromServerText(working.GetValueAt(row)), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0) combo->setCurrentIndex(index);
+    }
+}

@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QPointer>
+#include <string>
+#include <vector>
+
+#include "ControlHandler.h"
+#include "PageMode.h"
+#include "RowLayout.h"
+#include "ParameterHandler.h"
+#include "PropertyPage.h"
+#include "ScrollPane.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class DataExchange;
+
+// A tab whose rows are generated from the parameters of one section: a label
+// and a value control per parameter, chosen by the parameter's type word. It
+// reloads its file every time it becomes active, builds its rows on the first
+// data exchange after that, checks changed values before it submits them,
+// and confirms a submit by reading the file back from the server.
+//
+// Configuration pages show one slice of one section of the configuration
+// file; the volume rights and SCSI drive pages show a file or section chosen
+// from a list beside the rows.
+class TemplatePage : public PropertyPage, public ScrollPane::CommandTarget {
+    Q_OBJECT
+public:
+    static constexpr int kSubmitId = 1116;
+    static constexpr int kResetId = 1117;
+    static constexpr int kUnsupportedMarkId = 1242;
+    static constexpr int kFrameId = 1255;
+    static constexpr int kListId = 1192;
+    static constexpr int kHiddenListId = 1253;
+    static constexpr int kLabelBaseId = 2000;
+    static constexpr int kDriveLabelId = 2100;
+    static constexpr int kDriveValueId = 2101;
+    static constexpr int kValueBaseId = 2200;
+    static constexpr int kCheckBaseId = 2300;
+    static constexpr int kTrackedEndId = 2400;
+    static constexpr int kMaxScsiRows = 9;
+
+    explicit TemplatePage(QWidget* parent = nullptr);
+    ~TemplatePage() override;
+
+    // Sets up the page for a slice of a section (configuration pages) or for
+    // a list-driven mode. Clears every flag and names the buttons after the
+    // title; the title becomes the tab text.
+    void Initialise(const std::string& title, int sectionIndex, PageMode mode, int first, int count);
+
+    bool OnInitDialog() override;
+    bool OnSetActive() override;
+    bool OnKillActive() override;
+    void DoDataExchange(DataExchange& exchange) override;
+    bool OnCommand(int commandId) override;
+    void OnChildCommand(int id, int code) override;
+
+    // Submit and reset, as the buttons run them.
+    void Submit();
+    void Reset();
+
+    // Rows shown: the working section's parameters (at most nine on the SCSI
+    // drive page, with a warning once).
+    int RowCount();
+    // Removes the generated rows; the next exchange builds them again.
+    void TearDown();
+
+    // What the page holds now; for the owner and for tests.
+    const std::string& GetPageTitle() const { return title; }
+    PageMode GetMode() const { return mode; }
+    int GetFirst() const { return first; }
+    int GetCount() const { return count; }
+    int GetSectionIndex() const { return sectionIndex; }
+    const ParameterSection& Loaded() const { return loaded; }
+    const ParameterSection& Working() const { return working; }
+    bool IsBuilt() const { return built; }
+    bool IsUnavailable() const { return unavailable; }
+    bool SubmitSucceeded() const { return submitSucceeded; }
+    ScrollPane* Pane() const { return pane; }
+    QWidget* LabelAt(int row) const;
+    QWidget* ValueAt(int row) const;
+    QCheckBox* CheckAt(int row) const;
+
+    // The help topic of a page whose section carries this title string.
+    static int HelpContextFor(int titleId, const std::string& serverVersion);
+
+protected:
+    // Reads the page's parameters from the server into the store and the
+    // loaded and working sections. Raises FileException.
+    virtual void LoadPageData();
+
+private:
+    void buildIfNeeded();
+    void buildControls();
+    void buildRow(int row, int firstTop);
+    QRect toPixels(const RowLayout::PixelRect& rect) const;
+    void fitCaptionButtons();
+    void fillCombo(QComboBox* combo, const Parameter& parameter);
+    std::string rowName(const Parameter& parameter) const;
+    std::string rowLabel(const Parameter& parameter);
+    void exchangeRow(DataExchange& rows, int row);
+    void redraw();
+    void onCheckClicked(int row);
+    void onChoiceChanged(int row);
+    bool prepareWriteMarksAndConfirmations(ParameterSection& stored);
+    void doSubmit();
+    void loadConfigurationSlice(ParameterHandler& handler);
+
+    QWidget* frame = nullptr;
+    ParameterHandler store;
+    ControlHandler controls;
+    std::vector<std::string> volumeFiles;
+    std::string title;
+    std::string filePath;
+    std::string submitCaption;
+    std::string resetCaption;
+    ParameterSection loaded;
+    ParameterSection working;
+    int first = 0;
+    int count = 0;
+    int sectionIndex = 0;
+    int listSelection = 0;
+    bool listed = false;
+    bool built = false;
+    bool restartAccepted = false;
+    bool submitDeclined = false;
+    bool tooManyShown = false;
+    bool unsupportedShown = false;
+    bool inInitialisation = false;
+    bool submitSucceeded = false;
+    bool unavailable = false;
+    PageMode mode = PageMode::Configuration;
+    QLabel* driveLabel = nullptr;
+    QLineEdit* driveValue = nullptr;
+    QListWidget* list = nullptr;
+    QListWidget* hiddenList = nullptr;
+    QPushButton* submitButton = nullptr;
+    QPushButton* resetButton = nullptr;
+    ScrollPane* pane = nullptr;
+    QRect submitHome;
+    QRect resetHome;
+    bool buttonsPlaced = false;
+    // One entry per row; growable, so no slice is ever too long for them.
+    std::vector<QWidget*> labels;
+    std::vector<QWidget*> values;
+    std::vector<QCheckBox*> checks;
+};

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "ConfigApp.h"
+#include "ConfigMainDlg.h"
+#include "ConfigPropertySheet.h"
+#include "Cp1252.h"
+#include "ParameterHandler.h"
+#include "ScriptedPresenter.h"
+#include "StartDlg.h"
+#include "TempShare.h"
+#include "TemplatePage.h"
+
+// The program's main window over a temporary share (a copy of the sample
+// share unless a test writes its own configuration file), messages answered
+// by a scripted presenter. Tests open the configuration sheet through the
+// home page's button, as the user does.
+class PageTest : public testing::Test {
+protected:
+    void SetUp() override {
+        app.SetServerPath(share.Root());
+        app.SetServerName("tessaron1");
+    }
+    void TearDown() override {
+        window.reset();
+        Settle();
+    }
+
+    // Replaces the configuration file (CR LF line ends, as the server writes).
+    void WriteConfig(const std::string& lines) {
+        std::string text;
+        for (char c : lines) {
+            if (c == '\n') text += '\r';
+            text += c;
+        }
+        share.Write("Config/Config.ini", text);
+    }
+    std::string ConfigText() const { return share.Read("Config/Config.ini"); }
+
+    // Shows the main window and waits for its identification.
+    ConfigMainDlg& OpenMain() {
+        window = std::make_unique<ConfigMainDlg>(app);
+        app.SetMainWindow(window.get());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 3000));
+        Settle();
+        return *window;
+    }
+    // Presses Configuration on the home page; the sheet, or nullptr when it
+    // could not be built.
+    ConfigPropertySheet* OpenSheet() {
+        if (!window) OpenMain();
+        presenter.shown.clear();
+        auto* button = window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton));
+        EXPECT_NE(button, nullptr);
+        EXPECT_TRUE(button && button->isEnabled());
+        if (button) button->click();
+        Settle();
+        return Sheet();
+    }
+    ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
+
+    static void Settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    QStringList TabTitles() const {
+        QStringList titles;
+        for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
+        return titles;
+    }
+    // Makes the tab with that title the active one; the page shown then.
+    TemplatePage& Activate(const QString& title) {
+        const int index = TabTitles().indexOf(title);
+        EXPECT_GE(index, 0) << title.toStdString();
+        Sheet()->SetActivePage(index);
+        Settle();
+        return *Sheet()->PageAt(Sheet()->GetActiveIndex());
+    }
+    TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
+
+    static int Row(const TemplatePage& page, const std::string& key) {
+        const int row = page.Working().IndexOf(key);
+        EXPECT_GE(row, 0) << key;
+        return row;
+    }
+    static QLineEdit* Edit(const TemplatePage& page, const std::string& key) {
+        return qobject_cast<QLineEdit*>(page.ValueAt(Row(page, key)));
+    }
+    static QComboBox* Combo(const TemplatePage& page, const std::string& key) {
+        return qobject_cast<QComboBox*>(page.ValueAt(Row(page, key)));
+    }
+    static QStringList Entries(const QComboBox* combo) {
+        QStringList entries;
+        for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+        return entries;
+    }
+    // Replaces an edit's text by typing, as the user does.
+    static void Type(QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, text);
+    }
+    // Chooses an entry of a choice list by keyboard, as the user does.
+    static void Choose(QComboBox* combo, const QString& entry) {
+        const int target = combo->findText(entry);
+        ASSERT_GE(target, 0) << entry.toStdString();
+        combo->setFocus();
+        while (combo->currentIndex() != target) {
+            const int before = combo->currentIndex();
+            QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+            ASSERT_NE(before, combo->currentIndex());
+        }
+    }
+    static void Press(TemplatePage& page, int id) { page.Control<QPushButton>(id)->click(); }
+    static void Submit(TemplatePage& page) { Press(page, TemplatePage::kSubmitId); }
+
+    // A value as the file on the share holds it now.
+    std::string FileValue(const std::string& section, const std::string& key, bool* found = nullptr) const {
+        ParameterHandler handler;
+        handler.Load(share.PathOf("Config/Config.ini"), CatalogueKind::Configuration);
+        std::string value;
+        const bool ok = handler.GetValue(section, key, value);
+        if (found) *found = ok;
+        return value;
+    }
+
+    TempShare share{TempShare::Contents::Sample};
+    ConfigApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    std::unique_ptr<ConfigMainDlg> window;
+};
