@@ -2,7 +2,7 @@
 
 #include <utility>
 
-Parameter::Parameter(std::string key, std::string value, std::string comment, int indented)
-    : key(std::move(key)), value(std::move(value)), comment(std::move(comment)), indented(indented) {}
+Parameter::Parameter(std::string_view key, std::string_view value, std::string_view comment, int indented)
+    : key(key), value(value), comment(comment), indented(indented) {}
 
 void Parameter::SetValue(const std::string& text) { value = Normalise(text); }

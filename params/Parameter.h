@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 class DataExchangeContext;
 
@@ -9,7 +10,7 @@ class DataExchangeContext;
 class Parameter {
 public:
     Parameter() = default;
-    Parameter(std::string key, std::string value, std::string comment, int indented);
+    Parameter(std::string_view key, std::string_view value, std::string_view comment, int indented);
     virtual ~Parameter() = default;
     Parameter(const Parameter&) = default;
     Parameter& operator=(const Parameter&) = default;

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <string_view>
 #include <utility>
 
@@ -10,19 +9,34 @@
 
 namespace {
 
-constexpr std::string_view whiteSpace = " \t\r\n\v\f";
+// White space as the file grammar knows it: blank, tab, CR, LF, VT, FF.
+constexpr bool isWhite(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 std::string_view trimLeft(std::string_view text) {
-    const size_t first = text.find_first_not_of(whiteSpace);
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+    const char* begin = text.data();
+    const char* const end = begin + text.size();
+    while (begin < end && isWhite(*begin)) ++begin;
+    return {begin, static_cast<size_t>(end - begin)};
 }
 
 std::string_view trimRight(std::string_view text) {
-    const size_t last = text.find_last_not_of(whiteSpace);
-    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+    const char* const begin = text.data();
+    const char* end = begin + text.size();
+    while (end > begin && isWhite(end[-1])) --end;
+    return {begin, static_cast<size_t>(end - begin)};
 }
 
 std::string_view trim(std::string_view text) { return trimLeft(trimRight(text)); }
+
+// The text from begin up to the first c, or to end.
+const char* findIn(const char* begin, const char* end, char c) {
+    const void* found = std::memchr(begin, c, static_cast<size_t>(end - begin));
+    return found ? static_cast<const char*>(found) : end;
+}
+
+std::string_view between(const char* begin, const char* end) { return {begin, static_cast<size_t>(end - begin)}; }
 
 // One line broken into its parts, each a view into the line.
 struct LineParts {
@@ -36,23 +50,24 @@ struct LineParts {
 
 LineParts parseLineParts(std::string_view line) {
     LineParts parts;
-    const size_t semicolon = line.find(';');
-    const std::string_view head = trimRight(line.substr(0, semicolon));
+    const char* const begin = line.data();
+    const char* const end = begin + line.size();
+    const char* const semicolon = findIn(begin, end, ';');
+    const std::string_view head = trimRight(between(begin, semicolon));
     // Blank lines and lines that hold only a remark do not count.
     if (head.empty()) return parts;
     parts.counts = true;
+    const char* const headEnd = head.data() + head.size();
 
-    const size_t equals = head.find('=');
-    if (equals != std::string_view::npos) {
-        parts.key = head.substr(0, equals);
-        parts.value = head.substr(equals + 1);
-    } else if (const size_t open = head.find('['); open != std::string_view::npos) {
-        const std::string_view name = head.substr(open + 1);
-        parts.section = name.substr(0, name.find(']'));
+    const char* const equals = findIn(begin, headEnd, '=');
+    if (equals != headEnd) {
+        parts.key = between(begin, equals);
+        parts.value = between(equals + 1, headEnd);
+    } else if (const char* open = findIn(begin, headEnd, '['); open != headEnd) {
+        parts.section = trim(between(open + 1, findIn(open + 1, headEnd, ']')));
     }
-    if (semicolon != std::string_view::npos) parts.comment = line.substr(semicolon + 1);
+    if (semicolon != end) parts.comment = between(semicolon + 1, end);
 
-    parts.section = trim(parts.section);
     // A blank left in the key after its right end is trimmed means the line
     // was indented by blanks (or the key has an inner blank): a sub-item.
     parts.key = trimRight(parts.key);
@@ -61,7 +76,7 @@ LineParts parseLineParts(std::string_view line) {
 
     // A free-text remark keeps its semicolons: they belong to the value.
     if (parts.key == "Comment") {
-        parts.value = line.substr(line.find('=') + 1);
+        parts.value = between(equals + 1, end);
         parts.comment = {};
     }
     parts.value = trim(parts.value);
@@ -100,50 +115,61 @@ void appendParameter(std::string& out, const Parameter& parameter) {
 
 // Reading a large file must stay linear, so while reading, sections and
 // parameters are found through hash indexes instead of the linear searches
-// the lookups use. The indexes hold only positions; names and keys are
-// compared against the stored sections, so nothing is copied per entry.
+// the lookups use: one index of section names, and one of keys per section
+// (small, so the lines of one section hit an index that stays in cache).
+// The indexes hold only positions; names and keys are compared against the
+// stored sections, so nothing is copied per entry.
 class PositionIndex {
 public:
     static constexpr uint32_t none = UINT32_MAX;
     struct Slot {
-        size_t hash = 0;
-        uint32_t section = none;
-        uint32_t parameter = none;
+        uint32_t hash = 0;
+        uint32_t position = none;
         uint32_t pending = none;  // collected list of a repeated key, if any
     };
 
-    PositionIndex() : slots(64) {}
-
     // The slot whose entry has this hash and satisfies matches, or null.
     template <class Matches>
-    Slot* find(size_t hash, Matches matches) {
+    Slot* find(uint32_t hash, Matches matches) {
+        if (slots.empty()) return nullptr;
         for (size_t at = hash & mask();; at = (at + 1) & mask()) {
             Slot& slot = slots[at];
-            if (slot.section == none) return nullptr;
-            if (slot.hash == hash && matches(slot)) return &slot;
+            if (slot.position == none) return nullptr;
+            if (slot.hash == hash && matches(slot.position)) return &slot;
         }
     }
 
-    void insert(size_t hash, uint32_t section, uint32_t parameter) {
-        if ((used + 1) * 2 > slots.size()) grow();
-        place(Slot{hash, section, parameter, none});
+    // Room for count entries without growing.
+    void reserve(size_t count) {
+        size_t size = 16;
+        while (!roomFor(count, size)) size *= 2;
+        if (size > slots.size()) rehash(size);
+    }
+
+    void insert(uint32_t hash, uint32_t position) {
+        if (!roomFor(used + 1, slots.size())) grow();
+        place(Slot{hash, position, none});
         ++used;
     }
 
 private:
     size_t mask() const { return slots.size() - 1; }
+    // At most three quarters full, so probe runs stay short.
+    static bool roomFor(size_t count, size_t size) { return count * 4 <= size * 3; }
 
     void place(const Slot& entry) {
         size_t at = entry.hash & mask();
-        while (slots[at].section != none) at = (at + 1) & mask();
+        while (slots[at].position != none) at = (at + 1) & mask();
         slots[at] = entry;
     }
 
-    void grow() {
-        std::vector<Slot> old(slots.size() * 2);
+    void grow() { rehash(slots.empty() ? 16 : slots.size() * 2); }
+
+    void rehash(size_t size) {
+        std::vector<Slot> old(size);
         old.swap(slots);
         for (const Slot& slot : old) {
-            if (slot.section != none) place(slot);
+            if (slot.position != none) place(slot);
         }
     }
 
@@ -151,16 +177,137 @@ private:
     size_t used = 0;
 };
 
-size_t hashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
-
-size_t hashOf(uint32_t section, std::string_view key) {
-    size_t hash = hashOf(key) ^ (static_cast<size_t>(section) * 0x9E3779B97F4A7C15ULL);
-    // Mix the high bits down: the table uses the low bits.
+// A quick hash for short names and keys, eight bytes at a time.
+uint32_t hashOf(std::string_view text) {
+    const char* data = text.data();
+    size_t size = text.size();
+    uint64_t hash = 0x9E3779B97F4A7C15ULL ^ size;
+    for (; size >= 8; data += 8, size -= 8) {
+        uint64_t word;
+        std::memcpy(&word, data, 8);
+        hash = (hash ^ word) * 0xBF58476D1CE4E5B9ULL;
+        hash ^= hash >> 31;
+    }
+    uint64_t tail = 0;
+    for (size_t i = 0; i < size; ++i) tail |= static_cast<uint64_t>(static_cast<unsigned char>(data[i])) << (8 * i);
+    hash = (hash ^ tail) * 0x94D049BB133111EBULL;
     hash ^= hash >> 29;
-    hash *= 0xBF58476D1CE4E5B9ULL;
-    hash ^= hash >> 32;
-    return hash;
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
+
+// Reads lines into a list of sections, as adding each counting line with
+// AddParameter would, but in time linear in the size of the text. The text
+// may come in pieces, each ending at a line end (the last one need not).
+class SectionReader {
+    auto sectionNamed(std::string_view name) {
+        return [this, name](uint32_t position) { return sections[position].GetName() == name; };
+    }
+    auto keyIn(uint32_t section, std::string_view key) {
+        return [this, section, key](uint32_t position) {
+            return sections[section].ParameterAt(static_cast<int>(position)).GetKey() == key;
+        };
+    }
+
+public:
+    explicit SectionReader(std::vector<ParameterSection>& sections) : sections(sections), keyIndexes(sections.size()) {
+        // Sections held already: reading adds to them as to any other.
+        for (uint32_t s = 0; s < sections.size(); ++s) {
+            const std::string& name = sections[s].GetName();
+            if (!sectionIndex.find(hashOf(name), sectionNamed(name))) sectionIndex.insert(hashOf(name), s);
+            for (uint32_t p = 0; p < static_cast<uint32_t>(sections[s].GetParameterCount()); ++p) {
+                const std::string& key = sections[s].ParameterAt(static_cast<int>(p)).GetKey();
+                if (!keyIndexes[s].find(hashOf(key), keyIn(s, key))) keyIndexes[s].insert(hashOf(key), p);
+            }
+        }
+    }
+
+    void Feed(std::string_view text) {
+        while (!text.empty()) {
+            const size_t end = text.find('\n');
+            const std::string_view line = text.substr(0, end);
+            text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            const LineParts parts = parseLineParts(line);
+            if (!parts.counts) continue;
+            if (!parts.section.empty()) {
+                currentName.assign(parts.section);
+                current = PositionIndex::none;
+            } else {
+                add(parts);
+            }
+        }
+    }
+
+    // Stores the collected values of repeated keys.
+    void Finish() {
+        for (Pending& joined : pending) {
+            sections[joined.section].ParameterAt(static_cast<int>(joined.parameter)).SetValue(joined.value);
+        }
+        pending.clear();
+    }
+
+private:
+    // The section that parameter lines go to now; a header alone creates
+    // nothing, so it is looked up (or made) at its first parameter.
+    uint32_t currentSection() {
+        if (current != PositionIndex::none) return current;
+        const uint32_t hash = hashOf(currentName);
+        if (const PositionIndex::Slot* found = sectionIndex.find(hash, sectionNamed(currentName))) {
+            current = found->position;
+            return current;
+        }
+        current = static_cast<uint32_t>(sections.size());
+        // Sections of one file tend to be alike in size.
+        const int expected = sections.empty() ? 0 : sections.back().GetParameterCount();
+        sections.emplace_back(currentName);
+        sections.back().Reserve(expected);
+        keyIndexes.emplace_back().reserve(static_cast<size_t>(expected));
+        sectionIndex.insert(hash, current);
+        return current;
+    }
+
+    void add(const LineParts& parts) {
+        const uint32_t s = currentSection();
+        ParameterSection& section = sections[s];
+        PositionIndex& keys = keyIndexes[s];
+        const uint32_t hash = hashOf(parts.key);
+        PositionIndex::Slot* slot = keys.find(hash, keyIn(s, parts.key));
+        if (!slot) {
+            keys.insert(hash, static_cast<uint32_t>(section.GetParameterCount()));
+            section.Append(parts.key, parts.value, parts.comment, parts.indented);
+            return;
+        }
+        Parameter& parameter = section.ParameterAt(static_cast<int>(slot->position));
+        if (parameter.GetTypeSpec().empty()) {
+            // Without a type specification the value setter stores text
+            // unchanged, so a repeated key's list can be stored in one go at
+            // the end instead of copying the growing value at each repeat.
+            if (slot->pending == PositionIndex::none) {
+                slot->pending = static_cast<uint32_t>(pending.size());
+                pending.push_back(Pending{s, slot->position, parameter.GetValue()});
+            }
+            std::string& joined = pending[slot->pending].value;
+            joined.append(" ; ");
+            joined.append(parts.value);
+        } else {
+            parameter.SetValue(parameter.GetValue() + " ; " + std::string(parts.value));
+        }
+        parameter.SetComment(std::string(parts.comment));
+        parameter.SetIndented(parts.indented);
+    }
+
+    struct Pending {
+        uint32_t section;
+        uint32_t parameter;
+        std::string value;
+    };
+
+    std::vector<ParameterSection>& sections;
+    PositionIndex sectionIndex;
+    std::vector<PositionIndex> keyIndexes;
+    std::vector<Pending> pending;
+    std::string currentName;
+    uint32_t current = PositionIndex::none;
+};
 
 }  // namespace
 
@@ -177,113 +324,22 @@ ParsedLine ParseLine(const std::string& line) {
 }
 
 void ParameterHandler::ReadText(const std::string& text) {
-    PositionIndex sectionIndex;
-    PositionIndex parameterIndex;
-    for (uint32_t s = 0; s < sections.size(); ++s) {
-        const ParameterSection& section = sections[s];
-        if (!sectionIndex.find(hashOf(section.GetName()),
-                               [&](const PositionIndex::Slot& slot) {
-                                   return sections[slot.section].GetName() == section.GetName();
-                               })) {
-            sectionIndex.insert(hashOf(section.GetName()), s, 0);
-        }
-        for (uint32_t p = 0; p < static_cast<uint32_t>(section.GetParameterCount()); ++p) {
-            const std::string& key = section.ParameterAt(static_cast<int>(p)).GetKey();
-            const size_t hash = hashOf(s, key);
-            if (!parameterIndex.find(hash, [&](const PositionIndex::Slot& slot) {
-                    return slot.section == s && sections[s].ParameterAt(static_cast<int>(slot.parameter)).GetKey() == key;
-                })) {
-                parameterIndex.insert(hash, s, p);
-            }
-        }
-    }
-
-    // Values of repeated keys are collected here and stored once at the end,
-    // so a key repeated many times does not copy its growing value each time.
-    struct Pending {
-        uint32_t section;
-        uint32_t parameter;
-        std::string value;
-    };
-    std::vector<Pending> pending;
-
-    std::string_view currentName;
-    uint32_t current = PositionIndex::none;  // resolved lazily: a header alone creates nothing
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        const std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-
-        const LineParts parts = parseLineParts(line);
-        if (!parts.counts) continue;
-        if (!parts.section.empty()) {
-            currentName = parts.section;
-            current = PositionIndex::none;
-            continue;
-        }
-
-        if (current == PositionIndex::none) {
-            const size_t hash = hashOf(currentName);
-            const PositionIndex::Slot* found = sectionIndex.find(hash, [&](const PositionIndex::Slot& slot) {
-                return sections[slot.section].GetName() == currentName;
-            });
-            if (found) {
-                current = found->section;
-            } else {
-                current = static_cast<uint32_t>(sections.size());
-                sections.emplace_back(std::string(currentName));
-                sectionIndex.insert(hash, current, 0);
-            }
-        }
-
-        ParameterSection& section = sections[current];
-        const size_t hash = hashOf(current, parts.key);
-        PositionIndex::Slot* slot = parameterIndex.find(hash, [&](const PositionIndex::Slot& candidate) {
-            return candidate.section == current &&
-                   section.ParameterAt(static_cast<int>(candidate.parameter)).GetKey() == parts.key;
-        });
-        if (!slot) {
-            parameterIndex.insert(hash, current, static_cast<uint32_t>(section.GetParameterCount()));
-            section.Append(Parameter(std::string(parts.key), std::string(parts.value), std::string(parts.comment),
-                                     parts.indented));
-            continue;
-        }
-
-        Parameter& parameter = section.ParameterAt(static_cast<int>(slot->parameter));
-        if (parameter.GetTypeSpec().empty()) {
-            // Without a type specification the value setter stores text
-            // unchanged, so the joined list can be stored in one go later.
-            if (slot->pending == PositionIndex::none) {
-                slot->pending = static_cast<uint32_t>(pending.size());
-                pending.push_back(Pending{current, slot->parameter, parameter.GetValue()});
-            }
-            std::string& joined = pending[slot->pending].value;
-            joined.append(" ; ");
-            joined.append(parts.value);
-        } else {
-            parameter.SetValue(parameter.GetValue() + " ; " + std::string(parts.value));
-        }
-        parameter.SetComment(std::string(parts.comment));
-        parameter.SetIndented(parts.indented);
-    }
-
-    for (Pending& joined : pending) {
-        sections[joined.section].ParameterAt(static_cast<int>(joined.parameter)).SetValue(joined.value);
-    }
+    SectionReader reader(sections);
+    reader.Feed(text);
+    reader.Finish();
 }
 
 void ParameterHandler::Load(const std::string& filePath, CatalogueKind kind) {
     sections.clear();
     path = filePath;
-    std::string text;
     try {
-        text = ReadTextFile(path);
+        SectionReader reader(sections);
+        ReadTextFileInPieces(path, [&](std::string_view piece) { reader.Feed(piece); });
+        reader.Finish();
     } catch (const FileException&) {
         sections.clear();
         throw;
     }
-    ReadText(text);
     ApplyCatalogue(*this, kind);
 }
 

@@ -40,6 +40,11 @@ public:
     void Add(const Parameter& parameter);
     // Appends without looking for the key: for callers that know it is new.
     void Append(Parameter parameter) { parameters.push_back(std::move(parameter)); }
+    void Append(std::string_view key, std::string_view value, std::string_view comment, int indented) {
+        parameters.emplace_back(key, value, comment, indented);
+    }
+    // Makes room for count parameters in all (a hint for bulk reading).
+    void Reserve(int count) { parameters.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
     // Keeps parameters first .. first+count-1; ignores an out-of-range request.
     void KeepRange(int first, int count);
 

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -109,16 +111,48 @@ bool flush(int fd) {
     return result == 0 || errno == EINVAL || errno == EROFS;
 }
 
+// The lowest set bit below is the first byte in memory.
+static_assert(std::endian::native == std::endian::little, "byte scanning assumes little-endian words");
+
+// Marks the high bit of every byte of word that is a carriage return (and
+// possibly of bytes above one, which the caller does not look at).
+uint64_t carriageReturnsIn(uint64_t word) {
+    constexpr uint64_t ones = 0x0101010101010101ULL;
+    const uint64_t marked = word ^ (ones * '\r');
+    return (marked - ones) & ~marked & (ones << 7);
+}
+
 // Text mode: a carriage return directly before a line feed is dropped.
-void dropCarriageReturns(std::string& bytes) {
-    const char* first = static_cast<const char*>(std::memchr(bytes.data(), '\r', bytes.size()));
-    if (!first) return;
-    size_t out = static_cast<size_t>(first - bytes.data());
-    for (size_t in = out; in < bytes.size(); ++in) {
-        if (bytes[in] == '\r' && in + 1 < bytes.size() && bytes[in + 1] == '\n') continue;
-        bytes[out++] = bytes[in];
+// Works in place and returns the new size. Goes eight bytes at a time and
+// jumps straight to the first carriage return of a word, since the lines
+// of a server file are short and each ends in one.
+size_t dropCarriageReturns(char* data, size_t size) {
+    size_t in = 0;
+    size_t out = 0;
+    while (in + 8 <= size) {
+        uint64_t word;
+        std::memcpy(&word, data + in, 8);
+        const uint64_t found = carriageReturnsIn(word);
+        if (!found) {
+            // Bytes only ever move towards the front, so this store cannot
+            // clobber a byte not yet read.
+            std::memcpy(data + out, &word, 8);
+            in += 8;
+            out += 8;
+            continue;
+        }
+        const size_t before = static_cast<size_t>(std::countr_zero(found)) / 8;
+        for (size_t i = 0; i < before; ++i) data[out++] = data[in++];
+        ++in;  // the carriage return itself
+        if (in < size && data[in] == '\n') continue;
+        data[out++] = '\r';
     }
-    bytes.resize(out);
+    while (in < size) {
+        const char c = data[in++];
+        if (c == '\r' && in < size && data[in] == '\n') continue;
+        data[out++] = c;
+    }
+    return out;
 }
 
 // Text mode: each line feed becomes carriage return and line feed.
@@ -200,8 +234,37 @@ std::string ReadTextFile(const std::string& path) {
     FileHandle file(openLocked(path, O_RDONLY));
     std::string bytes;
     if (!readAll(file.get(), bytes)) throw FileException{};
-    dropCarriageReturns(bytes);
+    bytes.resize(dropCarriageReturns(bytes.data(), bytes.size()));
     return bytes;
+}
+
+void ReadTextFileInPieces(const std::string& path, const std::function<void(std::string_view)>& consume) {
+    FileHandle file(openLocked(path, O_RDONLY));
+    std::vector<char> buffer(256 * 1024);
+    size_t held = 0;  // the start of a line not yet complete
+    off_t offset = 0;
+    for (;;) {
+        if (held == buffer.size()) buffer.resize(buffer.size() * 2);
+        const ssize_t got = ::pread(file.get(), buffer.data() + held, buffer.size() - held, offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileException{};
+        }
+        if (got == 0) break;
+        offset += got;
+        const size_t filled = held + static_cast<size_t>(got);
+        // The bytes held over contain no line feed, so only the new ones are searched.
+        const void* lastLineFeed = ::memrchr(buffer.data() + held, '\n', static_cast<size_t>(got));
+        held = filled;
+        if (!lastLineFeed) continue;
+        // Hand over the complete lines (their carriage returns included, so
+        // none is split from its line feed) and keep the rest for next time.
+        const size_t complete = static_cast<size_t>(static_cast<const char*>(lastLineFeed) - buffer.data()) + 1;
+        consume(std::string_view(buffer.data(), dropCarriageReturns(buffer.data(), complete)));
+        std::memmove(buffer.data(), buffer.data() + complete, filled - complete);
+        held = filled - complete;
+    }
+    if (held > 0) consume(std::string_view(buffer.data(), dropCarriageReturns(buffer.data(), held)));
 }
 
 bool ReadFirstLine(const std::string& path, std::string& line) {

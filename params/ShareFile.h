@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 // Access to the files of a server's share. Paths below the share are written
 // as the server names them ("\Config\Config.ini"); every component is matched
@@ -16,6 +18,11 @@ std::string SharePath(const std::string& serverPath, const std::string& relative
 // return directly before a line feed is dropped; all other bytes (NUL
 // included) are kept.
 std::string ReadTextFile(const std::string& path);
+
+// The same text as ReadTextFile, handed to consume in pieces that each end
+// at a line end (only the last may end without one), so a large file is
+// never held whole. Raises FileException as ReadTextFile does.
+void ReadTextFileInPieces(const std::string& path, const std::function<void(std::string_view)>& consume);
 
 // The first line of the file in text mode, without its line end. False when
 // the file holds no line at all (it is empty).

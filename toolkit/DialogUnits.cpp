@@ -31,8 +31,7 @@ int DialogUnits::X(int units) const { return MulDivRounded(units, baseWidth, 4);
 int DialogUnits::Y(int units) const { return MulDivRounded(units, baseHeight, 8); }
 
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {
-    // Both edges are mapped, as the reference platform does, so neighbouring
-    // controls keep their common edge.
+    // Both edges are mapped, so neighbouring controls keep their common edge.
     const int left = X(x), top = Y(y);
     return QRect(left, top, X(x + width) - left, Y(y + height) - top);
 }

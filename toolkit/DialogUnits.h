@@ -11,8 +11,8 @@ class QFont;
 // over the 52 letters A-Z a-z and rounded), a vertical unit an eighth of its
 // height. Windows built from templates use it for every template rectangle,
 // and ReferenceX/Y for the few positions the program gives in pixels of the
-// reference font (6 x 13), so they keep their place beside the controls at
-// any font size.
+// font the layouts were drawn with (6 x 13 base units), so they keep their
+// place beside the controls at any font size.
 class DialogUnits {
 public:
     DialogUnits(int baseWidth, int baseHeight);

@@ -95,7 +95,8 @@ bool PropertySheet::SetActivePage(PropertyPage* page) { return SetActivePage(ind
 void PropertySheet::activate(int index) {
     PropertyPage* page = GetPage(index);
     if (!page) return;
-    // The page is made ready before it is shown, as the reference sheets do.
+    // The page is made ready before it is shown: messages of its activation
+    // appear over the page being left, never over a half-built one.
     page->EnsureCreated();
     activePage = page;
     page->OnSetActive();

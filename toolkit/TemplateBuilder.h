@@ -23,6 +23,6 @@ QWidget* CreateTemplateControl(QWidget* parent, const ControlTemplate& control, 
 // Creates all controls of the template and sizes the parent to it.
 void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUnits& units);
 
-// A copy of font whose line height is at most cellHeight pixels (the
-// reference platform sizes fonts by cell height), with the given weight.
+// A copy of font whose line height is at most cellHeight pixels (templates
+// give font sizes as cell heights), with the given weight.
 QFont FontWithCellHeight(const QFont& font, int cellHeight, bool bold);

@@ -53,6 +53,21 @@ TEST(HandlerFileTest, LoadForgetsEarlierSections) {
     EXPECT_EQ(handler.GetPath(), share.PathOf("b.ini"));
 }
 
+// Load reads a file larger than one read of the disk exactly as the text.
+TEST(HandlerFileTest, LoadsLargeFileLikeItsText) {
+    std::string text = "Title\r\n";
+    for (int line = 0; line < 30000; ++line) {
+        if (line % 100 == 0) text += "[Section" + std::to_string(line % 700) + "]\r\n";
+        text += "  Key" + std::to_string(line % 37) + " = " + std::string(line % 13, 'v') + " ; c" +
+                std::to_string(line) + "\r\n";
+    }
+    TempShare share;
+    share.Write("Config.ini", text);
+    ParameterHandler loaded;
+    loaded.Load(share.PathOf("Config.ini"), Configuration);
+    EXPECT_TRUE(Dump(loaded) == Dump(FromText(text)));
+}
+
 // A failed Load leaves an empty handler, whatever it held before, and Write
 // afterwards does not create the missing file.
 TEST(HandlerFileTest, FailedLoadLeavesNoSections) {

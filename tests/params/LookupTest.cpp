@@ -109,13 +109,4 @@ TEST(LookupTest, AddParameterJoinsOrAppends) {
     EXPECT_EQ(Dump(handler), "[A]\nK=1 ; 2 ; ||0\nJ=3||1\n[]\nR=rw||0\n");
 }
 
-TEST(LookupTest, CatalogueAttributesStartEmpty) {
-    const ParameterHandler handler = FromText("[A]\nK=1\n");
-    const Parameter parameter = handler.GetSectionAt(0).GetParameterAt(0);
-    EXPECT_EQ(handler.GetSectionAt(0).GetTitleId(), 0);
-    EXPECT_EQ(parameter.GetNameId(), 0);
-    EXPECT_EQ(parameter.GetTypeSpec(), "");
-    EXPECT_EQ(parameter.GetCheckState(), 0);
-}
-
 }  // namespace

@@ -83,6 +83,52 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Large", LargeFile("\r\n"), LargeFile("\n")}),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
+// Large files are also read in pieces: pieces end at line ends and together
+// give the same text as reading the file whole, whatever falls on the edge
+// between two reads.
+TEST(ReadTextFileInPiecesTest, PiecesEndAtLineEndsAndJoinToWholeText) {
+    auto repeat = [](const std::string& line, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += line;
+        return text;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"Empty", ""},
+        {"Small", "[S]\r\nK = v\r\nlast"},
+        // A carriage return as the very last byte of the first read.
+        {"CarriageReturnOnEdge", repeat("abc\r\n", 60000)},
+        {"LineLongerThanOneRead", std::string(700000, 'x') + "\r\n" + std::string(10, 'y')},
+        {"NoLineEndAtAll", std::string(300000, 'z')},
+        {"LoneCarriageReturnsAndNul", repeat(std::string("a\rb\0c\r\r\n", 9), 40000) + "\r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempShare share;
+        share.Write("f.ini", c.bytes);
+        std::string expected;
+        for (size_t i = 0; i < c.bytes.size(); ++i) {
+            if (c.bytes[i] == '\r' && i + 1 < c.bytes.size() && c.bytes[i + 1] == '\n') continue;
+            expected += c.bytes[i];
+        }
+        std::string joined;
+        int pieces = 0;
+        bool allButLastEndLines = true;
+        ReadTextFileInPieces(share.PathOf("f.ini"), [&](std::string_view piece) {
+            if (pieces > 0 && (joined.empty() || joined.back() != '\n')) allButLastEndLines = false;
+            joined.append(piece);
+            ++pieces;
+        });
+        EXPECT_TRUE(allButLastEndLines);
+        EXPECT_EQ(joined.size(), expected.size());
+        EXPECT_TRUE(joined == expected);
+        EXPECT_TRUE(ReadTextFile(share.PathOf("f.ini")) == expected);
+    }
+}
+
 struct FirstLineCase {
     const char* name;
     std::string bytes;
@@ -124,6 +170,7 @@ struct Access {
 
 const Access accesses[] = {
     {"ReadTextFile", [](const std::string& path) { ReadTextFile(path); }},
+    {"ReadTextFileInPieces", [](const std::string& path) { ReadTextFileInPieces(path, [](std::string_view) {}); }},
     {"ReadFirstLine",
      [](const std::string& path) {
          std::string line;
