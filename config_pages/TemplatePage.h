@@ -109,7 +109,7 @@ private:
     void onChoiceChanged(int row);
     bool prepareWriteMarksAndConfirmations(ParameterSection& stored);
     void doSubmit();
-    void loadConfigurationSlice(ParameterHandler& handler);
+    ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
     QWidget* frame = nullptr;
     ParameterHandler store;
