@@ -2,6 +2,9 @@
 
 #include <QKeySequence>
 #include <QShortcut>
+#include <QStyle>
+#include <QTabBar>
+#include <algorithm>
 
 #include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
@@ -64,9 +67,14 @@ ConfigPropertySheet::~ConfigPropertySheet() {
 
 bool ConfigPropertySheet::OnInitDialog() {
     const bool result = PropertySheet::OnInitDialog();
-    // The pages have no layout; their minimum size is the template's.
-    resize(sizeHint().expandedTo(minimumSizeHint()));
-    move(15, 70);
+    // The pages have no layout; their minimum size is the template's. A few
+    // pixels more, where the main window has them, keep every tab in view.
+    QSize size = sizeHint().expandedTo(minimumSizeHint());
+    const int tabs = tabBar()->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_TabBarBaseOverlap);
+    const int room = parentWidget() ? parentWidget()->width() - 2 * kLeft : size.width();
+    size.setWidth(std::max(size.width(), std::min(tabs, room)));
+    resize(size);
+    move(kLeft, kTop);
     return result;
 }
 

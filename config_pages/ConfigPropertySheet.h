@@ -31,6 +31,10 @@ public:
     TemplatePage* PageAt(int index) const { return pages.at(index).get(); }
 
 private:
+    // Where the sheet sits in the main window's client area.
+    static constexpr int kLeft = 15;
+    static constexpr int kTop = 70;
+
     void addTabShortcuts();
 
     int sectionCount = 0;

@@ -81,6 +81,9 @@ QComboBox* ControlHandler::CreateComboBox(QWidget* parent, const QFont& font, in
     combo->setEditable(false);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setFocusPolicy(Qt::StrongFocus);
+    // The list drops down below the field and shows as many entries as its
+    // fitted height allows, instead of a menu laid over the field.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     combo->setGeometry(edges(left, top, right, bottom));
     combo->show();
     return combo;

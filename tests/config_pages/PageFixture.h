@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,7 +114,18 @@ protected:
         edit->setFocus();
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
+        for (QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(edit, c.toLatin1());
+            } else {
+                // Qt Test types ASCII only; other characters come as the text
+                // of a key without a code, as a keyboard layout sends them.
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &press);
+                QApplication::sendEvent(edit, &release);
+            }
+        }
     }
     // Chooses an entry of a choice list by keyboard, as the user does.
     static void Choose(QComboBox* combo, const QString& entry) {

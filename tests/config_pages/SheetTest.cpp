@@ -5,6 +5,9 @@
 
 #include <filesystem>
 
+#include <QTextBrowser>
+
+#include "HelpViewer.h"
 #include "PageFixture.h"
 
 namespace {
@@ -40,6 +43,9 @@ TEST_F(PageTest, SampleShareGivesOneTabPerSectionSliceInFileOrder) {
     EXPECT_EQ(TabTitles(), QStringList({"Server", "SCSI", "IP", "SMB", "NFS", "HTTP/FTP", "SNMP", "NetWare (1)",
                                         "NetWare (2)"}));
     EXPECT_EQ(sheet->pos(), QPoint(15, 70));
+    // Every tab fits the strip; none hides behind scroll arrows.
+    EXPECT_LE(sheet->tabBar()->tabRect(sheet->count() - 1).right(), sheet->tabBar()->width());
+    EXPECT_LE(sheet->geometry().right(), window->width() - 15);
     EXPECT_TRUE(presenter.shown.empty());
     // NetWare's NDS block (a plain parameter and five sub-items) stays whole.
     EXPECT_EQ(sheet->PageAt(7)->GetCount(), 12);
@@ -168,6 +174,31 @@ TEST_F(PageTest, EachSectionSetsItsHelpContext) {
         Activate(title);
         EXPECT_EQ(app.GetHelpContext(), context);
     }
+}
+
+TEST_F(PageTest, F1ShowsTheHelpOfTheActivePage) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& snmp = Activate("SNMP");
+    QLineEdit* edit = Edit(snmp, "SystemName");
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_F1);
+    ASSERT_NE(app.GetHelpViewer(), nullptr);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
+    EXPECT_TRUE(app.GetHelpViewer()->CurrentSource().toString().endsWith("topic9.html"));
+    app.ShowHelp(0, HelpCommand::Quit);
+}
+
+TEST_F(PageTest, EveryConfigurationTopicHasItsPage) {
+    const std::pair<int, const char*> topics[] = {{3, "Server"}, {4, "SCSI"}, {5, "IP"},   {6, "SMB"},
+                                                  {7, "NFS"},    {8, "HTTP/FTP"}, {9, "SNMP"}, {10, "NetWare"}};
+    for (auto [topic, section] : topics) {
+        SCOPED_TRACE(topic);
+        app.ShowHelp(topic, HelpCommand::Context);
+        ASSERT_NE(app.GetHelpViewer(), nullptr);
+        EXPECT_FALSE(app.GetHelpViewer()->CurrentSource().isEmpty());
+        EXPECT_EQ(app.GetHelpViewer()->Browser()->documentTitle(), QString(section) + " settings");
+    }
+    app.ShowHelp(0, HelpCommand::Quit);
 }
 
 TEST(HelpContext, ListDrivenPagesDependOnServerVersion) {

@@ -1,0 +1,313 @@
+#include <sys/file.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "PageFixture.h"
+
+namespace {
+
+// A page whose server takes back one value right after each write: it puts
+// the value the file held before into the file again, as a server does that
+// refuses a setting.
+class RefusingServerPage : public TemplatePage {
+public:
+    RefusingServerPage(TempShare& share, const std::string& section, const std::string& key, bool* armed)
+        : share(share), section(section), key(key), armed(armed) {}
+
+protected:
+    void LoadPageData() override {
+        if (*armed && !old.empty()) {
+            ParameterHandler server;
+            server.Load(share.PathOf("Config/Config.ini"), CatalogueKind::Configuration);
+            server.SetValue(section, key, old);
+            server.Write();
+        }
+        TemplatePage::LoadPageData();
+        std::string value;
+        if (Loaded().GetValue(key, value)) old = value;
+    }
+
+private:
+    TempShare& share;
+    std::string section;
+    std::string key;
+    bool* armed;
+    std::string old;
+};
+
+class SubmitTest : public PageTest {
+protected:
+    // Opens the sheet with pages whose server refuses section/key while
+    // `refusing` is set.
+    void OpenWithRefusingServer(const std::string& section, const std::string& key) {
+        OpenMain();
+        window->SetToolFactory(ConfigMainDlg::ToolKind::Configuration, [=, this](QWidget* parent) {
+            return new ConfigPropertySheet(parent, [=, this] {
+                return std::make_unique<RefusingServerPage>(share, section, key, &refusing);
+            });
+        });
+        ASSERT_NE(OpenSheet(), nullptr);
+    }
+    bool refusing = false;
+};
+
+class FileLock {
+public:
+    explicit FileLock(const std::string& path) : fd(::open(path.c_str(), O_RDWR)) { ::flock(fd, LOCK_EX); }
+    ~FileLock() {
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+    }
+
+private:
+    int fd;
+};
+
+TEST_F(SubmitTest, NothingChangedSaysSoAndWritesNothing) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& smb = Activate("SMB");
+    const std::string before = ConfigText();
+    Submit(smb);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{124});
+    EXPECT_EQ(ConfigText(), before);
+    EXPECT_FALSE(app.GetParametersChanged());
+}
+
+TEST_F(SubmitTest, EditCheckValueCountsOnlyWhenTicked) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& server = Activate("Server");
+    const int row = Row(server, "Date");
+    QCheckBox* box = server.CheckAt(row);
+    QLineEdit* date = Edit(server, "Date");
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_TRUE(date->isReadOnly());
+
+    // Without the tick a changed value is no change.
+    date->setText("99-01-02");
+    Submit(server);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{124});
+
+    // Ticking opens the field for typing, focused and selected.
+    presenter.shown.clear();
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_FALSE(date->isReadOnly());
+    EXPECT_EQ(QApplication::focusWidget(), date);
+    EXPECT_EQ(date->selectedText(), date->text());
+    // Clearing it again puts the loaded value back and closes the field.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    EXPECT_TRUE(date->isReadOnly());
+    EXPECT_EQ(date->text(), "97-12-24");
+
+    // Ticked, the value is checked, written with its write mark and needs no
+    // confirmation from the server (the clock has moved on when it answers).
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    Type(date, "99-01-02");
+    Submit(server);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
+    EXPECT_EQ(FileValue("Server", "Date"), "99-01-02!");
+    EXPECT_EQ(FileValue("Server", "Time"), "14:30:00");  // not ticked: no mark
+    // The page was rebuilt from the file: box clear again.
+    EXPECT_FALSE(server.CheckAt(row)->isChecked());
+}
+
+struct RequestCase {
+    const char* name;
+    const char* key;
+    int question;
+    unsigned type;
+    int answer;
+    std::vector<int> messages;
+    const char* restartAfter;
+    const char* factoryAfter;
+    bool closes;
+};
+
+class RestartRequests : public SubmitTest, public testing::WithParamInterface<RequestCase> {};
+
+TEST_P(RestartRequests, AskConfirmationAndCloseOnYes) {
+    const RequestCase& c = GetParam();
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& server = Activate("Server");
+    app.SetParametersChanged(true);  // an earlier submit
+    const std::string before = ConfigText();
+    Choose(Combo(server, c.key), "yes");
+    presenter.shown.clear();
+    presenter.answers = {c.answer};
+    Submit(server);
+    Settle();
+    EXPECT_EQ(presenter.ShownIds(), c.messages);
+    EXPECT_EQ(presenter.shown[0].type, c.type);
+    EXPECT_EQ(FileValue("Server", "Restart"), c.restartAfter);
+    EXPECT_EQ(FileValue("Server", "FactoryDefaults"), c.factoryAfter);
+    EXPECT_EQ(window->isVisible(), !c.closes);
+    if (c.closes) {
+        // The request restarts the server: nothing is left to restart for.
+        EXPECT_FALSE(app.GetParametersChanged());
+    } else {
+        EXPECT_EQ(ConfigText(), before);
+        EXPECT_EQ(Combo(server, c.key)->currentText(), "yes");  // the edit stays
+        EXPECT_EQ(server.Working().GetValueAt(Row(server, c.key)), "yes");
+    }
+}
+
+constexpr unsigned kAsk = MessageType::YesNo | MessageType::IconExclamation;
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, RestartRequests,
+    testing::Values(RequestCase{"RestartYes", "Restart", 128, kAsk, MessageResult::Yes, {128, 131}, "yes", "no", true},
+                    RequestCase{"RestartNo", "Restart", 128, kAsk, MessageResult::No, {128}, "no", "no", false},
+                    RequestCase{"FactoryYes", "FactoryDefaults", 129, kAsk | MessageType::DefaultButton2,
+                                MessageResult::Yes, {129, 131}, "yes", "yes", true},
+                    RequestCase{"FactoryNo", "FactoryDefaults", 129, kAsk | MessageType::DefaultButton2,
+                                MessageResult::No, {129}, "no", "no", false}),
+    [](const testing::TestParamInfo<RequestCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SubmitTest, FactoryDefaultsWithoutRestartKeyIsReportedAndNotWritten) {
+    WriteConfig("QUOR Tessaron CD-ROM Server V4.00\n[Server]\nFactoryDefaults = no ; yes/no\n[END]\n");
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& server = Activate("Server");
+    const std::string before = ConfigText();
+    Choose(Combo(server, "FactoryDefaults"), "yes");
+    presenter.answers = {MessageResult::Yes};
+    Submit(server);
+    Settle();
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{129, 1007}));
+    EXPECT_EQ(ConfigText(), before);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(SubmitTest, RefusedValueGives126AndStaysPending) {
+    OpenWithRefusingServer("IP", "NetMask");
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    refusing = true;
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
+    EXPECT_FALSE(ip.SubmitSucceeded());
+    EXPECT_FALSE(app.GetParametersChanged());
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.255.0");
+    // The edit is still there and still a change.
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.0.0");
+    EXPECT_EQ(ip.Working().GetValueAt(Row(ip, "NetMask")), "255.255.0.0");
+    EXPECT_EQ(ip.Loaded().GetValueAt(Row(ip, "NetMask")), "255.255.255.0");
+
+    // Leaving offers it again; Yes submits, and the server still refuses.
+    presenter.shown.clear();
+    presenter.answers = {MessageResult::Yes};
+    Activate("SMB");
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 126}));
+    EXPECT_EQ(Sheet()->tabText(Sheet()->GetActiveIndex()), "IP");
+
+    // Once the server takes it, the submit succeeds.
+    refusing = false;
+    presenter.shown.clear();
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
+    EXPECT_TRUE(app.GetParametersChanged());
+}
+
+TEST_F(SubmitTest, FileThatCannotBeWrittenGives1007AndKeepsTheEdits) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    const std::string before = ConfigText();
+    {
+        FileLock lock(share.PathOf("Config/Config.ini"));
+        Submit(ip);
+    }
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1007});
+    EXPECT_EQ(ConfigText(), before);
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.0.0");
+    // The next try goes through.
+    presenter.shown.clear();
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
+}
+
+struct LeaveCase {
+    const char* name;
+    int answer;
+    bool leaves;
+    const char* netMaskAfter;
+    std::vector<int> messages;
+};
+
+class LeavingChangedPage : public SubmitTest, public testing::WithParamInterface<LeaveCase> {};
+
+TEST_P(LeavingChangedPage, AsksWhetherToSubmit) {
+    const LeaveCase& c = GetParam();
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    presenter.answers = {c.answer};
+    Activate("SMB");
+    EXPECT_EQ(presenter.ShownIds(), c.messages);
+    EXPECT_EQ(presenter.shown[0].type, MessageType::YesNoCancel | MessageType::IconExclamation);
+    EXPECT_EQ(Sheet()->tabText(Sheet()->GetActiveIndex()), c.leaves ? "SMB" : "IP");
+    EXPECT_EQ(FileValue("IP", "NetMask"), c.netMaskAfter);
+    if (!c.leaves) {
+        EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.0.0");
+        return;
+    }
+    // Back on the page, it shows the file.
+    Activate("IP");
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), c.netMaskAfter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LeavingChangedPage,
+    testing::Values(LeaveCase{"Cancel", MessageResult::Cancel, false, "255.255.255.0", {104}},
+                    LeaveCase{"No", MessageResult::No, true, "255.255.255.0", {104}},
+                    LeaveCase{"Yes", MessageResult::Yes, true, "255.255.0.0", {104, 125}}),
+    [](const testing::TestParamInfo<LeaveCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SubmitTest, HomeAndCloseAskTheActivePage) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    presenter.answers = {MessageResult::Cancel};
+    window->Control<QPushButton>(1124)->click();  // Home
+    Settle();
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{104});
+    EXPECT_EQ(Sheet(), window->GetChild());
+
+    presenter.shown.clear();
+    presenter.answers = {MessageResult::Cancel};
+    window->close();
+    Settle();
+    EXPECT_TRUE(window->isVisible());
+
+    // Yes submits, then the closing asks about the restart.
+    presenter.shown.clear();
+    presenter.answers = {MessageResult::Yes, MessageResult::Ok, MessageResult::No};
+    window->close();
+    Settle();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 125, 127}));
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
+}
+
+TEST_F(SubmitTest, ResetShowsTheFileAgain) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    Choose(Combo(ip, "BOOTPEnable"), "yes");
+    std::string text = ConfigText();
+    text.replace(text.find("192.168.1.1"), 11, "192.168.1.9");
+    share.Write("Config/Config.ini", text);
+
+    Press(ip, TemplatePage::kResetId);
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.255.0");
+    EXPECT_EQ(Combo(ip, "BOOTPEnable")->currentText(), "no");
+    EXPECT_EQ(Edit(ip, "DefaultRouter")->text(), "192.168.1.9");
+    EXPECT_TRUE(ip.Working().IsEqual(ip.Loaded()));
+    EXPECT_TRUE(Sheet()->CanLeave());
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+}  // namespace
