@@ -41,14 +41,18 @@ private:
 // opening it without sharing. Any failure, including a lock held elsewhere,
 // means the file cannot be opened.
 int openLocked(const std::string& path, int flags) {
+    // Not blocking on open, so a pipe or device put in a file's place cannot
+    // hang the program; it is refused below like any other non-file.
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) throw FileException{};
     FileHandle guard(fd);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) throw FileException{};
+    const int status = ::fcntl(fd, F_GETFL);
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) throw FileException{};
     int locked;
     do {
         locked = ::flock(fd, LOCK_EX | LOCK_NB);
@@ -57,7 +61,7 @@ int openLocked(const std::string& path, int flags) {
     return guard.release();
 }
 
-// Reads from offset until end of file; false on a read error.
+// Reads the whole file from its start; false on a read error.
 bool readAll(int fd, std::string& bytes) {
     struct stat info {};
     size_t capacity = 64 * 1024;

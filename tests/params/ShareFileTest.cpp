@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -179,13 +180,17 @@ const Access accesses[] = {
     {"WriteTextFile", [](const std::string& path) { WriteTextFile(path, "[END]\n"); }},
 };
 
-TEST(ShareFileTest, MissingFileOrFolderCannotBeOpened) {
+// A missing file, a folder, or a pipe in a file's place (which must not
+// hang the program waiting for a writer).
+TEST(ShareFileTest, MissingFileOrNoFileCannotBeOpened) {
     TempShare share;
     fs::create_directories(share.PathOf("Config"));
+    ASSERT_EQ(mkfifo(share.PathOf("Config/Pipe.ini").c_str(), 0600), 0);
     for (const Access& access : accesses) {
         SCOPED_TRACE(access.name);
         EXPECT_THROW(access.run(share.PathOf("Config/Missing.ini")), FileException);
         EXPECT_THROW(access.run(share.PathOf("Config")), FileException);
+        EXPECT_THROW(access.run(share.PathOf("Config/Pipe.ini")), FileException);
         EXPECT_FALSE(fs::exists(share.PathOf("Config/Missing.ini")));
     }
 }
