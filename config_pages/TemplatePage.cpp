@@ -86,6 +86,7 @@ bool TemplatePage::OnInitDialog() {
 bool TemplatePage::OnSetActive() {
     {
         WaitCursor wait;
+        if (pane) TearDown();  // rows of an activation that was never left
         Initialise(title, sectionIndex, mode, first, count);
         UpdateData(false);
         UpdateData(true);
