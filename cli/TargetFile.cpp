@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ShareFile.h"
+#include "ShareLocation.h"
 
 namespace fs = std::filesystem;
 
@@ -16,25 +17,10 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-std::vector<std::string> components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (c == '/' || c == '\\') {
-            if (!current.empty()) parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) parts.push_back(current);
-    return parts;
-}
-
 }  // namespace
 
 CatalogueKind KindOfPath(const std::string& path) {
-    const std::vector<std::string> parts = components(path);
+    const std::vector<std::string> parts = SplitPathComponents(path, "/\\");
     if (parts.empty()) return Configuration;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
         if (lowerCase(parts[i]) == "volumes") return VolumeRights;

@@ -60,21 +60,6 @@ std::string octalDecoded(const std::string& text) {
     return out;
 }
 
-std::vector<std::string> splitComponents(const std::string& text, const std::string& separators) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : text) {
-        if (separators.find(c) != std::string::npos) {
-            if (!current.empty()) parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) parts.push_back(current);
-    return parts;
-}
-
 bool isNetworkMount(const MountEntry& entry) {
     return entry.type == "cifs" || entry.type == "smb3" || entry.type == "smbfs";
 }
@@ -168,7 +153,7 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
         std::string rest = path.substr(6);
         const size_t query = rest.find_first_of("?#");
         if (query != std::string::npos) rest.erase(query);
-        parts = splitComponents(rest, "/");
+        parts = SplitPathComponents(rest, "/");
         for (std::string& part : parts) part = percentDecoded(part);
         if (!parts.empty()) {
             std::string& host = parts.front();
@@ -178,7 +163,7 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
             if (colon != std::string::npos && host.find(']') == std::string::npos) host.erase(colon);  // port
         }
     } else if (path.size() >= 2 && (path[0] == '/' || path[0] == '\\') && (path[1] == '/' || path[1] == '\\')) {
-        parts = splitComponents(path.substr(2), "/\\");
+        parts = SplitPathComponents(path.substr(2), "/\\");
     } else {
         return false;
     }
@@ -280,3 +265,18 @@ std::string ServerName(const std::string& serverPath, const MountSources& mounts
 }
 
 std::string ServerName(const std::string& serverPath) { return ServerName(serverPath, SystemMountSources()); }
+
+std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : text) {
+        if (separators.find(c) != std::string::npos) {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}

@@ -16,6 +16,9 @@ struct NetworkPath {
     std::vector<std::string> rest;  // folders below the share, if any
 };
 
+// The non-empty parts of text between any of the separator characters.
+std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
+
 // True when path is written in one of the network forms; fills network.
 // A form without a host ("//", "smb://") is not a network path.
 bool ParseNetworkPath(const std::string& path, NetworkPath& network);

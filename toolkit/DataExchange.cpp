@@ -62,36 +62,7 @@ UpperCaseStyle* styleOf(const QLineEdit* edit) {
                 : nullptr;
 }
 
-std::string fillNumbers(const std::string& pattern, std::initializer_list<int> numbers) {
-    std::string text;
-    const std::vector<int> values(numbers);
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-            const size_t index = static_cast<size_t>(pattern[i + 1] - '1');
-            if (index < values.size()) {
-                text += std::to_string(values[index]);
-                ++i;
-                continue;
-            }
-        }
-        text += pattern[i];
-    }
-    return text;
-}
-
 }  // namespace
-
-std::string TooManyCharactersPrompt(int maxChars) {
-    std::string pattern = LoadString(TooManyCharactersPromptId);
-    if (pattern.empty()) pattern = "The value may hold at most %1 characters.";
-    return fillNumbers(pattern, {maxChars});
-}
-
-std::string NumberOutOfRangePrompt(int minimum, int maximum) {
-    std::string pattern = LoadString(NumberOutOfRangePromptId);
-    if (pattern.empty()) pattern = "Enter a whole number from %1 to %2.";
-    return fillNumbers(pattern, {minimum, maximum});
-}
 
 void SetUpperCaseStyle(QLineEdit* edit, bool on) {
     if (!edit) return;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "DataExchangeContext.h"
+#include "ParameterValidation.h"
 
 class QLineEdit;
 class QWidget;
@@ -72,9 +73,8 @@ private:
 void SetUpperCaseStyle(QLineEdit* edit, bool on);
 bool HasUpperCaseStyle(const QLineEdit* edit);
 
-// String-table IDs of the prompts of the two checks ("%1", "%2" stand for
-// the numbers), and the prompts composed from them.
-inline constexpr int TooManyCharactersPromptId = 60001;
-inline constexpr int NumberOutOfRangePromptId = 60002;
-std::string TooManyCharactersPrompt(int maxChars);
-std::string NumberOutOfRangePrompt(int minimum, int maximum);
+// The prompts of the two checks are the ones value validation uses.
+inline constexpr int TooManyCharactersPromptId = TooLongPromptId;
+inline constexpr int NumberOutOfRangePromptId = OutOfRangePromptId;
+inline std::string TooManyCharactersPrompt(int maxChars) { return TooLongPrompt(maxChars); }
+inline std::string NumberOutOfRangePrompt(int minimum, int maximum) { return OutOfRangePrompt(minimum, maximum); }
