@@ -86,6 +86,7 @@ bool TemplatePage::OnInitDialog() {
 bool TemplatePage::OnSetActive() {
     {
         WaitCursor wait;
+        if (pane) TearDown();  // rows of an activation that was never left
         Initialise(title, sectionIndex, mode, first, count);
         UpdateData(false);
         UpdateData(true);
@@ -137,55 +138,54 @@ QCheckBox* TemplatePage::CheckAt(int row) const {
 
 // --- Loading and building ---
 
-void TemplatePage::loadConfigurationSlice(ParameterHandler& handler) {
+ParameterSection TemplatePage::configurationSlice(const ParameterHandler& handler) const {
     // The file may have changed since the sheet was built: a section that is
     // gone, or a shorter one, must not give a page beyond what the file holds.
     if (sectionIndex < 0 || sectionIndex >= handler.GetSectionCount()) throw FileException{};
-    loaded = handler.GetSectionAt(sectionIndex);
-    const int available = std::max(0, loaded.GetParameterCount() - first);
-    loaded.KeepRange(std::min(first, loaded.GetParameterCount()), std::clamp(count, 0, available));
+    ParameterSection section = handler.GetSectionAt(sectionIndex);
+    const int available = std::max(0, section.GetParameterCount() - first);
+    section.KeepRange(std::min(first, section.GetParameterCount()), std::clamp(count, 0, available));
+    return section;
 }
 
 void TemplatePage::LoadPageData() {
+    // Everything is read into locals first: a file that cannot be read
+    // leaves the page's store and sections as they were.
     ParameterHandler handler;
+    ParameterSection section;
     std::string path;
     try {
         switch (mode) {
         case PageMode::Configuration:
             path = SharePath(app().GetServerPath(), "\\Config\\Config.ini");
             handler.Load(path, CatalogueKind::Configuration);
-            loadConfigurationSlice(handler);
+            section = configurationSlice(handler);
             break;
         case PageMode::VolumeRights:
-            loaded = ParameterSection();
             if (list && list->count() > 0 && listSelection < static_cast<int>(volumeFiles.size())) {
                 path = volumeFiles[listSelection];
                 handler.Load(path, CatalogueKind::VolumeRights);
-                loaded = handler.GetSection("");
-                if (loaded.GetParameterCount() > 0 && loaded.ParameterAt(0).GetKey() == "Name") {
-                    loaded.KeepRange(1, loaded.GetParameterCount() - 1);
+                section = handler.GetSection("");
+                if (section.GetParameterCount() > 0 && section.ParameterAt(0).GetKey() == "Name") {
+                    section.KeepRange(1, section.GetParameterCount() - 1);
                 }
             }
             break;
         case PageMode::ScsiDrives:
             path = SharePath(app().GetServerPath(), "\\Config\\scsi.ini");
             handler.Load(path, CatalogueKind::ScsiDrives);
-            loaded = ParameterSection();
             if (list && list->count() > 0) {
-                loaded = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
+                section = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
             }
             break;
         }
     } catch (const ParameterHandler::ParameterError&) {
         // A section named by the list vanished from the file in between.
-        loaded = working = ParameterSection();
         throw FileException{};
-    } catch (...) {
-        loaded = working = ParameterSection();
-        throw;
     }
     store = std::move(handler);
     filePath = path;
+    loaded = std::move(section);
     working = loaded;
 }
 
@@ -198,6 +198,7 @@ void TemplatePage::buildIfNeeded() {
     } catch (const FileException&) {
         message(kPageUnavailable, MessageType::Ok);
         unavailable = true;
+        loaded = working = ParameterSection();  // no rows
         throw;
     }
 }

@@ -45,6 +45,8 @@ public:
     static constexpr int kTrackedEndId = 2400;
     static constexpr int kMaxScsiRows = 9;
 
+    // Built on template 169; an owner that shows a list-driven page switches
+    // it to template 170 (SetTemplateId) before the page is first shown.
     explicit TemplatePage(QWidget* parent = nullptr);
     ~TemplatePage() override;
 
@@ -109,7 +111,7 @@ private:
     void onChoiceChanged(int row);
     bool prepareWriteMarksAndConfirmations(ParameterSection& stored);
     void doSubmit();
-    void loadConfigurationSlice(ParameterHandler& handler);
+    ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
     QWidget* frame = nullptr;
     ParameterHandler store;

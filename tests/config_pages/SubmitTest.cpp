@@ -3,54 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "PageFixture.h"
 
 namespace {
-
-// A page whose server takes back one value right after each write: it puts
-// the value the file held before into the file again, as a server does that
-// refuses a setting.
-class RefusingServerPage : public TemplatePage {
-public:
-    RefusingServerPage(TempShare& share, const std::string& section, const std::string& key, bool* armed)
-        : share(share), section(section), key(key), armed(armed) {}
-
-protected:
-    void LoadPageData() override {
-        if (*armed && !old.empty()) {
-            ParameterHandler server;
-            server.Load(share.PathOf("Config/Config.ini"), CatalogueKind::Configuration);
-            server.SetValue(section, key, old);
-            server.Write();
-        }
-        TemplatePage::LoadPageData();
-        std::string value;
-        if (Loaded().GetValue(key, value)) old = value;
-    }
-
-private:
-    TempShare& share;
-    std::string section;
-    std::string key;
-    bool* armed;
-    std::string old;
-};
-
-class SubmitTest : public PageTest {
-protected:
-    // Opens the sheet with pages whose server refuses section/key while
-    // `refusing` is set.
-    void OpenWithRefusingServer(const std::string& section, const std::string& key) {
-        OpenMain();
-        window->SetToolFactory(ConfigMainDlg::ToolKind::Configuration, [=, this](QWidget* parent) {
-            return new ConfigPropertySheet(parent, [=, this] {
-                return std::make_unique<RefusingServerPage>(share, section, key, &refusing);
-            });
-        });
-        ASSERT_NE(OpenSheet(), nullptr);
-    }
-    bool refusing = false;
-};
 
 class FileLock {
 public:
@@ -62,6 +19,44 @@ public:
 
 private:
     int fd;
+};
+
+// A page that lets the test play the server between the page's write and its
+// reading back: `server` runs before every reading while it is set.
+class ServerPage : public TemplatePage {
+public:
+    explicit ServerPage(std::function<void()>& server) : server(server) {}
+
+protected:
+    void LoadPageData() override {
+        if (server) server();
+        TemplatePage::LoadPageData();
+    }
+
+private:
+    std::function<void()>& server;
+};
+
+class SubmitTest : public PageTest {
+protected:
+    // Opens the sheet with pages whose server is played by `server`.
+    void OpenWithServer() {
+        OpenMain();
+        window->SetToolFactory(ConfigMainDlg::ToolKind::Configuration, [this](QWidget* parent) {
+            return new ConfigPropertySheet(parent, [this] { return std::make_unique<ServerPage>(server); });
+        });
+        ASSERT_NE(OpenSheet(), nullptr);
+    }
+    // A server that puts the value of section/key back to what it was.
+    void RefuseValue(const std::string& section, const std::string& key, const std::string& old) {
+        server = [=, this] {
+            ParameterHandler handler;
+            handler.Load(share.PathOf("Config/Config.ini"), CatalogueKind::Configuration);
+            handler.SetValue(section, key, old);
+            handler.Write();
+        };
+    }
+    std::function<void()> server;
 };
 
 TEST_F(SubmitTest, NothingChangedSaysSoAndWritesNothing) {
@@ -180,10 +175,10 @@ TEST_F(SubmitTest, FactoryDefaultsWithoutRestartKeyIsReportedAndNotWritten) {
 }
 
 TEST_F(SubmitTest, RefusedValueGives126AndStaysPending) {
-    OpenWithRefusingServer("IP", "NetMask");
+    OpenWithServer();
     TemplatePage& ip = Activate("IP");
     Type(Edit(ip, "NetMask"), "255.255.0.0");
-    refusing = true;
+    RefuseValue("IP", "NetMask", "255.255.255.0");
     Submit(ip);
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
     EXPECT_FALSE(ip.SubmitSucceeded());
@@ -202,12 +197,33 @@ TEST_F(SubmitTest, RefusedValueGives126AndStaysPending) {
     EXPECT_EQ(Sheet()->tabText(Sheet()->GetActiveIndex()), "IP");
 
     // Once the server takes it, the submit succeeds.
-    refusing = false;
+    server = nullptr;
     presenter.shown.clear();
     Submit(ip);
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
     EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
     EXPECT_TRUE(app.GetParametersChanged());
+}
+
+TEST_F(SubmitTest, FileThatCannotBeReadBackGives1007AndKeepsTheEdits) {
+    OpenWithServer();
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    std::unique_ptr<FileLock> lock;
+    server = [&] { lock = std::make_unique<FileLock>(share.PathOf("Config/Config.ini")); };
+    Submit(ip);
+    server = nullptr;
+    lock.reset();
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1007});
+    EXPECT_FALSE(ip.SubmitSucceeded());
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");  // it was written
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.0.0");
+    EXPECT_EQ(ip.Working().GetValueAt(Row(ip, "NetMask")), "255.255.0.0");
+    EXPECT_EQ(ip.Loaded().GetValueAt(Row(ip, "NetMask")), "255.255.255.0");
+    // Submitting again finds the change and confirms it.
+    presenter.shown.clear();
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
 }
 
 TEST_F(SubmitTest, FileThatCannotBeWrittenGives1007AndKeepsTheEdits) {
