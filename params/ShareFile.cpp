@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstdint>
@@ -244,7 +245,14 @@ std::string ReadTextFile(const std::string& path) {
 
 void ReadTextFileInPieces(const std::string& path, const std::function<void(std::string_view)>& consume) {
     FileHandle file(openLocked(path, O_RDONLY));
-    std::vector<char> buffer(256 * 1024);
+    // Small enough to come from the heap rather than fresh pages on every
+    // call, large enough that each read moves many lines.
+    struct stat info {};
+    size_t size = 64 * 1024;
+    if (::fstat(file.get(), &info) == 0 && info.st_size >= 0 && static_cast<size_t>(info.st_size) < size) {
+        size = std::max<size_t>(static_cast<size_t>(info.st_size) + 1, 4096);
+    }
+    std::vector<char> buffer(size);
     size_t held = 0;  // the start of a line not yet complete
     off_t offset = 0;
     for (;;) {
