@@ -97,6 +97,18 @@ void BM_Write(benchmark::State& state) {
     for (auto _ : state) handler.Write();
 }
 
+// One list key repeated on every line: its values gather into one value, which
+// must cost time in proportion to the count, not its square.
+void BM_ReadRepeatedKey(benchmark::State& state) {
+    std::string text = "[S]\n";
+    for (int64_t i = 0; i < state.range(0); ++i) text += "NFSUser = " + std::to_string(i % 1000) + "\n";
+    for (auto _ : state) {
+        ParameterHandler handler;
+        handler.ReadText(text);
+        benchmark::DoNotOptimize(handler.GetSectionCount());
+    }
+}
+
 #ifdef TESSARON_BENCH_QT
 // QSettings reading every value of the same file.
 void BM_QSettingsLoad(benchmark::State& state) {
@@ -114,6 +126,7 @@ BENCHMARK(BM_QSettingsLoad)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark:
 BENCHMARK(BM_Load)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Format)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Write)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadRepeatedKey)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

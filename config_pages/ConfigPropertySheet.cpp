@@ -24,7 +24,6 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {
             const ParameterSection& section = handler.SectionAt(s);
-            if (!ConfigSheetLayout::HasNamedParameter(section)) continue;
             const std::vector<ConfigSheetLayout::PageSlice> slices = ConfigSheetLayout::Paginate(section);
             std::string title = section.GetTitleId() != 0 ? LoadString(section.GetTitleId()) : std::string();
             if (title.empty()) title = section.GetName();

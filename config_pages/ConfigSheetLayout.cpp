@@ -42,13 +42,6 @@ std::vector<PageSlice> Paginate(const ParameterSection& section) {
     return Paginate(indented);
 }
 
-bool HasNamedParameter(const ParameterSection& section) {
-    for (int i = 0; i < section.GetParameterCount(); ++i) {
-        if (!section.ParameterAt(i).GetKey().empty()) return true;
-    }
-    return false;
-}
-
 std::string PageTitle(const std::string& title, int pageIndex, int pageCount) {
     if (pageCount <= 1) return title;
     return title + " (" + std::to_string(pageIndex + 1) + ")";

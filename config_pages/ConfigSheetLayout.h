@@ -29,12 +29,6 @@ int BlockSpan(const std::vector<bool>& indented, int k);
 std::vector<PageSlice> Paginate(const std::vector<bool>& indented);
 std::vector<PageSlice> Paginate(const ParameterSection& section);
 
-// Whether a section holds a parameter with a key. A line that is neither a
-// header nor a key line (the product line that opens the configuration file)
-// is read as a parameter without key; a section of nothing else is not a
-// group of settings and gets no tab.
-bool HasNamedParameter(const ParameterSection& section);
-
 // Tab title: the section's title alone, or "title (n)" with n counted from 1
 // when the section needs more than one tab. The title is server text and is
 // only ever appended, never used as a format.

@@ -221,11 +221,8 @@ std::string TemplatePage::rowLabel(const Parameter& parameter) {
 }
 
 QRect TemplatePage::toPixels(const RowLayout::PixelRect& r) const {
-    // Row positions are pixels of the reference dialog font; across they
-    // scale with the font like the page around them, down they stay pixels.
-    const DialogUnits units = Units();
-    const int left = units.ReferenceX(r.left);
-    return QRect(left, r.top, units.ReferenceX(r.right) - left, r.Height());
+    // Row positions are plain pixels, laid out from the 3-D border height.
+    return QRect(r.left, r.top, r.right - r.left, r.Height());
 }
 
 void TemplatePage::buildControls() {
@@ -310,7 +307,7 @@ void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
     for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
     controls.FitComboHeight(combo, combo->count());
     if (parameter.GetKey() == "TimeZone") {
-        combo->view()->setMinimumWidth(Units().ReferenceX(RowLayout::kTimeZoneDropWidth));
+        combo->view()->setMinimumWidth(RowLayout::kTimeZoneDropWidth);
     }
 }
 

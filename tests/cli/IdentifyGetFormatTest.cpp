@@ -73,7 +73,7 @@ TEST(CtlGet, PrintsTheStoredValue) {
         {{"NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n"},  // value holding "="
         {{"NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n"},             // repeated key
         {{"SMB", "NBTScope"}, 0, "\n"},                             // empty value
-        {{"", ""}, 0, "\n"},                                        // the title line
+        {{"", ""}, 1, ""},                                          // the title line is a remark
         {{"Server", "restart"}, 1, ""},                             // keys are case-sensitive
         {{"server", "Restart"}, 1, ""},
         {{"Nowhere", "Restart"}, 1, ""},

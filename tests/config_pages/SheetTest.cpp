@@ -13,6 +13,8 @@
 namespace {
 
 const char* const kProductLine = "QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n";
+// The same product line written as a remark, as the sample share has it.
+const char* const kProductRemark = "; QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n";
 
 std::string keys(const std::string& prefix, int n, bool indented = false) {
     std::string text;
@@ -39,7 +41,7 @@ private:
 TEST_F(PageTest, SampleShareGivesOneTabPerSectionSliceInFileOrder) {
     ConfigPropertySheet* sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
-    // The product line that opens the file is no group of settings: no tab.
+    // The product line of the sample is a remark line: it makes no tab.
     EXPECT_EQ(TabTitles(), QStringList({"Server", "SCSI", "IP", "SMB", "NFS", "HTTP/FTP", "SNMP", "NetWare (1)",
                                         "NetWare (2)"}));
     EXPECT_EQ(sheet->pos(), QPoint(15, 70));
@@ -70,9 +72,12 @@ TEST_F(PageTest, LongSectionsAreCutIntoNumberedTabsKeepingBlocksTogether) {
         int first;
         int count;
     };
-    // [Nothing] holds no parameter and gets no tab; the store does not keep
-    // it, so IP is section 5 (after the product line's unnamed section).
+    // A product line that is no remark is read as a parameter without key in
+    // the unnamed section, which gets a tab without title like any other
+    // section. [Nothing] holds no parameter and gets no tab; the store does
+    // not keep it, so IP is section 5.
     const Tab expected[] = {
+        {"", 0, 0, 1},
         {"Plain16", 1, 0, 16},     {"Plain17 (1)", 2, 0, 16}, {"Plain17 (2)", 2, 16, 1}, {"Block (1)", 3, 0, 14},
         {"Block (2)", 3, 14, 3},   {"Long (1)", 4, 0, 16},    {"Long (2)", 4, 16, 4},    {"IP", 5, 0, 1},
     };
@@ -95,13 +100,13 @@ TEST_F(PageTest, LongSectionsAreCutIntoNumberedTabsKeepingBlocksTogether) {
 }
 
 TEST_F(PageTest, ServerTextInTitlesIsTakenLiterally) {
-    WriteConfig(std::string(kProductLine) + "[100%s %d]\n" + keys("K", 17) + "[END]\n");
+    WriteConfig(std::string(kProductRemark) + "[100%s %d]\n" + keys("K", 17) + "[END]\n");
     ASSERT_NE(OpenSheet(), nullptr);
     EXPECT_EQ(TabTitles(), QStringList({"100%s %d (1)", "100%s %d (2)"}));
 }
 
 TEST_F(PageTest, FileWithoutSectionsGivesSheetWithoutTabs) {
-    WriteConfig(kProductLine);
+    WriteConfig(kProductRemark);
     ConfigPropertySheet* sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->count(), 0);
