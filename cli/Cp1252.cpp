@@ -1,13 +1,8 @@
 #include "Cp1252.h"
 
-namespace {
+#include "ServerCharset.h"
 
-// Unicode code points of the bytes 0x80 to 0x9F.
-constexpr char32_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+namespace {
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -28,7 +23,7 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (unsigned char byte : bytes) {
-        appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t{byte});
+        appendUtf8(out, ServerCharacterOf(byte));
     }
     return out;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "ServerCharset.h"
+
 // The one mapping between server text (bytes, as the store keeps it) and the
 // text the widgets show: Windows-1252, made lossless. Every byte maps to one
 // character and back; the five bytes 1252 leaves undefined (0x81, 0x8D, 0x8F,
@@ -21,5 +23,3 @@ std::optional<std::string> ToServerText(const QString& text);
 // that only need to be compared or checked, never for values to be written.
 std::string ToServerTextLossy(const QString& text);
 
-// The byte of one character, or -1 when it has none.
-int ServerByteOf(char16_t character);

@@ -1,0 +1,11 @@
+#pragma once
+
+// The server's files are Windows-1252 bytes. The mapping is lossless: each
+// byte is one character and back; the five bytes the code page leaves
+// undefined map to the C1 control of the same number.
+
+// The Unicode character of a byte.
+char16_t ServerCharacterOf(unsigned char byte);
+
+// The byte of a Unicode character, or -1 when the code page has none.
+int ServerByteOf(char32_t character);
