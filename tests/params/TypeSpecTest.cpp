@@ -83,7 +83,7 @@ TEST(FillChoiceList, BuildsEntriesAndSelection) {
     const ChoiceCase cases[] = {
         {"comment choices", "yes/no", "no", "{Type Combo}", page, {"yes", "no"}, 1},
         {"value outside the choices is appended", "", "maybe", "{Type Combo yes/no}", page, {"yes", "no", "maybe"}, 2},
-        {"comment wins over the specification", "yes/no", "on", "{Type Combo on/off}", page, {"yes", "no", "on"}, 2},
+        {"comment wins over the type group", "yes/no", "on", "{Type Combo on/off}", page, {"yes", "no", "on"}, 2},
         {"comment without a slash falls back", "note", "off", "{Type Combo on/off}", page, {"on", "off"}, 1},
         {"only the comment's first word counts", "a/b c/d", "c/d", "{Type Combo}", page, {"a", "b", "c/d"}, 2},
         {"the equal entry wins over an earlier one beginning with the value", "none/no", "no", "{Type Combo}", quick, {"none", "no"}, 1},
