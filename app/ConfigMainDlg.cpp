@@ -19,6 +19,7 @@
 #include "ShareFile.h"
 #include "ShellOpen.h"
 #include "StartDlg.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "Tool.h"
 #include "WaitCursor.h"
@@ -109,7 +110,7 @@ void ConfigMainDlg::OnStartTimer() {
             PostCloseRequest();
         }
     } catch (const FileException&) {
-        app.ShowMessage(1007);
+        app.ShowMessage(StringId::NoCommunication);
         PostCloseRequest();
     }
 }
@@ -218,13 +219,13 @@ bool ConfigMainDlg::CloseRequest() {
         WaitCursor wait;
         try {
             RequestRestart(app.GetServerPath());
-            app.ShowMessage(131);
+            app.ShowMessage(StringId::ServerRestarting);
         } catch (const FileException&) {
             // Also when the file lacks the Restart key: the request could
             // not be made, and the user must not be told it was.
-            app.ShowMessage(1007);
+            app.ShowMessage(StringId::NoCommunication);
         } catch (const ParameterHandler::Error&) {
-            app.ShowMessage(1007);
+            app.ShowMessage(StringId::NoCommunication);
         }
     }
     return true;

@@ -11,6 +11,7 @@
 #include "ServerRequests.h"
 #include "ShareFile.h"
 #include "ShareLocation.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TargetFile.h"
 #include "ValueEntry.h"
@@ -20,15 +21,7 @@ namespace {
 // Messages of the string table used here.
 constexpr int kRestartQuestion = 115;
 constexpr int kFactoryDefaultsQuestion = 116;
-constexpr int kNothingChanged = 124;
-constexpr int kSubmittedRestartNeeded = 125;
-constexpr int kNotTaken = 126;
-constexpr int kRestartConfirmation = 128;
-constexpr int kFactoryDefaultConfirmation = 129;
-constexpr int kServerRestarting = 131;
-constexpr int kSubmitted = 136;
 constexpr int kUnsupportedVersion = 1003;
-constexpr int kNoCommunication = 1007;
 constexpr int kNotSupportedUnit = 1018;
 constexpr int kNoParameterFile = 1021;
 constexpr int kNoSection = 60011;
@@ -142,7 +135,7 @@ int IdentifyCommand(const Console& console, const std::string& share) {
     try {
         lineFound = ReadFirstLine(SharePath(directory, "\\Config\\Config.ini"), firstLine);
     } catch (const FileException&) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
     const ServerIdentity identity = IdentifyFirstLine(lineFound, firstLine);
     if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
@@ -178,7 +171,7 @@ int FormatCommand(const Console& console, const std::string& file, bool inPlace)
     try {
         handler.Load(file, KindOfPath(file));
     } catch (const FileException&) {
-        return console.Message(inPlace ? kNoCommunication : kNoParameterFile, ExitFileError);
+        return console.Message(inPlace ? StringId::NoCommunication : kNoParameterFile, ExitFileError);
     }
     if (!inPlace) {
         console.out << handler.Format();
@@ -187,7 +180,7 @@ int FormatCommand(const Console& console, const std::string& file, bool inPlace)
     try {
         handler.Write();
     } catch (const FileException&) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
     return ExitDone;
 }
@@ -238,7 +231,7 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     if (words.empty() || words.size() % 3 != 0) return console.Message(kAssignmentsInThrees, ExitUsage);
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, kNoCommunication, handler, target)) return ExitFileError;
+    if (!loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return ExitFileError;
     std::vector<Assignment> assignments;
     if (!takeAssignments(console, handler, words, assignments)) return ExitNotFoundOrInvalid;
 
@@ -252,7 +245,7 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
             changes[{a.section, a.parameter}] = a.value;
         }
     }
-    if (changes.empty()) return console.Message(kNothingChanged, ExitDone);
+    if (changes.empty()) return console.Message(StringId::NothingChanged, ExitDone);
 
     std::map<int, ParameterSection> submitted;
     for (const auto& [where, value] : changes) {
@@ -272,7 +265,7 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         restart = restart || parameter.IsRestartRequest();
     }
     if ((factoryDefaults || restart) && !yes) {
-        console.Message(factoryDefaults ? kFactoryDefaultConfirmation : kRestartConfirmation, ExitDone);
+        console.Message(factoryDefaults ? StringId::ConfirmFactoryDefaults : StringId::ConfirmRestart, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
     // A factory-default request always travels with a restart request; one
@@ -280,25 +273,25 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     std::string factoryValue;
     if (handler.GetValue("Server", "FactoryDefaults", factoryValue) && factoryValue == "yes" &&
         !handler.SetValue("Server", "Restart", factoryValue) && factoryDefaults) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
 
     try {
         handler.Write();
     } catch (const FileException&) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
-    if (factoryDefaults || restart) return console.Message(kServerRestarting, ExitDone);
+    if (factoryDefaults || restart) return console.Message(StringId::ServerRestarting, ExitDone);
     if (console.afterWrite) console.afterWrite(target.path);
 
     ParameterHandler readBack;
     try {
         readBack.Load(target.path, target.kind);
     } catch (const FileException&) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
-    if (!confirmed(readBack, submitted)) return console.Message(kNotTaken, ExitNotTaken);
-    return console.Message(target.kind == Configuration ? kSubmittedRestartNeeded : kSubmitted, ExitDone);
+    if (!confirmed(readBack, submitted)) return console.Message(StringId::Unsuccessful, ExitNotTaken);
+    return console.Message(target.kind == Configuration ? StringId::SubmittedRestartNeeded : StringId::Submitted, ExitDone);
 }
 
 int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes) {
@@ -315,7 +308,7 @@ int RestartCommand(const Console& console, const std::string& share, bool factor
             RequestRestart(directory);
         }
     } catch (const FileException&) {
-        return console.Message(kNoCommunication, ExitFileError);
+        return console.Message(StringId::NoCommunication, ExitFileError);
     }
-    return console.Message(kServerRestarting, ExitDone);
+    return console.Message(StringId::ServerRestarting, ExitDone);
 }

@@ -7,14 +7,13 @@
 #include "ConsoleExchange.h"
 #include "Cp1252.h"
 #include "ParameterValidation.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 
 namespace {
 
 constexpr int kControlId = 2200;  // the row's value control, as on a page
-constexpr int kIllegalValue = 1022;
-constexpr int kServerNameTooLong = 1020;
 constexpr int kReadOnly = 60013;
 constexpr int kLineBreak = 60014;
 constexpr int kChooseOneOf = 60016;
@@ -58,7 +57,7 @@ bool takeServerList(const std::string& text, std::ostream& err) {
         if (comma == std::string::npos) comma = text.size();
         const std::string name = text.substr(start, comma - start);
         if (name.size() > kServerNameLimit) {
-            err << LoadString(kServerNameTooLong) << '\n';
+            err << LoadString(StringId::ServerNameTooLong) << '\n';
             return false;
         }
         if (!name.empty() && !passes(text, err, [&](ConsoleExchange& exchange) {
@@ -116,7 +115,7 @@ bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose p
     }
     std::string names;
     for (const std::string& choice : choices) names += (names.empty() ? "" : ", ") + choice;
-    err << LoadString(kIllegalValue) << '\n';
+    err << LoadString(StringId::IllegalValue) << '\n';
     if (!names.empty()) err << ComposeMessage(kChooseOneOf, names) << '\n';
     return false;
 }
@@ -134,7 +133,7 @@ bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPur
                       std::string& value) {
     if (text.find_first_of("\r\n") != std::string::npos) {
         // A line break would put a line of its own into the server's file.
-        err << (purpose == EntryPurpose::Check ? LoadString(kIllegalValue) : ComposeMessage(kLineBreak, loaded.GetKey()))
+        err << (purpose == EntryPurpose::Check ? LoadString(StringId::IllegalValue) : ComposeMessage(kLineBreak, loaded.GetKey()))
             << '\n';
         return false;
     }

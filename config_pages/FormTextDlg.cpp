@@ -5,15 +5,13 @@
 #include "DataExchange.h"
 #include "DialogTemplates.h"
 #include "ParameterValidation.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 
 namespace {
 constexpr int kAddressPrompt = 134;
 constexpr int kServerListPrompt = 135;
-constexpr int kServerNameTooLong = 1020;
-constexpr int kMakerTitle = 137;
-constexpr int kOemTitle = 138;
 }  // namespace
 
 FormTextDlg::FormTextDlg(const std::string& name, Mode mode, QWidget* parent)
@@ -23,7 +21,7 @@ FormTextDlg::FormTextDlg(const std::string& name, Mode mode, QWidget* parent)
       prompt(LoadString(mode == NetWareAddress ? kAddressPrompt : kServerListPrompt)) {}
 
 bool FormTextDlg::OnInitDialog() {
-    setWindowTitle(FromServerText(LoadString(ConfigApp::Get().IsOemBranding() ? kOemTitle : kMakerTitle)));
+    setWindowTitle(FromServerText(ConfigApp::Get().GetBrandedTitle()));
     return Dialog::OnInitDialog();
 }
 
@@ -49,7 +47,7 @@ void FormTextDlg::checkServerList(DataExchange& exchange) {
         const std::string server = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (server.size() > static_cast<size_t>(kMaxServerNameLength)) {
             exchange.PrepareEditCtrl(kTextId);
-            exchange.ShowMessage(LoadString(kServerNameTooLong), kServerNameTooLong);
+            exchange.ShowMessage(LoadString(StringId::ServerNameTooLong), StringId::ServerNameTooLong);
             exchange.Fail();
         }
         if (!server.empty()) {

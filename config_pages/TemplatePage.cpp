@@ -18,6 +18,7 @@
 #include "Messages.h"
 #include "RowLayout.h"
 #include "ShareFile.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
@@ -28,15 +29,7 @@ ConfigApp& app() { return ConfigApp::Get(); }
 
 // Messages of the page.
 constexpr int kAskSubmitChanges = 104;
-constexpr int kNothingChanged = 124;
-constexpr int kSubmittedRestartNeeded = 125;
-constexpr int kUnsuccessful = 126;
-constexpr int kConfirmRestart = 128;
-constexpr int kConfirmFactoryDefaults = 129;
-constexpr int kServerRestarting = 131;
-constexpr int kSubmitted = 136;
 constexpr int kPageUnavailable = 1004;
-constexpr int kNoCommunication = 1007;
 constexpr int kTooManyRows = 1009;
 
 int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
@@ -476,17 +469,17 @@ void TemplatePage::Submit() {
     WaitCursor wait;
     if (!UpdateData(true)) return;
     if (working.IsEqual(loaded)) {
-        message(kNothingChanged, MessageType::Ok);
+        message(StringId::NothingChanged, MessageType::Ok);
         return;
     }
     try {
         doSubmit();
     } catch (const FileException&) {
-        message(kNoCommunication, MessageType::Ok);
+        message(StringId::NoCommunication, MessageType::Ok);
     } catch (const ParameterHandler::ParameterError&) {
-        message(kNoCommunication, MessageType::Ok);
+        message(StringId::NoCommunication, MessageType::Ok);
     } catch (const ParameterNotFound&) {
-        message(kNoCommunication, MessageType::Ok);
+        message(StringId::NoCommunication, MessageType::Ok);
     }
     restartAccepted = submitDeclined = false;
 }
@@ -501,13 +494,13 @@ bool TemplatePage::prepareWriteMarksAndConfirmations(ParameterSection& stored) {
         const QCheckBox* check = CheckAt(row);
         if ((type == "EditCheck" && check && check->isChecked()) || type == "NoCheck") parameter.AppendWriteMark();
         if (parameter.IsFactoryDefaultRequest()) {
-            const int answer = message(kConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
+            const int answer = message(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
                                                                     MessageType::DefaultButton2);
             if (answer != MessageResult::Yes) return false;
             restartAccepted = true;
         }
         if (parameter.IsRestartRequest()) {
-            const int answer = message(kConfirmRestart, MessageType::YesNo | MessageType::IconExclamation);
+            const int answer = message(StringId::ConfirmRestart, MessageType::YesNo | MessageType::IconExclamation);
             if (answer != MessageResult::Yes) return false;
             restartAccepted = true;
         }
@@ -535,7 +528,7 @@ void TemplatePage::doSubmit() {
     store.Write();
 
     if (restartAccepted) {
-        message(kServerRestarting, MessageType::Ok);
+        message(StringId::ServerRestarting, MessageType::Ok);
         restartAccepted = false;
         app().SetParametersChanged(false);
         loaded = working;
@@ -548,15 +541,15 @@ void TemplatePage::doSubmit() {
     LoadPageData();
     if (working.OnlyNoValidSubmitChanged(submitted)) {
         if (mode == PageMode::Configuration) {
-            message(kSubmittedRestartNeeded, MessageType::Ok);
+            message(StringId::SubmittedRestartNeeded, MessageType::Ok);
             app().SetParametersChanged(true);
         } else {
-            message(kSubmitted, MessageType::Ok);
+            message(StringId::Submitted, MessageType::Ok);
         }
         submitSucceeded = true;
         Reset();
     } else {
-        message(kUnsuccessful, MessageType::Ok);
+        message(StringId::Unsuccessful, MessageType::Ok);
         submitSucceeded = false;
         working = submitted;
         loaded = keptLoaded;

@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "DataExchangeContext.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 
 namespace {
-
-constexpr int IllegalValueMessage = 1022;
 constexpr int TimeFormatMessage = 1024;
 constexpr int DateFormatMessage = 1025;
 
@@ -157,12 +156,12 @@ void ParameterValidation::ValidateUInt(DataExchangeContext& exchange, int contro
     exchange.PrepareEditCtrl(controlId);
     if (!exchange.IsSaving()) return;
     if (!strict && item == "*") return;
-    if (item.find_first_not_of("0123456789") != std::string::npos) failWith(exchange, IllegalValueMessage);
+    if (item.find_first_not_of("0123456789") != std::string::npos) failWith(exchange, StringId::IllegalValue);
     // Compared digit by digit, so any number of digits reads exactly.
     const size_t significant = item.find_first_not_of('0');
     const std::string_view digits =
         significant == std::string::npos ? std::string_view("0") : std::string_view(item).substr(significant);
-    if (digits.size() > 5 || (digits.size() == 5 && digits > "65535")) failWith(exchange, IllegalValueMessage);
+    if (digits.size() > 5 || (digits.size() == 5 && digits > "65535")) failWith(exchange, StringId::IllegalValue);
 }
 
 void ParameterValidation::ValidateTime(DataExchangeContext& exchange, int controlId, const std::string& item) {
@@ -183,7 +182,7 @@ void ParameterValidation::ValidateIP(DataExchangeContext& exchange, int controlI
     if (!exchange.IsSaving()) return;
     if (!strict && item == "*") return;
     int parts[4];
-    if (!ScanDottedQuad(item, parts)) failWith(exchange, IllegalValueMessage);
+    if (!ScanDottedQuad(item, parts)) failWith(exchange, StringId::IllegalValue);
 }
 
 void ParameterValidation::ValidateCharacters(DataExchangeContext& exchange, int controlId, const std::string& item,
@@ -192,7 +191,7 @@ void ParameterValidation::ValidateCharacters(DataExchangeContext& exchange, int 
     if (!exchange.IsSaving()) return;
     for (const char c : item) {
         const bool inSet = set.find(c) != std::string_view::npos;
-        if (inSet != (mode == 1)) failWith(exchange, IllegalValueMessage);
+        if (inSet != (mode == 1)) failWith(exchange, StringId::IllegalValue);
     }
 }
 
@@ -200,5 +199,5 @@ void ParameterValidation::ValidateNetWareAddress(DataExchangeContext& exchange, 
                                                  const std::string& item) {
     exchange.PrepareEditCtrl(controlId);
     if (!exchange.IsSaving()) return;
-    if (!ScanNetWareAddress(item)) failWith(exchange, IllegalValueMessage);
+    if (!ScanNetWareAddress(item)) failWith(exchange, StringId::IllegalValue);
 }

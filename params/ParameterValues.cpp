@@ -8,12 +8,11 @@
 #include "DataExchangeContext.h"
 #include "Parameter.h"
 #include "ParameterValidation.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 
 namespace {
-
-constexpr int IllegalValueMessage = 1022;
 
 using PV = ParameterValidation;
 
@@ -52,7 +51,7 @@ constexpr std::array<KindRule, 10> kindRules = {{
 void validateInteger(DataExchangeContext& exchange, int controlId, int minimum, int maximum) {
     const std::string text = exchange.GetControlText(controlId);
     const int number = PV::ReadInteger(text);
-    if (text != std::to_string(number)) failWith(exchange, LoadString(IllegalValueMessage), IllegalValueMessage);
+    if (text != std::to_string(number)) failWith(exchange, LoadString(StringId::IllegalValue), StringId::IllegalValue);
     if (number < minimum || number > maximum) {
         failWith(exchange, OutOfRangePrompt(minimum, maximum), OutOfRangePromptId);
     }
@@ -102,7 +101,7 @@ void Parameter::Validate(DataExchangeContext& exchange, int controlId) const {
 
     // A line break would start a new line in the server's file.
     if (value.find_first_of("\r\n") != std::string::npos) {
-        failWith(exchange, LoadString(IllegalValueMessage), IllegalValueMessage);
+        failWith(exchange, LoadString(StringId::IllegalValue), StringId::IllegalValue);
     }
     if (kind == "Int") {
         validateInteger(exchange, controlId, firstArgument, secondArgument);

@@ -9,13 +9,12 @@
 #include <QListWidget>
 
 #include "Cp1252.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "TemplateBuilder.h"
 #include "ToolkitApp.h"
 
 namespace {
-
-constexpr int IllegalValueMessage = 1022;
 
 // The upper-case style of an edit: letters the user types or pastes become
 // capitals; text the program puts in stays as it is. Works on the edited
@@ -128,12 +127,12 @@ void DataExchange::failWithMessage(int stringId) {
 std::string DataExchange::takeText(int controlId, const QString& text, bool typed) {
     if (typed && (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')))) {
         PrepareEditCtrl(controlId);
-        failWithMessage(IllegalValueMessage);
+        failWithMessage(StringId::IllegalValue);
     }
     std::optional<std::string> bytes = ToServerText(text);
     if (!bytes) {
         PrepareEditCtrl(controlId);
-        failWithMessage(IllegalValueMessage);
+        failWithMessage(StringId::IllegalValue);
     }
     return *bytes;
 }
