@@ -49,10 +49,13 @@ ScrollPane::ScrollPane(CommandTarget* target, int firstId, int endId, QWidget* p
             [this](int action) { onBarAction(Qt::Horizontal, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { onBarAction(Qt::Vertical, action); });
-    connect(qApp, &QApplication::focusChanged, this, &ScrollPane::onFocusChanged);
 }
 
 void ScrollPane::AttachControl(QWidget* control) {
+    // The control tells the pane when it gets the focus. A filter on the
+    // control lives no longer than the control, unlike a connection to the
+    // application's focus signal, which could reach a pane half destroyed.
+    control->installEventFilter(this);
     const int id = idOf(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         connect(combo, &QComboBox::activated, this, [this, id](int) {
@@ -194,8 +197,9 @@ void ScrollPane::onBarAction(Qt::Orientation orientation, int action) {
     bar->setSliderPosition(static_cast<int>(std::clamp<long long>(wanted, 0, bar->maximum())));
 }
 
-void ScrollPane::onFocusChanged(QWidget*, QWidget* now) {
-    if (now && viewport()->isAncestorOf(now)) KeepFocusInView();
+bool ScrollPane::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) KeepFocusInView();
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void ScrollPane::KeepFocusInView() {

@@ -92,11 +92,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void updateBars();
     void onBarAction(Qt::Orientation orientation, int action);
-    void onFocusChanged(QWidget* old, QWidget* now);
     int scrollLimit(Qt::Orientation orientation) const;
 
     CommandTarget* target;
