@@ -11,7 +11,7 @@
 #include "Images.h"
 #include "ServerIdentity.h"
 #include "ShareLocation.h"
-#include "StoreMessages.h"
+#include "StoreError.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
 
@@ -32,6 +32,10 @@ std::string chooseShareFolder() {
     return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
 }
 
+std::string brandedTitle(bool oem) { return LoadString(oem ? 138 : 137); }
+
+bool oemBuild() { return LoadString(102) != "Quor"; }
+
 void runMainWindow(ConfigApp& app) {
     ConfigMainDlg window(app);
     app.SetMainWindow(&window);
@@ -41,29 +45,29 @@ void runMainWindow(ConfigApp& app) {
 
 }  // namespace
 
-ConfigApp::ConfigApp()
-    : oemBranding(LoadString(102) != "Quor"), folderChooser(chooseShareFolder), mainWindowRunner(runMainWindow) {
-    // The store's own message (a parameter missing from its file) goes
-    // through the program's message routine.
-    SetStoreMessageRoute([this](int stringId) { ShowMessage(stringId); });
-}
+ConfigApp::ConfigApp() : oemBranding(oemBuild()), folderChooser(chooseShareFolder), mainWindowRunner(runMainWindow) {}
 
-ConfigApp::~ConfigApp() { SetStoreMessageRoute(nullptr); }
+ConfigApp::~ConfigApp() = default;
 
 ConfigApp& ConfigApp::Get() { return *static_cast<ConfigApp*>(ToolkitApp::Current()); }
 
-std::string ConfigApp::GetBrandedTitle() const { return LoadString(oemBranding ? 138 : 137); }
+std::string ConfigApp::GetBrandedTitle() const { return brandedTitle(oemBranding); }
 
 std::string ConfigApp::GetServerName() const { return serverName.empty() ? ServerName(serverPath) : serverName; }
 
 QString ConfigApp::MessageCaption() const { return FromServerText(GetBrandedTitle()); }
 
-int ConfigApp::ShowMessage(const std::string& text, unsigned type, int stringId) {
+int ConfigApp::ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail) {
     if (type == MessageType::Ok) type = MessageType::Ok | MessageType::IconExclamation;
-    return ToolkitApp::ShowMessage(text, type, stringId);
+    return ToolkitApp::ShowMessage(text, type, stringId, detail);
 }
 
 int ConfigApp::ShowMessage(int stringId, unsigned type) { return ShowMessage(LoadString(stringId), type, stringId); }
+
+void ConfigApp::ReportFailure(int stringId, const StoreError& error) {
+    if (error.MessageId() != 0) ShowMessage(error.MessageId());
+    ShowMessage(LoadString(stringId), MessageType::Ok, stringId, error.Detail());
+}
 
 void ConfigApp::WinHelp(int data, HelpCommand command) {
     if (mainWindow) {
@@ -99,6 +103,17 @@ bool ConfigApp::IdentifyServer() {
     return true;
 }
 
+bool ConfigApp::PrintInformation(const std::vector<std::string>& arguments) {
+    const CommandLine commandLine = ParseCommandLine(arguments);
+    if (commandLine.help) {
+        std::fputs(usage, stdout);
+    } else if (commandLine.version) {
+        std::printf("%s 1.00\n", brandedTitle(oemBuild()).c_str());
+    }
+    std::fflush(stdout);
+    return commandLine.help || commandLine.version;
+}
+
 int ConfigApp::StartUp(const QStringList& arguments) {
     QApplication::setApplicationName(QStringLiteral("tessaron-config"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
@@ -109,15 +124,8 @@ int ConfigApp::StartUp(const QStringList& arguments) {
 
     std::vector<std::string> args;
     for (const QString& argument : arguments) args.push_back(QFile::encodeName(argument).toStdString());
+    if (PrintInformation(args)) return 0;
     const CommandLine commandLine = ParseCommandLine(args);
-    if (commandLine.help) {
-        std::fputs(usage, stdout);
-        return 0;
-    }
-    if (commandLine.version) {
-        std::printf("%s 1.00\n", GetBrandedTitle().c_str());
-        return 0;
-    }
 
     std::string path = commandLine.serverPath;
     if (path.empty()) {
@@ -128,6 +136,10 @@ int ConfigApp::StartUp(const QStringList& arguments) {
         serverPath = ResolveServerPath(path);
     } catch (const ShareNotMounted& notMounted) {
         ShowMessage(notMounted.Message(), MessageType::Ok | MessageType::IconStop, 60010);
+        return 1;
+    }
+    if (const int problem = ShareFolderProblem(serverPath)) {
+        ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
         return 1;
     }
     serverName = ServerName(path);

@@ -5,10 +5,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ToolkitApp.h"
 
 class ConfigMainDlg;
+class StoreError;
 
 // The application object: starts the program, holds the facts about the
 // running program that every window reads (server path, product title,
@@ -27,6 +29,11 @@ public:
     // name): finds the share, runs the main window modally. Answers the exit
     // status.
     int StartUp(const QStringList& arguments);
+
+    // --help and --version: prints the text to standard output and answers
+    // true. Needs no application object and no display, so the program
+    // answers them before it starts its windows.
+    static bool PrintInformation(const std::vector<std::string>& arguments);
 
     // Identifies the server from the first line of its configuration file,
     // warning (1003) about an unsupported software version. False: not a
@@ -54,9 +61,13 @@ public:
 
     // The message routine: captioned with the branded title; type 0 (plain
     // OK) gets the exclamation icon. Answers the pressed button.
-    int ShowMessage(const std::string& text, unsigned type, int stringId) override;
+    int ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail = {}) override;
     // A string-table message.
     int ShowMessage(int stringId, unsigned type = 0);
+    // An action failed on a server file: its message stringId, with the file
+    // and the reason as the box's details (after the store's own message,
+    // when the error asks for one).
+    void ReportFailure(int stringId, const StoreError& error);
     QString MessageCaption() const override;
 
     // Help requests go to the main window, which substitutes its context.

@@ -14,7 +14,7 @@
 #include "DataExchange.h"
 #include "FileException.h"
 #include "Images.h"
-#include "ParameterHandler.h"
+#include "ServerFiles.h"
 #include "ServerRequests.h"
 #include "ShareFile.h"
 #include "ShellOpen.h"
@@ -109,8 +109,8 @@ void ConfigMainDlg::OnStartTimer() {
             app.ShowMessage(1018);
             PostCloseRequest();
         }
-    } catch (const FileException&) {
-        app.ShowMessage(StringId::NoCommunication);
+    } catch (const FileException& error) {
+        app.ReportFailure(StringId::NoCommunication, error);
         PostCloseRequest();
     }
 }
@@ -150,20 +150,6 @@ void ConfigMainDlg::destroyChild() {
     old->deleteLater();
 }
 
-void ConfigMainDlg::focusFirstControl(QWidget* widget) {
-    QPointer<QWidget> target = widget;
-    QTimer::singleShot(0, this, [target] {
-        if (!target) return;
-        for (QWidget* next = target->nextInFocusChain(); next && next != target; next = next->nextInFocusChain()) {
-            if (!target->isAncestorOf(next)) break;
-            if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(target) && next->isEnabled()) {
-                next->setFocus(Qt::TabFocusReason);
-                return;
-            }
-        }
-    });
-}
-
 void ConfigMainDlg::OpenHomePage() {
     destroyChild();
     auto* home = new StartDlg(*this);
@@ -171,7 +157,7 @@ void ConfigMainDlg::OpenHomePage() {
     home->show();
     updatePageCaption();
     showToolButtons(false);
-    focusFirstControl(home);
+    FocusFirstControl(home);
 }
 
 void ConfigMainDlg::openTool(ToolKind kind, int captionId, int failureId) {
@@ -182,20 +168,16 @@ void ConfigMainDlg::openTool(ToolKind kind, int captionId, int failureId) {
         QWidget* tool = factory(this);
         child = tool;
         tool->show();
-    } catch (const FileException&) {
-        app.ShowMessage(failureId);
-        OpenHomePage();
-        return;
-    } catch (const ParameterHandler::Error&) {
-        // A store error while building the tool is a failure to read the
-        // server's files, reported the same way.
-        app.ShowMessage(failureId);
+    } catch (const StoreError& error) {
+        // Any store error while building the tool is a failure to read the
+        // server's files.
+        app.ReportFailure(failureId, error);
         OpenHomePage();
         return;
     }
     setPageCaption(FromServerText(LoadString(captionId)));
     showToolButtons(true);
-    if (kind == ToolKind::QuickInstallation) focusFirstControl(child);
+    if (kind == ToolKind::QuickInstallation) FocusFirstControl(child);
 }
 
 void ConfigMainDlg::OpenQuickInstallation() { openTool(ToolKind::QuickInstallation, 111, 1006); }
@@ -204,7 +186,7 @@ void ConfigMainDlg::OpenManagement() { openTool(ToolKind::Management, 114, 1011)
 
 void ConfigMainDlg::OpenDiscAccess() {
     WaitCursor wait;
-    if (!OpenFolder(SharePath(app.GetServerPath(), "\\Cd"))) app.ShowMessage(1000);
+    if (!OpenFolder(SharePath(app.GetServerPath(), ServerFile::DiscFolder))) app.ShowMessage(1000);
 }
 
 bool ConfigMainDlg::CanLeaveChild() {
@@ -216,18 +198,30 @@ bool ConfigMainDlg::CloseRequest() {
     if (!CanLeaveChild()) return false;
     if (app.GetParametersChanged() &&
         app.ShowMessage(127, MessageType::YesNo | MessageType::IconQuestion) == MessageResult::Yes) {
-        WaitCursor wait;
-        try {
-            RequestRestart(app.GetServerPath());
-            app.ShowMessage(StringId::ServerRestarting);
-        } catch (const FileException&) {
-            // Also when the file lacks the Restart key: the request could
-            // not be made, and the user must not be told it was.
-            app.ShowMessage(StringId::NoCommunication);
-        } catch (const ParameterHandler::Error&) {
-            app.ShowMessage(StringId::NoCommunication);
-        }
+        SendServerRequest(ServerRequest::Restart);
     }
+    return true;
+}
+
+bool ConfigMainDlg::SendServerRequest(ServerRequest::Kind kind) {
+    WaitCursor wait;
+    try {
+        ServerRequest request(app.GetServerPath(), kind);
+        // A restart would also carry out a factory reset the file asks for:
+        // that needs its own Yes.
+        if (request.CarriesPendingFactoryReset() &&
+            app.ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
+                                                                  MessageType::DefaultButton2) != MessageResult::Yes) {
+            return false;
+        }
+        request.Send();
+    } catch (const StoreError& error) {
+        // Also when the file lacks the key: the request could not be made,
+        // and the user must not be told it was.
+        app.ReportFailure(StringId::NoCommunication, error);
+        return false;
+    }
+    app.ShowMessage(StringId::ServerRestarting);
     return true;
 }
 

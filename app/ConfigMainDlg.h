@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "ServerRequests.h"
 #include "ToolkitApp.h"
 
 class ConfigApp;
@@ -42,6 +43,11 @@ public:
     bool CanLeaveChild();
     // The close sequence; false when the window stays open.
     bool CloseRequest();
+    // Asks the server to restart, or to return to its factory settings (the
+    // main window's and the management page's requests): asks first when the
+    // file already holds a factory reset the restart would carry out, then
+    // writes and tells the user; reports a failure. True when sent.
+    bool SendServerRequest(ServerRequest::Kind kind);
     // Closes the window through the close sequence once the current event
     // has been handled (identification failures, restart requests of tools).
     void PostCloseRequest();
@@ -76,7 +82,6 @@ private:
     void setPageCaption(const QString& caption);
     void updatePageCaption();
     void showToolButtons(bool show);
-    void focusFirstControl(QWidget* widget);
 
     ConfigApp& app;
     bool firstCaptionPending = true;

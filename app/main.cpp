@@ -1,6 +1,12 @@
+#include <string>
+#include <vector>
+
 #include "ConfigApp.h"
 
 int main(int argc, char** argv) {
+    // Help and version are answered before the windows start: they need no
+    // display.
+    if (ConfigApp::PrintInformation(std::vector<std::string>(argv + 1, argv + argc))) return 0;
     GuardedApplication application(argc, argv);
     ConfigApp app;
     QStringList arguments = GuardedApplication::arguments();

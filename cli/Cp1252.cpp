@@ -28,17 +28,3 @@ std::string Cp1252ToUtf8(const std::string& bytes) {
     return out;
 }
 
-std::string Cp1252UpperCase(const std::string& bytes) {
-    std::string out = bytes;
-    for (char& c : out) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) {
-            c = static_cast<char>(byte - 0x20);
-        } else if (byte == 0x9A || byte == 0x9C || byte == 0x9E) {  // s, oe, z with caron / ligature
-            c = static_cast<char>(byte - 0x10);
-        } else if (byte == 0xFF) {  // y with diaeresis
-            c = static_cast<char>(0x9F);
-        }
-    }
-    return out;
-}

@@ -4,12 +4,15 @@
 #include <nlohmann/json.hpp>
 #include <utility>
 
+#include "Catalogue.h"
 #include "Cp1252.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
+#include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "ServerRequests.h"
 #include "ShareFile.h"
+#include "SubmitPlan.h"
 #include "ShareLocation.h"
 #include "StringIds.h"
 #include "StringTable.h"
@@ -29,6 +32,8 @@ constexpr int kNoParameter = 60012;
 constexpr int kAssignmentsInThrees = 60015;
 constexpr int kConfirmWithYes = 60017;
 constexpr int kValueNotTaken = 60018;
+constexpr int kPendingFactoryReset = 60019;
+constexpr int kConfirmFactoryReset = 60020;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -37,15 +42,20 @@ std::string parameterLabel(const std::string& section, const std::string& key) {
 }
 
 // The local folder of a share given on the command line; false after the
-// message when it names a network share that is not mounted.
+// message when it names a network share that is not mounted, or a folder
+// that does not exist or is not a server's share.
 bool resolveShare(const Console& console, const std::string& share, std::string& directory) {
     try {
         directory = ResolveServerPath(share);
-        return true;
     } catch (const ShareNotMounted& error) {
         console.err << error.Message() << '\n';
         return false;
     }
+    if (const int problem = ShareFolderProblem(directory)) {
+        console.err << FormatString(problem, {share}) << '\n';
+        return false;
+    }
+    return true;
 }
 
 // Loads the file a --file choice names; false after message failureId.
@@ -55,10 +65,10 @@ bool loadTarget(const Console& console, const std::string& share, const std::str
     if (!resolveShare(console, share, directory)) return false;
     target = ChooseFile(directory, file);
     try {
-        handler.Load(target.path, target.kind);
+        handler.Load(target.path, CatalogueOf(target.kind));
         return true;
-    } catch (const FileException&) {
-        console.Message(failureId, ExitFileError);
+    } catch (const FileException& error) {
+        console.Failure(failureId, error, ExitFileError);
         return false;
     }
 }
@@ -91,31 +101,21 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
         const std::string& key = words[i + 1];
         const int s = sectionIndex(handler, section);
         if (s < 0) {
-            console.err << ComposeMessage(kNoSection, sectionLabel(section)) << '\n';
+            console.err << FormatString(kNoSection, {sectionLabel(section)}) << '\n';
             return false;
         }
         const int p = handler.SectionAt(s).IndexOf(key);
         if (p < 0) {
-            console.err << ComposeMessage(kNoParameter, parameterLabel(section, key)) << '\n';
+            console.err << FormatString(kNoParameter, {parameterLabel(section, key)}) << '\n';
             return false;
         }
         std::string value;
         if (!TakeEnteredValue(handler.SectionAt(s).ParameterAt(p), words[i + 2], EntryPurpose::Set, console.err,
                               value)) {
-            console.err << ComposeMessage(kValueNotTaken, parameterLabel(section, key)) << '\n';
+            console.err << FormatString(kValueNotTaken, {parameterLabel(section, key)}) << '\n';
             return false;
         }
         assignments.push_back({s, p, value});
-    }
-    return true;
-}
-
-// The server confirms the submitted sections when each, read back, holds the
-// submitted values.
-bool confirmed(const ParameterHandler& readBack, const std::map<int, ParameterSection>& submitted) {
-    for (const auto& [index, section] : submitted) {
-        const int back = sectionIndex(readBack, section.GetName());
-        if (back < 0 || !readBack.SectionAt(back).OnlyNoValidSubmitChanged(section)) return false;
     }
     return true;
 }
@@ -127,15 +127,24 @@ int Console::Message(int stringId, int code) const {
     return code;
 }
 
+int Console::Failure(int stringId, const StoreError& error, int code) const {
+    if (error.MessageId() != 0) err << LoadString(error.MessageId()) << '\n';
+    err << LoadString(stringId);
+    const std::string detail = error.Detail();
+    if (!detail.empty()) err << " (" << detail << ')';
+    err << '\n';
+    return code;
+}
+
 int IdentifyCommand(const Console& console, const std::string& share) {
     std::string directory;
     if (!resolveShare(console, share, directory)) return ExitFileError;
     std::string firstLine;
     bool lineFound = false;
     try {
-        lineFound = ReadFirstLine(SharePath(directory, "\\Config\\Config.ini"), firstLine);
-    } catch (const FileException&) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
+        lineFound = ReadFirstLine(SharePath(directory, ServerFile::Configuration), firstLine);
+    } catch (const FileException& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     const ServerIdentity identity = IdentifyFirstLine(lineFound, firstLine);
     if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
@@ -154,12 +163,12 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
     if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
     const int s = sectionIndex(handler, section);
     if (s < 0) {
-        console.err << ComposeMessage(kNoSection, sectionLabel(section)) << '\n';
+        console.err << FormatString(kNoSection, {sectionLabel(section)}) << '\n';
         return ExitNotFoundOrInvalid;
     }
     std::string value;
     if (!handler.SectionAt(s).GetValue(key, value)) {
-        console.err << ComposeMessage(kNoParameter, parameterLabel(section, key)) << '\n';
+        console.err << FormatString(kNoParameter, {parameterLabel(section, key)}) << '\n';
         return ExitNotFoundOrInvalid;
     }
     console.out << value << '\n';
@@ -169,9 +178,9 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
 int FormatCommand(const Console& console, const std::string& file, bool inPlace) {
     ParameterHandler handler;
     try {
-        handler.Load(file, KindOfPath(file));
-    } catch (const FileException&) {
-        return console.Message(inPlace ? StringId::NoCommunication : kNoParameterFile, ExitFileError);
+        handler.Load(file, CatalogueOf(KindOfPath(file)));
+    } catch (const FileException& error) {
+        return console.Failure(inPlace ? StringId::NoCommunication : kNoParameterFile, error, ExitFileError);
     }
     if (!inPlace) {
         console.out << handler.Format();
@@ -179,8 +188,8 @@ int FormatCommand(const Console& console, const std::string& file, bool inPlace)
     }
     try {
         handler.Write();
-    } catch (const FileException&) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
+    } catch (const FileException& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     return ExitDone;
 }
@@ -235,63 +244,46 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     std::vector<Assignment> assignments;
     if (!takeAssignments(console, handler, words, assignments)) return ExitNotFoundOrInvalid;
 
-    // Only values that differ from the stored ones are changes; a later
-    // assignment of the same parameter wins.
-    std::map<std::pair<int, int>, std::string> changes;
-    for (const Assignment& a : assignments) {
-        if (handler.SectionAt(a.section).ParameterAt(a.parameter).HasSameValue(a.value)) {
-            changes.erase({a.section, a.parameter});
-        } else {
-            changes[{a.section, a.parameter}] = a.value;
+    // A later assignment of the same parameter wins.
+    std::map<std::pair<int, int>, std::string> values;
+    for (const Assignment& a : assignments) values[{a.section, a.parameter}] = a.value;
+    const ParameterHandler loaded = handler;
+    SubmitPlan plan(handler);
+    try {
+        for (const auto& [where, value] : values) {
+            const Parameter& stored = loaded.SectionAt(where.first).ParameterAt(where.second);
+            Parameter edited = stored;
+            edited.SetValue(value);
+            edited.SetCheckState(1);  // a value given for a date or time is meant to be set
+            plan.Take(loaded.SectionAt(where.first).GetName(), edited, stored.GetValue());
         }
+    } catch (const StoreError& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (changes.empty()) return console.Message(StringId::NothingChanged, ExitDone);
+    if (!plan.HasChanges()) return console.Message(StringId::NothingChanged, ExitDone);
 
-    std::map<int, ParameterSection> submitted;
-    for (const auto& [where, value] : changes) {
-        Parameter& parameter = handler.SectionAt(where.first).ParameterAt(where.second);
-        parameter.SetValue(value);
-        if (parameter.GetType() == "EditCheck") parameter.SetCheckState(1);
-    }
-    for (const auto& [where, value] : changes) submitted.emplace(where.first, handler.SectionAt(where.first));
-
-    bool factoryDefaults = false;
-    bool restart = false;
-    for (const auto& [where, value] : changes) {
-        Parameter& parameter = handler.SectionAt(where.first).ParameterAt(where.second);
-        const std::string type = parameter.GetType();
-        if (type == "EditCheck" || type == "NoCheck") parameter.AppendWriteMark();
-        factoryDefaults = factoryDefaults || parameter.IsFactoryDefaultRequest();
-        restart = restart || parameter.IsRestartRequest();
-    }
-    if ((factoryDefaults || restart) && !yes) {
-        console.Message(factoryDefaults ? StringId::ConfirmFactoryDefaults : StringId::ConfirmRestart, ExitDone);
+    const std::vector<int> questions = plan.Questions();
+    if (!questions.empty() && !yes) {
+        if (plan.CarriesPendingFactoryReset()) console.Message(kPendingFactoryReset, ExitDone);
+        for (int question : questions) console.Message(question, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
-    // A factory-default request always travels with a restart request; one
-    // the server would not act on is not sent at all.
-    std::string factoryValue;
-    if (handler.GetValue("Server", "FactoryDefaults", factoryValue) && factoryValue == "yes" &&
-        !handler.SetValue("Server", "Restart", factoryValue) && factoryDefaults) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
-    }
-
     try {
-        handler.Write();
-    } catch (const FileException&) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
+        plan.Write();
+    } catch (const FileException& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (factoryDefaults || restart) return console.Message(StringId::ServerRestarting, ExitDone);
+    if (plan.AsksRestart()) return console.Message(StringId::ServerRestarting, ExitDone);
     if (console.afterWrite) console.afterWrite(target.path);
 
     ParameterHandler readBack;
     try {
-        readBack.Load(target.path, target.kind);
-    } catch (const FileException&) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
+        readBack.Load(target.path, CatalogueOf(target.kind));
+    } catch (const FileException& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (!confirmed(readBack, submitted)) return console.Message(StringId::Unsuccessful, ExitNotTaken);
-    return console.Message(target.kind == Configuration ? StringId::SubmittedRestartNeeded : StringId::Submitted, ExitDone);
+    if (!plan.ConfirmedBy(readBack)) return console.Message(StringId::Unsuccessful, ExitNotTaken);
+    return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
 }
 
 int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes) {
@@ -302,13 +294,15 @@ int RestartCommand(const Console& console, const std::string& share, bool factor
     std::string directory;
     if (!resolveShare(console, share, directory)) return ExitFileError;
     try {
-        if (factoryDefaults) {
-            RequestFactoryDefaults(directory);
-        } else {
-            RequestRestart(directory);
+        ServerRequest request(directory, factoryDefaults ? ServerRequest::FactoryDefaults : ServerRequest::Restart);
+        // --yes confirms a restart; a reset needs --factory-defaults too.
+        if (request.CarriesPendingFactoryReset()) {
+            console.Message(kPendingFactoryReset, ExitDone);
+            return console.Message(kConfirmFactoryReset, ExitNotFoundOrInvalid);
         }
-    } catch (const FileException&) {
-        return console.Message(StringId::NoCommunication, ExitFileError);
+        request.Send();
+    } catch (const FileException& error) {
+        return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     return console.Message(StringId::ServerRestarting, ExitDone);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class StoreError;
+
 // The commands of tessaron-ctl. Each writes its result to out and the
 // program's messages to err, and returns the exit code.
 
@@ -25,6 +27,9 @@ struct Console {
     std::function<void(const std::string&)> afterWrite = {};
     // Writes the string-table text of stringId to err and returns code.
     int Message(int stringId, int code) const;
+    // Writes message stringId for an action that failed on a server file,
+    // followed by what failed and why, and returns code.
+    int Failure(int stringId, const StoreError& error, int code) const;
 };
 
 int IdentifyCommand(const Console& console, const std::string& share);

@@ -1,37 +1,29 @@
 #include "TargetFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <vector>
 
+#include "ServerFiles.h"
 #include "ShareFile.h"
 #include "ShareLocation.h"
+#include "TextRules.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
-}  // namespace
 
 CatalogueKind KindOfPath(const std::string& path) {
     const std::vector<std::string> parts = SplitPathComponents(path, "/\\");
     if (parts.empty()) return Configuration;
     for (size_t i = 0; i + 1 < parts.size(); ++i) {
-        if (lowerCase(parts[i]) == "volumes") return VolumeRights;
+        if (EqualIgnoringCase(parts[i], "volumes")) return VolumeRights;
     }
-    if (lowerCase(parts.back()) == "scsi.ini") return ScsiDrives;
+    if (EqualIgnoringCase(parts.back(), "scsi.ini")) return ScsiDrives;
     return Configuration;
 }
 
 TargetFile ChooseFile(const std::string& shareDir, const std::string& choice) {
-    if (choice.empty() || choice == "config") return {SharePath(shareDir, "\\Config\\Config.ini"), Configuration};
-    if (choice == "scsi") return {SharePath(shareDir, "\\Config\\scsi.ini"), ScsiDrives};
+    if (choice.empty() || choice == "config") return {SharePath(shareDir, ServerFile::Configuration), Configuration};
+    if (choice == "scsi") return {SharePath(shareDir, ServerFile::ScsiDrives), ScsiDrives};
 
     std::error_code error;
     const fs::path share = fs::weakly_canonical(fs::absolute(shareDir, error), error);

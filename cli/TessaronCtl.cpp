@@ -61,7 +61,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     describe->add_flag("--json", a.json, "Print a JSON array of objects");
 
     CLI::App* check = app.add_subcommand("check", "Check a value as a configuration page would take it");
-    check->add_option("SPEC", a.typeSpec, "Type specification, e.g. \"{Type Edit} {DDV IP}\"")->required();
+    check->add_option("SPEC", a.typeSpec, "Type string, e.g. \"{Type Edit} {DDV IP}\"")->required();
     check->add_option("VALUE", a.value, "The text typed")->required();
     check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
 

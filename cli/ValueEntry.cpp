@@ -1,12 +1,11 @@
 #include "ValueEntry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "ConsoleExchange.h"
-#include "Cp1252.h"
 #include "ParameterValidation.h"
+#include "ServerCharset.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
@@ -18,20 +17,6 @@ constexpr int kReadOnly = 60013;
 constexpr int kLineBreak = 60014;
 constexpr int kChooseOneOf = 60016;
 
-constexpr size_t kServerListLimit = 256;
-constexpr size_t kServerNameLimit = 47;
-const std::string kServerList = "SERVER_LIST";
-
-bool sameLetters(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
-bool isSpecialEntry(const std::string& entry) {
-    return entry == AddressPlaceholder || entry == AddressPlaceholderLower || entry == kServerList;
-}
-
 // Runs a check of the validation routines; false after its message.
 template <typename Check>
 bool passes(const std::string& controlText, std::ostream& err, Check check) {
@@ -42,33 +27,6 @@ bool passes(const std::string& controlText, std::ostream& err, Check check) {
     } catch (const ConsoleExchangeFailed&) {
         return false;
     }
-}
-
-// The server-list entry: names separated by commas, each made of capitals,
-// digits and "_" and at most 47 characters long.
-bool takeServerList(const std::string& text, std::ostream& err) {
-    if (text.size() > kServerListLimit) {
-        err << TooLongPrompt(static_cast<int>(kServerListLimit)) << '\n';
-        return false;
-    }
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t comma = text.find(',', start);
-        if (comma == std::string::npos) comma = text.size();
-        const std::string name = text.substr(start, comma - start);
-        if (name.size() > kServerNameLimit) {
-            err << LoadString(StringId::ServerNameTooLong) << '\n';
-            return false;
-        }
-        if (!name.empty() && !passes(text, err, [&](ConsoleExchange& exchange) {
-                ParameterValidation::ValidateList(exchange, kControlId, name, ParameterValidation::OnlyCharacters,
-                                                  ParameterValidation::NameCharacters);
-            })) {
-            return false;
-        }
-        start = comma + 1;
-    }
-    return true;
 }
 
 // A choice list takes one of its entries; its special entries stand for a
@@ -83,8 +41,8 @@ bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose p
     bool serverListMode = false;
     for (const std::string& entry : list.entries) {
         addressMode = addressMode || entry == AddressPlaceholder;
-        serverListMode = serverListMode || entry == kServerList;
-        if (!isSpecialEntry(entry) && !(purpose == EntryPurpose::Check && entry.empty())) choices.push_back(entry);
+        serverListMode = serverListMode || entry == ServerListEntry;
+        if (!IsSpecialChoice(entry) && !(purpose == EntryPurpose::Check && entry.empty())) choices.push_back(entry);
     }
     const auto accept = [&value](const std::string& taken) {
         value = taken;
@@ -101,46 +59,40 @@ bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose p
         if (choice == text) return accept(choice);
     }
     for (const std::string& choice : choices) {
-        if (sameLetters(choice, text)) return accept(choice);
+        if (EqualIgnoringCase(choice, text)) return accept(choice);
     }
     if (!text.empty()) {
+        // The text a page's small entry form would take for its special entry.
+        const auto entered = [&](auto validate) {
+            return passes(text, err, [&](ConsoleExchange& exchange) { validate(exchange, kControlId, text); }) &&
+                   accept(text);
+        };
+        // A list offering both entries takes an address when the text is one.
         if (addressMode && ParameterValidation::ScanNetWareAddress(text)) return accept(text);
-        if (serverListMode) return takeServerList(text, err) && accept(text);
-        if (addressMode) {
-            const bool valid = passes(text, err, [&](ConsoleExchange& exchange) {
-                ParameterValidation::ValidateList(exchange, kControlId, text, ParameterValidation::NetWareAddress, "");
-            });
-            return valid && accept(text);
-        }
+        if (serverListMode) return entered(ParameterValidation::ValidateServerList);
+        if (addressMode) return entered(ParameterValidation::ValidateAddressEntry);
     }
     std::string names;
     for (const std::string& choice : choices) names += (names.empty() ? "" : ", ") + choice;
     err << LoadString(StringId::IllegalValue) << '\n';
-    if (!names.empty()) err << ComposeMessage(kChooseOneOf, names) << '\n';
+    if (!names.empty()) err << FormatString(kChooseOneOf, {names}) << '\n';
     return false;
 }
 
 }  // namespace
 
-std::string ComposeMessage(int stringId, const std::string& argument) {
-    std::string text = LoadString(stringId);
-    const size_t mark = text.find("%1");
-    if (mark != std::string::npos) text.replace(mark, 2, argument);
-    return text;
-}
-
 bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
                       std::string& value) {
     if (text.find_first_of("\r\n") != std::string::npos) {
         // A line break would put a line of its own into the server's file.
-        err << (purpose == EntryPurpose::Check ? LoadString(StringId::IllegalValue) : ComposeMessage(kLineBreak, loaded.GetKey()))
+        err << (purpose == EntryPurpose::Check ? LoadString(StringId::IllegalValue) : FormatString(kLineBreak, {loaded.GetKey()}))
             << '\n';
         return false;
     }
     const std::string type = loaded.GetType();
     const bool editBox = type == "Edit" || type == "EditCheck" || type == "Unknown" || type == "NoCheck";
     if (purpose == EntryPurpose::Set && (type == "Stat" || (editBox && loaded.IsReadOnly()))) {
-        err << ComposeMessage(kReadOnly, loaded.GetKey()) << '\n';
+        err << FormatString(kReadOnly, {loaded.GetKey()}) << '\n';
         return false;
     }
     if (type == "Combo" || type == "UnknownCombo") return takeChoice(loaded, TrimWhiteSpace(text), purpose, err, value);
@@ -149,7 +101,7 @@ bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPur
         return true;
     }
 
-    const std::string typed = loaded.IsUpperCase() ? Cp1252UpperCase(text) : text;
+    const std::string typed = loaded.IsUpperCase() ? ServerUpperCase(text) : text;
     if (type == "NoCheck") {
         value = TrimWhiteSpace(typed);
         return true;

@@ -18,10 +18,7 @@ enum class EntryPurpose {
 // On success stores the value the parameter would take in value and returns
 // true. On refusal writes the reason (the program's message) to err and
 // returns false. loaded is the parameter as stored (for Check: a parameter
-// with the type specification and comment to check against, value empty).
+// with the type string and comment to check against, value empty).
 bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPurpose purpose, std::ostream& err,
                       std::string& value);
 
-// The texts of the program's own messages that are composed with a name.
-// pattern is a string-table text holding "%1".
-std::string ComposeMessage(int stringId, const std::string& argument);

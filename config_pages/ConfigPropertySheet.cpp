@@ -1,14 +1,14 @@
 #include "ConfigPropertySheet.h"
 
-#include <QKeySequence>
-#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <algorithm>
 
+#include "Catalogue.h"
 #include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
 #include "ParameterHandler.h"
+#include "ServerFiles.h"
 #include "ShareFile.h"
 #include "StringTable.h"
 #include "TemplatePage.h"
@@ -19,8 +19,8 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
     {
         WaitCursor wait;
         ParameterHandler handler;
-        handler.Load(SharePath(ConfigApp::Get().GetServerPath(), "\\Config\\Config.ini"),
-                     CatalogueKind::Configuration);
+        handler.Load(SharePath(ConfigApp::Get().GetServerPath(), ServerFile::Configuration),
+                     CatalogueOf(Configuration));
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {
             const ParameterSection& section = handler.SectionAt(s);
@@ -28,40 +28,16 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
             std::string title = section.GetTitleId() != 0 ? LoadString(section.GetTitleId()) : std::string();
             if (title.empty()) title = section.GetName();
             for (size_t j = 0; j < slices.size(); ++j) {
-                std::unique_ptr<TemplatePage> page = factory();
+                // The sheet's tab widget owns the page from here on.
+                TemplatePage* page = factory().release();
                 page->Initialise(ConfigSheetLayout::PageTitle(title, static_cast<int>(j), static_cast<int>(slices.size())),
                                  s, PageMode::Configuration, slices[j].first, slices[j].count);
-                AddPage(page.get());
-                pages.push_back(std::move(page));
+                AddPage(page);
+                pages.push_back(page);
             }
         }
     }
-    addTabShortcuts();
     Create();
-}
-
-void ConfigPropertySheet::addTabShortcuts() {
-    // Ctrl+Tab and friends move between tabs from any control of the sheet.
-    // As shortcuts they come before the controls' own keys: a choice list
-    // would otherwise take Ctrl+Tab as a letter to search for.
-    const std::pair<QKeySequence, int> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
-    };
-    for (const auto& [sequence, step] : keys) {
-        auto* shortcut = new QShortcut(sequence, this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
-            if (count() > 1) SetActivePage((GetActiveIndex() + step + count()) % count());
-        });
-    }
-}
-
-ConfigPropertySheet::~ConfigPropertySheet() {
-    // The pages go first, while the sheet they sit in still exists.
-    pages.clear();
 }
 
 bool ConfigPropertySheet::OnInitDialog() {

@@ -18,25 +18,23 @@ class TemplatePage;
 class ConfigPropertySheet : public PropertySheet {
     Q_OBJECT
 public:
-    // Makes the pages; tests may hand in pages of their own making.
+    // Makes the pages; tests may hand in pages of their own making. The
+    // sheet takes each page over as its child.
     using PageFactory = std::function<std::unique_ptr<TemplatePage>()>;
 
     explicit ConfigPropertySheet(QWidget* parent, PageFactory factory = {});
-    ~ConfigPropertySheet() override;
 
     bool OnInitDialog() override;
     bool CanLeave() override;
 
     int GetSectionCount() const { return sectionCount; }
-    TemplatePage* PageAt(int index) const { return pages.at(index).get(); }
+    TemplatePage* PageAt(int index) const { return pages.at(index); }
 
 private:
     // Where the sheet sits in the main window's client area.
     static constexpr int kLeft = 15;
     static constexpr int kTop = 70;
 
-    void addTabShortcuts();
-
     int sectionCount = 0;
-    std::vector<std::unique_ptr<TemplatePage>> pages;
+    std::vector<TemplatePage*> pages;  // in tab order; children of the sheet
 };

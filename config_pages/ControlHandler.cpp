@@ -17,12 +17,26 @@ QRect edges(int left, int top, int right, int bottom) { return QRect(left, top, 
 
 }  // namespace
 
-bool RowLabel::IsElided() const { return fontMetrics().horizontalAdvance(text()) > contentsRect().width(); }
+QFont RowLabel::FittedFont() const {
+    QFont fitted = font();
+    const int room = contentsRect().width();
+    for (int stretch = 100; stretch >= kNarrowestStretch; stretch -= 5) {
+        fitted.setStretch(stretch);
+        if (QFontMetrics(fitted).horizontalAdvance(text()) <= room) break;
+    }
+    return fitted;
+}
+
+bool RowLabel::IsElided() const {
+    return QFontMetrics(FittedFont()).horizontalAdvance(text()) > contentsRect().width();
+}
 
 void RowLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    const QFont fitted = FittedFont();
+    painter.setFont(fitted);
     const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, area.width());
+    const QString shown = QFontMetrics(fitted).elidedText(text(), Qt::ElideRight, area.width());
     style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(), shown,
                           foregroundRole());
 }

@@ -9,13 +9,19 @@ class QFont;
 class QLineEdit;
 class QWidget;
 
-// The label of a generated row. A label wider than its place ends in "..."
-// and shows its whole text as a tool tip, instead of being cut mid-letter.
+// The label of a generated row. A label a little wider than its place is
+// drawn slightly condensed; one that does not fit even so ends in "..." and
+// shows its whole text as a tool tip, instead of being cut mid-letter.
 class RowLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
-    // True when the text does not fit and is shown shortened.
+    // The narrowest the label's font is condensed to, in percent.
+    static constexpr int kNarrowestStretch = 85;
+    // The font the text is drawn with: the label's own, condensed as far as
+    // needed (and allowed) to fit.
+    QFont FittedFont() const;
+    // True when the text does not fit even condensed and is shown shortened.
     bool IsElided() const;
 
 protected:

@@ -5,7 +5,6 @@
 #include "DataExchange.h"
 #include "DialogTemplates.h"
 #include "ParameterValidation.h"
-#include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
 
@@ -29,33 +28,10 @@ void FormTextDlg::DoDataExchange(DataExchange& exchange) {
     exchange.Text(kTextId, text);
     exchange.Text(kNameId, name);
     exchange.Text(kPromptId, prompt);
-    if (!exchange.IsSaving()) return;
-    exchange.PrepareEditCtrl(kTextId);
     if (mode == NetWareAddress) {
-        exchange.MaxChars(text, kMaxAddressLength);
-        ParameterValidation::ValidateList(exchange, kTextId, text, ParameterValidation::NetWareAddress, "");
+        ParameterValidation::ValidateAddressEntry(exchange, kTextId, text);
     } else {
-        exchange.MaxChars(text, kMaxServerListLength);
-        checkServerList(exchange);
-    }
-}
-
-void FormTextDlg::checkServerList(DataExchange& exchange) {
-    size_t start = 0;
-    while (start <= text.size()) {
-        const size_t comma = text.find(',', start);
-        const std::string server = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (server.size() > static_cast<size_t>(kMaxServerNameLength)) {
-            exchange.PrepareEditCtrl(kTextId);
-            exchange.ShowMessage(LoadString(StringId::ServerNameTooLong), StringId::ServerNameTooLong);
-            exchange.Fail();
-        }
-        if (!server.empty()) {
-            ParameterValidation::ValidateList(exchange, kTextId, server, ParameterValidation::OnlyCharacters,
-                                              ParameterValidation::NameCharacters);
-        }
-        if (comma == std::string::npos) break;
-        start = comma + 1;
+        ParameterValidation::ValidateServerList(exchange, kTextId, text);
     }
 }
 

@@ -15,9 +15,6 @@ public:
     static constexpr int kTextId = 1250;
     static constexpr int kNameId = 1251;
     static constexpr int kPromptId = 1257;
-    static constexpr int kMaxAddressLength = 11;
-    static constexpr int kMaxServerListLength = 256;
-    static constexpr int kMaxServerNameLength = 47;
 
     // name is the parameter's display name, in the server's character set.
     FormTextDlg(const std::string& name, Mode mode, QWidget* parent = nullptr);
@@ -32,8 +29,6 @@ public:
     Mode GetMode() const { return mode; }
 
 private:
-    void checkServerList(DataExchange& exchange);
-
     Mode mode;
     std::string text;
     std::string name;

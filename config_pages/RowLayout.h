@@ -49,7 +49,7 @@ ValueControl ValueControlFor(const std::string& typeWord);
 // rows 8 and above into a second column that starts at the top again.
 RowGeometry LayoutRow(PageMode mode, int row, int firstTop, bool indented, const std::string& typeWord);
 
-// True for the type words of parameters without a type specification.
+// True for the type words of parameters without a type string.
 bool IsUnsupportedType(const std::string& typeWord);
 
 // The label shown for a parameter: its display name with "-  " in front of a

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Catalogue.h"
 #include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
@@ -17,9 +18,11 @@
 #include "FormTextDlg.h"
 #include "Messages.h"
 #include "RowLayout.h"
+#include "ServerFiles.h"
 #include "ShareFile.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
 
@@ -34,10 +37,6 @@ constexpr int kTooManyRows = 1009;
 
 int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
 
-bool isSpecialEntry(const std::string& text) {
-    return text == AddressPlaceholder || text == AddressPlaceholderLower || text == "SERVER_LIST";
-}
-
 }  // namespace
 
 TemplatePage::TemplatePage(QWidget* parent) : PropertyPage(TemplateId::ParameterPage, parent) {
@@ -51,7 +50,7 @@ void TemplatePage::Initialise(const std::string& pageTitle, int section, PageMod
                               int parameterCount) {
     // The caption reset: every flag starts afresh with each activation.
     listSelection = 0;
-    listed = built = restartAccepted = submitDeclined = false;
+    listed = built = false;
     tooManyShown = unsupportedShown = inInitialisation = submitSucceeded = unavailable = false;
     submitCaption = "Submit Settings";
     resetCaption = "Reset Settings";
@@ -134,7 +133,9 @@ QCheckBox* TemplatePage::CheckAt(int row) const {
 ParameterSection TemplatePage::configurationSlice(const ParameterHandler& handler) const {
     // The file may have changed since the sheet was built: a section that is
     // gone, or a shorter one, must not give a page beyond what the file holds.
-    if (sectionIndex < 0 || sectionIndex >= handler.GetSectionCount()) throw FileException{};
+    if (sectionIndex < 0 || sectionIndex >= handler.GetSectionCount()) {
+        throw FileException(handler.GetPath(), "the section of this page is no longer in the file");
+    }
     ParameterSection section = handler.GetSectionAt(sectionIndex);
     const int available = std::max(0, section.GetParameterCount() - first);
     section.KeepRange(std::min(first, section.GetParameterCount()), std::clamp(count, 0, available));
@@ -150,14 +151,14 @@ void TemplatePage::LoadPageData() {
     try {
         switch (mode) {
         case PageMode::Configuration:
-            path = SharePath(app().GetServerPath(), "\\Config\\Config.ini");
-            handler.Load(path, CatalogueKind::Configuration);
+            path = SharePath(app().GetServerPath(), ServerFile::Configuration);
+            handler.Load(path, CatalogueOf(Configuration));
             section = configurationSlice(handler);
             break;
         case PageMode::VolumeRights:
             if (list && list->count() > 0 && listSelection < static_cast<int>(volumeFiles.size())) {
                 path = volumeFiles[listSelection];
-                handler.Load(path, CatalogueKind::VolumeRights);
+                handler.Load(path, CatalogueOf(VolumeRights));
                 section = handler.GetSection("");
                 if (section.GetParameterCount() > 0 && section.ParameterAt(0).GetKey() == "Name") {
                     section.KeepRange(1, section.GetParameterCount() - 1);
@@ -165,16 +166,16 @@ void TemplatePage::LoadPageData() {
             }
             break;
         case PageMode::ScsiDrives:
-            path = SharePath(app().GetServerPath(), "\\Config\\scsi.ini");
-            handler.Load(path, CatalogueKind::ScsiDrives);
+            path = SharePath(app().GetServerPath(), ServerFile::ScsiDrives);
+            handler.Load(path, CatalogueOf(ScsiDrives));
             if (list && list->count() > 0) {
                 section = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
             }
             break;
         }
-    } catch (const ParameterHandler::ParameterError&) {
+    } catch (const ParameterHandler::ParameterError& error) {
         // A section named by the list vanished from the file in between.
-        throw FileException{};
+        throw FileException(error.Path(), error.Reason());
     }
     store = std::move(handler);
     filePath = path;
@@ -188,8 +189,8 @@ void TemplatePage::buildIfNeeded() {
     try {
         LoadPageData();
         buildControls();
-    } catch (const FileException&) {
-        message(kPageUnavailable, MessageType::Ok);
+    } catch (const FileException& error) {
+        app().ReportFailure(kPageUnavailable, error);
         unavailable = true;
         loaded = working = ParameterSection();  // no rows
         throw;
@@ -214,8 +215,12 @@ std::string TemplatePage::rowLabel(const Parameter& parameter) {
 }
 
 QRect TemplatePage::toPixels(const RowLayout::PixelRect& r) const {
-    // Row positions are plain pixels, laid out from the 3-D border height.
-    return QRect(r.left, r.top, r.right - r.left, r.Height());
+    // The row layout is drawn in pixels of the reference dialog font; the
+    // rows grow with the font as the template's own controls do.
+    const DialogUnits units = Units();
+    const int left = units.ReferenceX(r.left);
+    const int top = units.ReferenceY(r.top);
+    return QRect(left, top, units.ReferenceX(r.right) - left, units.ReferenceY(r.bottom) - top);
 }
 
 void TemplatePage::buildControls() {
@@ -240,6 +245,7 @@ void TemplatePage::buildControls() {
                                                label.top(), label.right() + 1, label.bottom() + 1);
             driveValue = controls.CreateEdit(pane->Content(), font(), kDriveValueId, value.x(), value.y(),
                                              value.width(), value.height());
+            driveValue->setAccessibleName(driveLabel->text());
             driveValue->setText(FromServerText(driveText));
             driveValue->setCursorPosition(0);
             driveValue->setReadOnly(true);
@@ -256,8 +262,10 @@ void TemplatePage::buildControls() {
     if (mode == PageMode::VolumeRights) {
         const int barWidth = pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         const int width = pane->width() - 2 - barWidth;
-        pane->SetScrollSizes(ScrollPane::kMappingText, QSize(width, rows * RowLayout::kRowPitch + 4),
-                             QSize(0, 8 * (RowLayout::kControlHeight + 4)), QSize(0, RowLayout::kControlHeight + 4));
+        const DialogUnits units = Units();
+        pane->SetScrollSizes(ScrollPane::kMappingText, QSize(width, units.ReferenceY(rows * RowLayout::kRowPitch + 4)),
+                             QSize(0, units.ReferenceY(8 * (RowLayout::kControlHeight + 4))),
+                             QSize(0, units.ReferenceY(RowLayout::kControlHeight + 4)));
     }
 }
 
@@ -290,7 +298,11 @@ void TemplatePage::buildRow(int row, int firstTop) {
         SetUpperCaseStyle(edit, parameter.IsUpperCase());
         values[row] = edit;
     }
-    if (values[row]) pane->AttachControl(values[row]);
+    if (values[row]) {
+        // Read out as the row's name, not its prefixed label or its number.
+        values[row]->setAccessibleName(FromServerText(rowName(parameter)));
+        pane->AttachControl(values[row]);
+    }
 }
 
 void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
@@ -300,7 +312,7 @@ void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
     for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
     controls.FitComboHeight(combo, combo->count());
     if (parameter.GetKey() == "TimeZone") {
-        combo->view()->setMinimumWidth(RowLayout::kTimeZoneDropWidth);
+        combo->view()->setMinimumWidth(Units().ReferenceX(RowLayout::kTimeZoneDropWidth));
     }
 }
 
@@ -474,62 +486,33 @@ void TemplatePage::Submit() {
     }
     try {
         doSubmit();
-    } catch (const FileException&) {
-        message(StringId::NoCommunication, MessageType::Ok);
-    } catch (const ParameterHandler::ParameterError&) {
-        message(StringId::NoCommunication, MessageType::Ok);
-    } catch (const ParameterNotFound&) {
-        message(StringId::NoCommunication, MessageType::Ok);
+    } catch (const StoreError& error) {
+        app().ReportFailure(StringId::NoCommunication, error);
     }
-    restartAccepted = submitDeclined = false;
 }
 
-bool TemplatePage::prepareWriteMarksAndConfirmations(ParameterSection& stored) {
-    const int rows = std::min<int>(RowCount(), static_cast<int>(values.size()));
-    for (int row = 0; row < rows; ++row) {
-        const int index = stored.IndexOf(working.ParameterAt(row).GetKey());
-        if (index < 0) continue;
-        Parameter& parameter = stored.ParameterAt(index);
-        const std::string type = parameter.GetType();
-        const QCheckBox* check = CheckAt(row);
-        if ((type == "EditCheck" && check && check->isChecked()) || type == "NoCheck") parameter.AppendWriteMark();
-        if (parameter.IsFactoryDefaultRequest()) {
-            const int answer = message(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
-                                                                    MessageType::DefaultButton2);
-            if (answer != MessageResult::Yes) return false;
-            restartAccepted = true;
-        }
-        if (parameter.IsRestartRequest()) {
-            const int answer = message(StringId::ConfirmRestart, MessageType::YesNo | MessageType::IconExclamation);
-            if (answer != MessageResult::Yes) return false;
-            restartAccepted = true;
+bool TemplatePage::confirm(const SubmitPlan& plan) {
+    for (const int question : plan.Questions()) {
+        // A factory reset is the one question whose safe answer is the default.
+        const unsigned defaultNo = question == StringId::ConfirmFactoryDefaults ? MessageType::DefaultButton2 : 0;
+        if (message(question, MessageType::YesNo | MessageType::IconExclamation | defaultNo) != MessageResult::Yes) {
+            return false;
         }
     }
     return true;
 }
 
 void TemplatePage::doSubmit() {
-    ParameterSection& stored = store.FindSection(working.GetName());
-    for (int i = 0; i < working.GetParameterCount(); ++i) {
-        stored.SetValue(working.ParameterAt(i).GetKey(), working.GetValueAt(i));
+    SubmitPlan plan(store);
+    const int rows = std::min<int>(RowCount(), static_cast<int>(values.size()));
+    for (int row = 0; row < rows; ++row) {
+        plan.Take(working.GetName(), working.ParameterAt(row), loaded.GetValueAt(row));
     }
-    if (!prepareWriteMarksAndConfirmations(stored)) {
-        submitDeclined = false;  // nothing is written; the edits stay
-        restartAccepted = false;
-        return;
-    }
-    // A factory-default request always travels with a restart request. A file
-    // without the Restart key cannot carry it: report that, write nothing.
-    std::string factory;
-    if (store.GetValue("Server", "FactoryDefaults", factory) && factory == "yes" &&
-        !store.SetValue("Server", "Restart", factory)) {
-        throw FileException{};
-    }
-    store.Write();
+    if (!confirm(plan)) return;  // nothing is written; the edits stay
+    plan.Write();
 
-    if (restartAccepted) {
+    if (plan.AsksRestart()) {
         message(StringId::ServerRestarting, MessageType::Ok);
-        restartAccepted = false;
         app().SetParametersChanged(false);
         loaded = working;
         if (QWidget* top = QWidget::window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
@@ -539,13 +522,10 @@ void TemplatePage::doSubmit() {
     const ParameterSection submitted = working;
     const ParameterSection keptLoaded = loaded;
     LoadPageData();
-    if (working.OnlyNoValidSubmitChanged(submitted)) {
-        if (mode == PageMode::Configuration) {
-            message(StringId::SubmittedRestartNeeded, MessageType::Ok);
-            app().SetParametersChanged(true);
-        } else {
-            message(StringId::Submitted, MessageType::Ok);
-        }
+    if (plan.ConfirmedBy(store)) {
+        const CatalogueKind kind = static_cast<CatalogueKind>(mode);
+        message(SubmitPlan::SuccessMessage(kind), MessageType::Ok);
+        if (kind == Configuration) app().SetParametersChanged(true);
         submitSucceeded = true;
         Reset();
     } else {
@@ -595,12 +575,12 @@ void TemplatePage::onChoiceChanged(int row) {
     auto* combo = qobject_cast<QComboBox*>(ValueAt(row));
     if (!combo || combo->currentIndex() < 0) return;
     const std::string text = ToServerTextLossy(combo->currentText());
-    if (!isSpecialEntry(text)) {
+    if (!IsSpecialChoice(text)) {
         working.SetValueAt(row, text);
         return;
     }
     FormTextDlg dialog(rowName(working.ParameterAt(row)),
-                       text == "SERVER_LIST" ? FormTextDlg::ServerList : FormTextDlg::NetWareAddress, this);
+                       text == ServerListEntry ? FormTextDlg::ServerList : FormTextDlg::NetWareAddress, this);
     dialog.DoModal();
     std::string entered;
     if (dialog.GetText(entered)) {
@@ -614,8 +594,7 @@ void TemplatePage::onChoiceChanged(int row) {
         combo->setCurrentIndex(index);
         working.SetValueAt(row, entered);
     } else {
-        const int index =
-            combo->findText(FromServerText(working.GetValueAt(row)), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index >= 0) combo->setCurrentIndex(index);
+        // Nothing entered: the list shows the value again, which stays.
+        ShowChoice(combo, working.GetValueAt(row));
     }
 }

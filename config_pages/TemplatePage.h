@@ -18,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class DataExchange;
+class SubmitPlan;
 
 // A tab whose rows are generated from the parameters of one section: a label
 // and a value control per parameter, chosen by the parameter's type word. It
@@ -109,7 +110,7 @@ private:
     void redraw();
     void onCheckClicked(int row);
     void onChoiceChanged(int row);
-    bool prepareWriteMarksAndConfirmations(ParameterSection& stored);
+    bool confirm(const SubmitPlan& plan);
     void doSubmit();
     ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
@@ -129,8 +130,6 @@ private:
     int listSelection = 0;
     bool listed = false;
     bool built = false;
-    bool restartAccepted = false;
-    bool submitDeclined = false;
     bool tooManyShown = false;
     bool unsupportedShown = false;
     bool inInitialisation = false;

@@ -7,7 +7,7 @@
 
 namespace {
 // Every choice is a word of its own; "_" stands where a blank would be.
-constexpr char timeZoneSpecification[] =
+constexpr char timeZoneTypeString[] =
     "{Type Combo UTC/UTC+1_(No_DST)/UTC+2_(No_DST)/UTC+3_(No_DST)/UTC+4_(No_DST)"
     "/UTC+5_(No_DST)/UTC+6_(No_DST)/UTC+7_(No_DST)/UTC+8_(No_DST)/UTC+9_(No_DST)"
     "/UTC+10_(No_DST)/UTC+11_(No_DST)/UTC+12_(No_DST)/UTC-1_(No_DST)/UTC-2_(No_DST)"
@@ -21,7 +21,7 @@ constexpr char timeZoneSpecification[] =
     "/India/Iran/Iraq/Jordan/Kazak_Kirgi/Lebanon/Syria}";
 }  // namespace
 
-const char* const TimeZoneSpecification = timeZoneSpecification;
+const char* const TimeZoneTypeString = timeZoneTypeString;
 
 namespace {
 
@@ -36,7 +36,7 @@ constexpr std::array configurationRows = std::to_array<CatalogueRow>({
     {"Server", "Restart", 10103, "{Type Combo} {Restart} {NoValidSubmit}"},
     {"Server", "MediaAgentMode", 10104, "{Type Combo}"},
     {"Server", "SourceRouting", 10107, "{Type Combo}"},
-    {"Server", "TimeZone", 10108, timeZoneSpecification},
+    {"Server", "TimeZone", 10108, timeZoneTypeString},
     {"Server", "TimeSyncSource", 10109, "{Type Combo}"},
     {"SCSI", nullptr, 10200, nullptr},
     {"SCSI", "SCSITermination", 10201, "{Type Combo}"},
@@ -150,9 +150,24 @@ std::span<const CatalogueRow> ConfigurationCatalogueRows() { return configuratio
 std::span<const CatalogueRow> VolumeRightsCatalogueRows() { return volumeRightsRows; }
 std::span<const char* const> VolumeRightsListKeys() { return volumeRightsListKeys; }
 
-void ApplyConfigurationCatalogue(ParameterHandler& handler) { applyRows(handler, configurationRows); }
+namespace {
 
-void ApplyVolumeRightsCatalogue(ParameterHandler& handler) {
+class ConfigurationCatalogue : public ParameterCatalogue {
+public:
+    void Apply(ParameterHandler& handler) const override { applyRows(handler, configurationRows); }
+};
+
+class VolumeRightsCatalogue : public ParameterCatalogue {
+public:
+    void Apply(ParameterHandler& handler) const override;
+};
+
+class ScsiCatalogue : public ParameterCatalogue {
+public:
+    void Apply(ParameterHandler& handler) const override;
+};
+
+void VolumeRightsCatalogue::Apply(ParameterHandler& handler) const {
     // The title row comes first, so a file without parameters gets no title:
     // its section only comes into being with the list keys below.
     applyRows(handler, std::span(volumeRightsRows).first(1));
@@ -165,7 +180,7 @@ void ApplyVolumeRightsCatalogue(ParameterHandler& handler) {
     applyRows(handler, std::span(volumeRightsRows).subspan(1));
 }
 
-void ApplyScsiCatalogue(ParameterHandler& handler) {
+void ScsiCatalogue::Apply(ParameterHandler& handler) const {
     for (int i = 0; i < handler.GetSectionCount(); ++i) {
         const std::string name = handler.SectionAt(i).GetName();
         if (name.find("ID_") != std::string::npos) {
@@ -175,4 +190,18 @@ void ApplyScsiCatalogue(ParameterHandler& handler) {
             for (const KeyRow& row : volumeRows) handler.SetParameterAttributes(name, row.key, row.nameId, row.typeSpec);
         }
     }
+}
+
+}  // namespace
+
+const ParameterCatalogue& CatalogueOf(CatalogueKind kind) {
+    static const ConfigurationCatalogue configuration;
+    static const VolumeRightsCatalogue volumeRights;
+    static const ScsiCatalogue scsi;
+    switch (kind) {
+    case VolumeRights: return volumeRights;
+    case ScsiDrives: return scsi;
+    case Configuration: break;
+    }
+    return configuration;
 }

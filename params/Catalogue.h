@@ -2,8 +2,11 @@
 
 #include <span>
 
+#include "CatalogueKind.h"
+#include "ParameterCatalogue.h"
+
 // The parameters this program knows, by kind of file: a display name (a
-// string-table ID) and a type specification for each known key, and a page
+// string-table ID) and a type string for each known key, and a page
 // title for each known section. The file decides which parameters exist; a
 // catalogue only annotates those the file holds.
 
@@ -11,7 +14,7 @@ struct CatalogueRow {
     const char* section;
     const char* key;       // nullptr: a section row, which gives the section its title
     int id;                // title ID of a section row, name ID of a parameter row
-    const char* typeSpec;  // nullptr for a section row
+    const char* typeSpec;  // type string; nullptr for a section row
 };
 
 // Rows of \Config\Config.ini, each section's title row before its parameters.
@@ -22,5 +25,8 @@ std::span<const CatalogueRow> VolumeRightsCatalogueRows();
 // appended when missing.
 std::span<const char* const> VolumeRightsListKeys();
 
-// The type specification of the time-zone choice list.
-extern const char* const TimeZoneSpecification;
+// The type string of the time-zone choice list.
+extern const char* const TimeZoneTypeString;
+
+// The catalogue of a kind of file, for ParameterHandler::Load.
+const ParameterCatalogue& CatalogueOf(CatalogueKind kind);

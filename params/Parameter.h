@@ -27,7 +27,7 @@ public:
 
     void SetKey(const std::string& text) { key = text; }
     // Stores the text in the canonical form of this parameter's value check
-    // (see Normalise); unchanged when the type specification names none.
+    // (see Normalise); unchanged when the type string names none.
     void SetValue(const std::string& text);
     void SetComment(const std::string& text) { comment = text; }
     void SetIndented(int flag) { indented = flag; }
@@ -35,7 +35,7 @@ public:
     void SetTypeSpec(const std::string& spec) { typeSpec = spec; }
     void SetCheckState(int state) { checkState = state; }
 
-    // --- Type specification queries ---
+    // --- Type string queries ---
     std::string GetType() const;
     std::string GetDDV() const;
     bool IsUpperCase() const;

@@ -6,29 +6,23 @@
 #include <utility>
 
 #include "ShareFile.h"
+#include "TextRules.h"
 
 namespace {
-
-// White space as the file grammar knows it: blank, tab, CR, LF, VT, FF.
-constexpr bool isWhite(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 std::string_view trimLeft(std::string_view text) {
     const char* begin = text.data();
     const char* const end = begin + text.size();
-    while (begin < end && isWhite(*begin)) ++begin;
+    while (begin < end && IsWhiteSpace(*begin)) ++begin;
     return {begin, static_cast<size_t>(end - begin)};
 }
 
 std::string_view trimRight(std::string_view text) {
     const char* const begin = text.data();
     const char* end = begin + text.size();
-    while (end > begin && isWhite(end[-1])) --end;
+    while (end > begin && IsWhiteSpace(end[-1])) --end;
     return {begin, static_cast<size_t>(end - begin)};
 }
-
-std::string_view trim(std::string_view text) { return trimLeft(trimRight(text)); }
 
 // The text from begin up to the first c, or to end.
 const char* findIn(const char* begin, const char* end, char c) {
@@ -64,7 +58,7 @@ LineParts parseLineParts(std::string_view line) {
         parts.key = between(begin, equals);
         parts.value = between(equals + 1, headEnd);
     } else if (const char* open = findIn(begin, headEnd, '['); open != headEnd) {
-        parts.section = trim(between(open + 1, findIn(open + 1, headEnd, ']')));
+        parts.section = TrimmedView(between(open + 1, findIn(open + 1, headEnd, ']')));
     }
     if (semicolon != end) parts.comment = between(semicolon + 1, end);
 
@@ -79,8 +73,8 @@ LineParts parseLineParts(std::string_view line) {
         parts.value = between(equals + 1, end);
         parts.comment = {};
     }
-    parts.value = trim(parts.value);
-    parts.comment = trim(parts.comment);
+    parts.value = TrimmedView(parts.value);
+    parts.comment = TrimmedView(parts.comment);
     return parts;
 }
 
@@ -104,12 +98,12 @@ void appendParameter(std::string& out, const Parameter& parameter) {
     if (key != "Comment") {
         for (size_t semicolon = value.find(';'); semicolon != std::string_view::npos;
              semicolon = value.find(';')) {
-            const std::string_view piece = trim(value.substr(0, semicolon));
+            const std::string_view piece = TrimmedView(value.substr(0, semicolon));
             if (!piece.empty()) appendLine(out, key, piece);
             value.remove_prefix(semicolon + 1);
         }
     }
-    const std::string_view last = trim(value);
+    const std::string_view last = TrimmedView(value);
     if (!last.empty() || !isListKey(key)) appendLine(out, key, last);
 }
 
@@ -278,7 +272,7 @@ private:
         }
         Parameter& parameter = section.ParameterAt(static_cast<int>(slot->position));
         if (parameter.GetTypeSpec().empty()) {
-            // Without a type specification the value setter stores text
+            // Without a type string the value setter stores text
             // unchanged, so a repeated key's list can be stored in one go at
             // the end instead of copying the growing value at each repeat.
             if (slot->pending == PositionIndex::none) {
@@ -329,7 +323,7 @@ void ParameterHandler::ReadText(const std::string& text) {
     reader.Finish();
 }
 
-void ParameterHandler::Load(const std::string& filePath, CatalogueKind kind) {
+void ParameterHandler::Load(const std::string& filePath, const ParameterCatalogue& catalogue) {
     sections.clear();
     path = filePath;
     try {
@@ -340,7 +334,7 @@ void ParameterHandler::Load(const std::string& filePath, CatalogueKind kind) {
         sections.clear();
         throw;
     }
-    ApplyCatalogue(*this, kind);
+    catalogue.Apply(*this);
 }
 
 std::string ParameterHandler::Format() const {
@@ -396,14 +390,14 @@ ParameterSection ParameterHandler::GetSection(const std::string& name) const {
     for (const ParameterSection& section : sections) {
         if (section.GetName() == name) return section;
     }
-    throw ParameterError{};
+    throw ParameterError(path, "no section [" + name + "]");
 }
 
 ParameterSection& ParameterHandler::FindSection(const std::string& name) {
     for (ParameterSection& section : sections) {
         if (section.GetName() == name) return section;
     }
-    throw ParameterError{};
+    throw ParameterError(path, "no section [" + name + "]");
 }
 
 void ParameterHandler::AddParameter(const std::string& section, const std::string& key, const std::string& value,
@@ -444,19 +438,5 @@ void ParameterHandler::SetParameterAttributes(const std::string& section, const 
             parameter.SetNameId(nameId);
             parameter.SetTypeSpec(typeSpec);
         }
-    }
-}
-
-void ApplyCatalogue(ParameterHandler& handler, CatalogueKind kind) {
-    switch (kind) {
-    case Configuration:
-        ApplyConfigurationCatalogue(handler);
-        break;
-    case VolumeRights:
-        ApplyVolumeRightsCatalogue(handler);
-        break;
-    case ScsiDrives:
-        ApplyScsiCatalogue(handler);
-        break;
     }
 }

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "CatalogueKind.h"
 #include "FileException.h"
+#include "ParameterCatalogue.h"
 #include "ParameterSection.h"
 
 // Reads one INI-style server file into an ordered list of sections, lets the
@@ -12,16 +12,18 @@
 // its canonical form. A short-lived object: one per user action.
 class ParameterHandler {
 public:
-    struct Error {};
     // GetSection or FindSection found no section of the given name.
-    struct ParameterError : Error {};
+    class ParameterError : public StoreError {
+    public:
+        using StoreError::StoreError;
+    };
 
     ParameterHandler() = default;
     virtual ~ParameterHandler() = default;
 
     // Forgets all sections, remembers path, reads the file and applies the
-    // catalogue of kind. Raises FileException; the handler is then empty.
-    void Load(const std::string& path, CatalogueKind kind);
+    // catalogue. Raises FileException; the handler is then empty.
+    void Load(const std::string& path, const ParameterCatalogue& catalogue);
     // Rewrites the file at the loaded path. Raises FileException; a failed
     // write leaves the file as it was.
     void Write() const;
@@ -67,9 +69,3 @@ struct ParsedLine {
 
 // Parses one line (without its line end) by the file grammar.
 ParsedLine ParseLine(const std::string& line);
-
-// The catalogues Load applies after reading.
-void ApplyConfigurationCatalogue(ParameterHandler& handler);
-void ApplyVolumeRightsCatalogue(ParameterHandler& handler);
-void ApplyScsiCatalogue(ParameterHandler& handler);
-void ApplyCatalogue(ParameterHandler& handler, CatalogueKind kind);

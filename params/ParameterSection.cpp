@@ -3,7 +3,10 @@
 #include <utility>
 
 #include "FileException.h"
-#include "StoreMessages.h"
+
+std::string ParameterSection::missingKey(const std::string& key) const {
+    return "no parameter " + key + (name.empty() ? std::string() : " in [" + name + "]");
+}
 
 ParameterSection::ParameterSection(std::string name, int titleId) : name(std::move(name)), titleId(titleId) {}
 
@@ -23,16 +26,14 @@ bool ParameterSection::GetValue(const std::string& key, std::string& value) cons
 
 void ParameterSection::SetValue(const std::string& key, const std::string& value) {
     const int index = IndexOf(key);
-    if (index < 0) throw ParameterNotFound{};
+    if (index < 0) throw ParameterNotFound({}, missingKey(key));
     parameters[index].SetValue(value);
 }
 
 Parameter ParameterSection::GetParameter(const std::string& key) const {
     const int index = IndexOf(key);
-    if (index < 0) {
-        ShowStoreMessage(1021);
-        throw FileException{};
-    }
+    constexpr int cannotAccessParameterFile = 1021;
+    if (index < 0) throw FileException({}, missingKey(key), cannotAccessParameterFile);
     return parameters[index];
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Parameter.h"
+#include "StoreError.h"
 
 // An ordered list of parameters under one section name. Value type: copying
 // copies the name, the title and every parameter.
@@ -34,7 +35,8 @@ public:
     // Normalised store; throws ParameterNotFound when no parameter has the key.
     void SetValue(const std::string& key, const std::string& value);
     void SetValueAt(int index, const std::string& value) { parameters.at(index).SetValue(value); }
-    // Shows message 1021 and throws FileException when the key is absent.
+    // Throws FileException when the key is absent; it asks for message 1021
+    // ("Could not access parameter file!") before the caller's own.
     Parameter GetParameter(const std::string& key) const;
     // Replaces value (normalised) and comment of an existing key, else appends a copy.
     void Add(const Parameter& parameter);
@@ -57,12 +59,15 @@ public:
     int IndexOf(const std::string& key) const;
 
 private:
+    std::string missingKey(const std::string& key) const;
+
     std::string name;
     std::vector<Parameter> parameters;
     int titleId = 0;
 };
 
 // Raised by ParameterSection::SetValue for a key the section does not hold.
-struct ParameterNotFound {
-    const char* what() const { return "Parameter not found"; }
+class ParameterNotFound : public StoreError {
+public:
+    using StoreError::StoreError;
 };

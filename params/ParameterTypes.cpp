@@ -1,4 +1,4 @@
-// What a parameter's type specification says about its control, its value
+// What a parameter's type string says about its control, its value
 // check and its treatment on submit, and the value comparisons the pages use.
 #include <string_view>
 

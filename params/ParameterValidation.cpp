@@ -1,5 +1,6 @@
 #include "ParameterValidation.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <vector>
@@ -16,7 +17,6 @@ constexpr int DateFormatMessage = 1025;
 // Larger than any bound a scan compares with, small enough never to overflow.
 constexpr long long ScanCeiling = 1LL << 40;
 
-bool isWhite(char c) { return ParameterValidation::WhiteSpace.find(c) != std::string_view::npos; }
 
 int digitValue(char c, int base) {
     int digit = -1;
@@ -29,7 +29,7 @@ int digitValue(char c, int base) {
 // One number of a scan at pos: leading white space, an optional sign and at
 // least one digit. The magnitude saturates at ScanCeiling.
 bool scanNumber(std::string_view text, size_t& pos, int base, long long& number) {
-    while (pos < text.size() && isWhite(text[pos])) ++pos;
+    while (pos < text.size() && IsWhiteSpace(text[pos])) ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
     const size_t firstDigit = pos;
@@ -57,41 +57,34 @@ bool scanFields(std::string_view text, char separator, int base, const int* mini
         if (number < minima[i] || number > maxima[i]) return false;
         if (fields) fields[i] = static_cast<int>(number);
     }
-    while (pos < text.size() && isWhite(text[pos])) ++pos;
+    while (pos < text.size() && IsWhiteSpace(text[pos])) ++pos;
     return pos == text.size();
 }
 
 [[noreturn]] void failWith(DataExchangeContext& exchange, int messageId) {
-    exchange.ShowMessage(LoadString(messageId), messageId);
-    exchange.Fail();
-    std::abort();  // an exchange whose Fail returns breaks its contract
-}
-
-// Replaces "%1", "%2", ... in a string-table text by the arguments.
-std::string fillPlaceholders(const std::string& pattern, const std::vector<std::string>& arguments) {
-    std::string text;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
-            const size_t index = static_cast<size_t>(pattern[i + 1] - '1');
-            if (index < arguments.size()) {
-                text += arguments[index];
-                ++i;
-                continue;
-            }
-        }
-        text += pattern[i];
-    }
-    return text;
+    ParameterValidation::Refuse(exchange, messageId);
 }
 
 }  // namespace
 
-std::string TooLongPrompt(int maximumLength) {
-    return fillPlaceholders(LoadString(TooLongPromptId), {std::to_string(maximumLength)});
-}
+std::string TooLongPrompt(int maximumLength) { return FormatString(TooLongPromptId, {std::to_string(maximumLength)}); }
 
 std::string OutOfRangePrompt(int minimum, int maximum) {
-    return fillPlaceholders(LoadString(OutOfRangePromptId), {std::to_string(minimum), std::to_string(maximum)});
+    return FormatString(OutOfRangePromptId, {std::to_string(minimum), std::to_string(maximum)});
+}
+
+void ParameterValidation::Refuse(DataExchangeContext& exchange, const std::string& text, int messageId) {
+    exchange.ShowMessage(text, messageId);
+    exchange.Fail();
+    std::abort();  // an exchange whose Fail returns breaks its contract
+}
+
+void ParameterValidation::Refuse(DataExchangeContext& exchange, int messageId) {
+    Refuse(exchange, LoadString(messageId), messageId);
+}
+
+void ParameterValidation::RefuseLongerThan(DataExchangeContext& exchange, const std::string& text, int limit) {
+    if (text.size() > static_cast<size_t>(std::max(0, limit))) Refuse(exchange, TooLongPrompt(limit), TooLongPromptId);
 }
 
 int ParameterValidation::ReadInteger(std::string_view text) {
@@ -192,6 +185,29 @@ void ParameterValidation::ValidateCharacters(DataExchangeContext& exchange, int 
     for (const char c : item) {
         const bool inSet = set.find(c) != std::string_view::npos;
         if (inSet != (mode == 1)) failWith(exchange, StringId::IllegalValue);
+    }
+}
+
+void ParameterValidation::ValidateAddressEntry(DataExchangeContext& exchange, int controlId,
+                                               const std::string& text) {
+    exchange.PrepareEditCtrl(controlId);
+    if (!exchange.IsSaving()) return;
+    RefuseLongerThan(exchange, text, MaxAddressEntryLength);
+    ValidateList(exchange, controlId, text, NetWareAddress, "");
+}
+
+void ParameterValidation::ValidateServerList(DataExchangeContext& exchange, int controlId, const std::string& text) {
+    exchange.PrepareEditCtrl(controlId);
+    if (!exchange.IsSaving()) return;
+    RefuseLongerThan(exchange, text, MaxServerListLength);
+    std::string_view rest = text;
+    for (;;) {
+        const size_t comma = rest.find(',');
+        const std::string name(rest.substr(0, comma));
+        if (name.size() > static_cast<size_t>(MaxServerNameLength)) failWith(exchange, StringId::ServerNameTooLong);
+        if (!name.empty()) ValidateList(exchange, controlId, name, OnlyCharacters, NameCharacters);
+        if (comma == std::string_view::npos) return;
+        rest.remove_prefix(comma + 1);
     }
 }
 

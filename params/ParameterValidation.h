@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "TextRules.h"
+
 class DataExchangeContext;
 
 // Stateless value checks, one routine per rule, run inside a data exchange.
@@ -23,8 +25,8 @@ public:
         NetWareAddress = 7,  // XX-XX-XX-XX, hexadecimal
     };
 
-    static constexpr std::string_view WhiteSpace = " \n\t\r\f\v";
-    static constexpr std::string_view WhiteSpaceOrSemicolon = " \n\t\r\f\v;";
+    static constexpr std::string_view WhiteSpace = ::WhiteSpace;
+    static constexpr std::string_view WhiteSpaceOrSemicolon = " \t\n\v\f\r;";
     static constexpr std::string_view NameCharacters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ_0123456789";
 
     // Applies the rule of kind to every ";"-separated item of value, left to
@@ -45,7 +47,24 @@ public:
                                    std::string_view set);
     static void ValidateNetWareAddress(DataExchangeContext& exchange, int controlId, const std::string& item);
 
+    // The text typed for a choice list's special entry. An address: at most
+    // 11 characters of the form XX-XX-XX-XX. A server list: at most 256
+    // characters of names separated by commas, each name at most 47
+    // characters (message 1020) of capitals, digits and "_".
+    static constexpr int MaxAddressEntryLength = 11;
+    static constexpr int MaxServerListLength = 256;
+    static constexpr int MaxServerNameLength = 47;
+    static void ValidateAddressEntry(DataExchangeContext& exchange, int controlId, const std::string& text);
+    static void ValidateServerList(DataExchangeContext& exchange, int controlId, const std::string& text);
+
     // --- Shared by the checks and the normaliser ---
+
+    // Shows text (string-table message messageId, or a prompt composed from
+    // it) and fails the exchange; never returns.
+    [[noreturn]] static void Refuse(DataExchangeContext& exchange, const std::string& text, int messageId);
+    [[noreturn]] static void Refuse(DataExchangeContext& exchange, int messageId);
+    // Refuses with the length prompt when text is longer than limit.
+    static void RefuseLongerThan(DataExchangeContext& exchange, const std::string& text, int limit);
 
     // Reads a decimal integer the way value-check arguments are read: leading
     // white space, an optional sign, digits up to the first non-digit. Nothing

@@ -40,20 +40,14 @@ constexpr std::array<KindRule, 10> kindRules = {{
     {"UInt;*", Limit::None, 0, PV::UIntOrAny, {}},
 }};
 
-[[noreturn]] void failWith(DataExchangeContext& exchange, const std::string& text, int messageId) {
-    exchange.ShowMessage(text, messageId);
-    exchange.Fail();
-    std::abort();  // an exchange whose Fail returns breaks its contract
-}
-
 // The whole-number check: the control's text must be the plain decimal
 // rendering of a number (no "+", no leading zeros, no blanks) within bounds.
 void validateInteger(DataExchangeContext& exchange, int controlId, int minimum, int maximum) {
     const std::string text = exchange.GetControlText(controlId);
     const int number = PV::ReadInteger(text);
-    if (text != std::to_string(number)) failWith(exchange, LoadString(StringId::IllegalValue), StringId::IllegalValue);
+    if (text != std::to_string(number)) PV::Refuse(exchange, StringId::IllegalValue);
     if (number < minimum || number > maximum) {
-        failWith(exchange, OutOfRangePrompt(minimum, maximum), OutOfRangePromptId);
+        PV::Refuse(exchange, OutOfRangePrompt(minimum, maximum), OutOfRangePromptId);
     }
 }
 
@@ -101,7 +95,7 @@ void Parameter::Validate(DataExchangeContext& exchange, int controlId) const {
 
     // A line break would start a new line in the server's file.
     if (value.find_first_of("\r\n") != std::string::npos) {
-        failWith(exchange, LoadString(StringId::IllegalValue), StringId::IllegalValue);
+        PV::Refuse(exchange, StringId::IllegalValue);
     }
     if (kind == "Int") {
         validateInteger(exchange, controlId, firstArgument, secondArgument);
@@ -112,10 +106,7 @@ void Parameter::Validate(DataExchangeContext& exchange, int controlId) const {
     if (rule == kindRules.end()) return;  // a kind this program does not check
 
     if (rule->limit != Limit::None) {
-        const int limit = std::max(0, rule->limit == Limit::Fixed ? rule->fixedLength : firstArgument);
-        if (value.size() > static_cast<size_t>(limit)) {
-            failWith(exchange, TooLongPrompt(limit), TooLongPromptId);
-        }
+        PV::RefuseLongerThan(exchange, value, std::max(0, rule->limit == Limit::Fixed ? rule->fixedLength : firstArgument));
     }
     if (rule->code >= 0) PV::ValidateList(exchange, controlId, value, rule->code, rule->set);
 }

@@ -24,3 +24,15 @@ int ServerByteOf(char32_t character) {
     }
     return -1;
 }
+
+unsigned char ServerUpperCaseByte(unsigned char byte) {
+    if ((byte >= 'a' && byte <= 'z') || (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7)) return byte - 0x20;
+    if (byte == 0x9A || byte == 0x9C || byte == 0x9E) return byte - 0x10;  // s and z with caron, oe
+    if (byte == 0xFF) return 0x9F;                                           // y with diaeresis
+    return byte;
+}
+
+std::string ServerUpperCase(std::string bytes) {
+    for (char& c : bytes) c = static_cast<char>(ServerUpperCaseByte(static_cast<unsigned char>(c)));
+    return bytes;
+}

@@ -1,7 +1,9 @@
 #include "ServerIdentity.h"
 
+#include "ServerFiles.h"
 #include "ShareFile.h"
 #include "StringTable.h"
+#include "TextRules.h"
 
 const char* const kSupportedVersions = "3.00 3.01 3.03 3.04 3.06 3.07 4.00";
 
@@ -81,7 +83,7 @@ ServerIdentity IdentifyFirstLine(bool lineFound, const std::string& firstLine) {
 
 ServerIdentity IdentifyServer(const std::string& serverPath) {
     std::string firstLine;
-    const bool lineFound = ReadFirstLine(SharePath(serverPath, "\\Config\\Config.ini"), firstLine);
+    const bool lineFound = ReadFirstLine(SharePath(serverPath, ServerFile::Configuration), firstLine);
     return IdentifyFirstLine(lineFound, firstLine);
 }
 
@@ -89,6 +91,6 @@ std::string SerialNumber(const std::string& firstLine) {
     const size_t mark = firstLine.find("S/N:");
     if (mark == std::string::npos) return "Unknown";
     std::string serial = firstLine.substr(mark + 4);
-    serial.erase(serial.find_last_not_of(" \t\r\n\v\f") + 1);
+    serial.erase(serial.find_last_not_of(WhiteSpace) + 1);
     return serial;
 }

@@ -1,24 +1,46 @@
 #include "ServerRequests.h"
 
-#include <initializer_list>
-
+#include "Catalogue.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
+#include "ServerFiles.h"
 #include "ShareFile.h"
 
 namespace {
 
-void request(const std::string& serverPath, std::initializer_list<const char*> keys) {
-    ParameterHandler handler;
-    handler.Load(SharePath(serverPath, "\\Config\\Config.ini"), Configuration);
-    for (const char* key : keys) {
-        if (!handler.SetValue("Server", key, "yes")) throw FileException{};
+constexpr const char* ServerSection = "Server";
+constexpr const char* RestartKey = "Restart";
+constexpr const char* FactoryDefaultsKey = "FactoryDefaults";
+constexpr const char* Yes = "yes";
+
+void setYes(ParameterHandler& store, const char* key) {
+    // Without the key the server would never see the request.
+    if (!store.SetValue(ServerSection, key, Yes)) {
+        throw FileException(store.GetPath(), std::string("no parameter ") + key + " in [" + ServerSection + "]");
     }
-    handler.Write();
 }
 
 }  // namespace
 
-void RequestRestart(const std::string& serverPath) { request(serverPath, {"Restart"}); }
+bool AsksFactoryDefaults(const ParameterHandler& store) {
+    std::string value;
+    return store.GetValue(ServerSection, FactoryDefaultsKey, value) && value == Yes;
+}
 
-void RequestFactoryDefaults(const std::string& serverPath) { request(serverPath, {"FactoryDefaults", "Restart"}); }
+void AddRestartToFactoryDefaults(ParameterHandler& store) {
+    if (AsksFactoryDefaults(store)) setYes(store, RestartKey);
+}
+
+ServerRequest::ServerRequest(const std::string& serverPath, Kind kind) : kind(kind) {
+    store.Load(SharePath(serverPath, ServerFile::Configuration), CatalogueOf(Configuration));
+}
+
+bool ServerRequest::CarriesPendingFactoryReset() const { return kind == Restart && AsksFactoryDefaults(store); }
+
+void ServerRequest::Send() {
+    // Both keys are set before the one write, so a file lacking either gets
+    // neither.
+    if (kind == FactoryDefaults) setYes(store, FactoryDefaultsKey);
+    setYes(store, RestartKey);
+    store.Write();
+}

@@ -15,8 +15,15 @@
 #include <vector>
 
 #include "FileException.h"
+#include "TextRules.h"
 
 namespace {
+
+constexpr const char* NotAFile = "not a regular file";
+constexpr const char* InUse = "the file is in use by another program";
+
+// The failure of the system call just made, with its reason.
+FileException systemError(const std::string& path) { return FileException(path, SystemReason(errno)); }
 
 // Owns one open file descriptor; closing also drops its lock.
 class FileHandle {
@@ -48,17 +55,18 @@ int openLocked(const std::string& path, int flags) {
     do {
         fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
-    if (fd < 0) throw FileException{};
+    if (fd < 0) throw systemError(path);
     FileHandle guard(fd);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) throw FileException{};
+    if (::fstat(fd, &info) != 0) throw systemError(path);
+    if (!S_ISREG(info.st_mode)) throw FileException(path, NotAFile);
     const int status = ::fcntl(fd, F_GETFL);
-    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) throw FileException{};
+    if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) throw systemError(path);
     int locked;
     do {
         locked = ::flock(fd, LOCK_EX | LOCK_NB);
     } while (locked != 0 && errno == EINTR);
-    if (locked != 0) throw FileException{};
+    if (locked != 0) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
     return guard.release();
 }
 
@@ -173,18 +181,6 @@ std::string withCarriageReturns(const std::string& text) {
     return bytes;
 }
 
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
 bool exists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
@@ -199,7 +195,7 @@ std::string resolveComponent(const std::string& directory, const std::string& co
     std::string best;
     while (const dirent* entry = ::readdir(listing)) {
         const std::string_view name(entry->d_name);
-        if (!equalIgnoringAsciiCase(name, component)) continue;
+        if (!EqualIgnoringCase(name, component)) continue;
         if (best.empty() || name < best) best = name;
     }
     ::closedir(listing);
@@ -238,7 +234,7 @@ std::string SharePath(const std::string& serverPath, const std::string& relative
 std::string ReadTextFile(const std::string& path) {
     FileHandle file(openLocked(path, O_RDONLY));
     std::string bytes;
-    if (!readAll(file.get(), bytes)) throw FileException{};
+    if (!readAll(file.get(), bytes)) throw systemError(path);
     bytes.resize(dropCarriageReturns(bytes.data(), bytes.size()));
     return bytes;
 }
@@ -260,7 +256,7 @@ void ReadTextFileInPieces(const std::string& path, const std::function<void(std:
         const ssize_t got = ::pread(file.get(), buffer.data() + held, buffer.size() - held, offset);
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw FileException{};
+            throw systemError(path);
         }
         if (got == 0) break;
         offset += got;
@@ -288,7 +284,7 @@ bool ReadFirstLine(const std::string& path, std::string& line) {
         const ssize_t got = ::pread(file.get(), buffer, sizeof buffer, offset);
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw FileException{};
+            throw systemError(path);
         }
         if (got == 0) break;
         offset += got;
@@ -307,13 +303,14 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     FileHandle file(openLocked(path, O_RDWR));
     const int fd = file.get();
     std::string previous;
-    if (!readAll(fd, previous)) throw FileException{};
+    if (!readAll(fd, previous)) throw systemError(path);
     const std::string bytes = withCarriageReturns(text);
     if (writeAll(fd, bytes) && truncateTo(fd, bytes.size()) && flush(fd)) return;
+    const FileException failure = systemError(path);
     // Put the previous contents back so a failed write leaves the file as it was.
     if (writeAll(fd, previous)) {
         truncateTo(fd, previous.size());
         flush(fd);
     }
-    throw FileException{};
+    throw failure;
 }

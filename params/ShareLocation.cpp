@@ -2,32 +2,26 @@
 
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "ServerFiles.h"
+#include "ShareFile.h"
 #include "StringTable.h"
+#include "TextRules.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool sameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
-bool startsWithNoCase(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && sameText(text.substr(0, prefix.size()), prefix);
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -77,7 +71,7 @@ std::vector<std::string> componentsOf(const NetworkPath& network) {
 int coveredParts(const std::vector<std::string>& mounted, const std::vector<std::string>& path) {
     if (mounted.size() < 2 || mounted.size() > path.size()) return -1;
     for (size_t i = 0; i < mounted.size(); ++i) {
-        if (!sameText(mounted[i], path[i])) return -1;
+        if (!EqualIgnoringCase(mounted[i], path[i])) return -1;
     }
     return static_cast<int>(mounted.size());
 }
@@ -149,7 +143,7 @@ bool liesIn(const fs::path& inner, const fs::path& outer) {
 
 bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
     std::vector<std::string> parts;
-    if (startsWithNoCase(path, "smb://")) {
+    if (StartsWithIgnoringCase(path, "smb://")) {
         std::string rest = path.substr(6);
         const size_t query = rest.find_first_of("?#");
         if (query != std::string::npos) rest.erase(query);
@@ -200,11 +194,13 @@ MountSources SystemMountSources() {
     return sources;
 }
 
-std::string ShareNotMounted::Message() const {
-    std::string text = LoadString(60010);
-    const size_t mark = text.find("%1");
-    if (mark != std::string::npos) text.replace(mark, 2, share);
-    return text;
+std::string ShareNotMounted::Message() const { return FormatString(60010, {share}); }
+
+int ShareFolderProblem(const std::string& directory) {
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return 60021;
+    if (::stat(SharePath(directory, ServerFile::Configuration).c_str(), &info) != 0) return 60022;
+    return 0;
 }
 
 std::string ResolveServerPath(const std::string& serverPath, const MountSources& mounts) {

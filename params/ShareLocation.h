@@ -56,6 +56,11 @@ struct ShareNotMounted {
 std::string ResolveServerPath(const std::string& serverPath, const MountSources& mounts);
 std::string ResolveServerPath(const std::string& serverPath);
 
+// What is wrong with a folder given as a server's share: 0 when nothing,
+// else the string ID of the message that says so, with "%1" for the folder:
+// it does not exist (60021), or holds no configuration file (60022).
+int ShareFolderProblem(const std::string& directory);
+
 // The server's name for the window title: the host of a network path; for a
 // directory, the host of the network share mounted there; otherwise the
 // directory's own name.

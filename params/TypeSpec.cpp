@@ -2,16 +2,6 @@
 
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (prefix.size() > text.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (lowerAscii(text[i]) != lowerAscii(prefix[i])) return false;
-    }
-    return true;
-}
-
 bool isAddressPlaceholder(std::string_view item) {
     return item == AddressPlaceholder || item == AddressPlaceholderLower;
 }
@@ -31,12 +21,7 @@ std::string choiceText(const std::string& comment, const std::string& typeSpec) 
 
 }  // namespace
 
-std::string TrimWhiteSpace(std::string_view text) {
-    const size_t first = text.find_first_not_of(WhiteSpaceCharacters);
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(WhiteSpaceCharacters);
-    return std::string(text.substr(first, last - first + 1));
-}
+bool IsSpecialChoice(std::string_view entry) { return isAddressPlaceholder(entry) || entry == ServerListEntry; }
 
 std::vector<std::string> SplitListItems(std::string_view value) {
     std::vector<std::string> items;
@@ -56,7 +41,7 @@ std::string PopWord(std::string& text) {
         return word;
     }
     std::string word = text.substr(0, blank);
-    const size_t rest = text.find_first_not_of(WhiteSpaceCharacters, blank + 1);
+    const size_t rest = text.find_first_not_of(WhiteSpace, blank + 1);
     text = rest == std::string::npos ? std::string() : text.substr(rest);
     return word;
 }
@@ -93,18 +78,16 @@ ChoiceList FillChoiceList(const std::string& comment, const std::string& value, 
     }
     if (!valueListed) list.entries.push_back(value);
     if (addressMode) list.entries.emplace_back(AddressPlaceholder);
-    list.selected = FindPrefixEntry(list.entries, value);
+    list.selected = ChoiceEntryFor(list.entries, value);
     return list;
 }
 
-int FindPrefixEntry(const std::vector<std::string>& entries, const std::string& value) {
-    // The entry equal to the value wins: an earlier entry that merely begins
-    // with it would otherwise replace a value nobody touched at the next save.
+int ChoiceEntryFor(const std::vector<std::string>& entries, std::string_view value) {
     for (size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] == value) return static_cast<int>(i);
     }
     for (size_t i = 0; i < entries.size(); ++i) {
-        if (startsWithIgnoringCase(entries[i], value)) return static_cast<int>(i);
+        if (StartsWithIgnoringCase(entries[i], value)) return static_cast<int>(i);
     }
     return -1;
 }

@@ -4,15 +4,10 @@
 #include <string_view>
 #include <vector>
 
-// Text helpers of the type-specification language and the filling of choice
-// lists. Texts are byte strings; every comparison is exact unless noted.
+#include "TextRules.h"
 
-// The white-space characters of the value rules: blank, line feed, tab,
-// carriage return, form feed, vertical tab.
-inline constexpr std::string_view WhiteSpaceCharacters = " \n\t\r\f\v";
-
-// text without white space at either end.
-std::string TrimWhiteSpace(std::string_view text);
+// Text helpers of the type-string language and the filling of choice lists.
+// Texts are byte strings; every comparison is exact unless noted.
 
 // The ";"-separated pieces of a value, each trimmed of white space; empty
 // pieces are kept. A value without ";" is one piece.
@@ -44,16 +39,23 @@ struct ChoiceList {
 // The placeholder entry a configuration page offers for typing an address.
 inline constexpr std::string_view AddressPlaceholder = "XX-XX-XX-XX";
 inline constexpr std::string_view AddressPlaceholderLower = "xx-xx-xx-xx";
+// The entry that stands for typing a list of server names.
+inline constexpr std::string_view ServerListEntry = "SERVER_LIST";
+
+// True for the entries that stand for typed text rather than a value: the
+// address placeholder (either case) and the server list.
+bool IsSpecialChoice(std::string_view entry);
 
 // Builds the choice list of a parameter from its comment, current value and
-// type specification. The choices come from the comment's first word when it
+// type string. The choices come from the comment's first word when it
 // holds a "/", else from the "{Type Combo ...}" group. A value that no choice
 // names is appended so it stays selectable.
 ChoiceList FillChoiceList(const std::string& comment, const std::string& value, const std::string& typeSpec,
                           ChoiceListVariant variant);
 
-// The entry a loading exchange selects for value: the entry equal to value
-// when there is one (so loading and saving again never changes a value),
-// else the first entry from the top whose text begins with value, ASCII
-// letter case ignored; -1 when none.
-int FindPrefixEntry(const std::vector<std::string>& entries, const std::string& value);
+// The entry a choice list shows for value: the entry equal to value when
+// there is one, else the first entry from the top whose text begins with
+// value, ASCII letter case ignored; -1 when none. Showing is all it does: a
+// list the user has not touched must give back the stored value unchanged,
+// even when the entry shown differs from it or none is shown.
+int ChoiceEntryFor(const std::vector<std::string>& entries, std::string_view value);

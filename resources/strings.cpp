@@ -1,6 +1,7 @@
 #include "StringTable.h"
 
 #include <unordered_map>
+#include <vector>
 
 // The program's string table. Texts are kept exactly as the product has always
 // shown them, spelling included, since users and scripts recognise them.
@@ -172,6 +173,8 @@ std::string LoadString(int id) {
         {60010, "The share %1 is not mounted on this computer.\n\n"
                 "Mount it first, for example from the file manager or with mount.cifs, then start again "
                 "with the share's name or the folder where it is mounted."},
+        {60021, "The folder %1 does not exist."},
+        {60022, "The folder %1 is not a server's share: it holds no Config/Config.ini."},
 
         // --- The command-line companion ---
         {60011, "There is no section %1 in this file."},
@@ -182,7 +185,28 @@ std::string LoadString(int id) {
         {60016, "Choose one of: %1"},
         {60017, "Add --yes to confirm."},
         {60018, "The value of %1 was not taken."},
+        {60019, "The server's configuration file already asks for the factory settings "
+                "(FactoryDefaults = yes): a restart now also returns the server to its factory settings."},
+        {60020, "Add --factory-defaults --yes to confirm that."},
     };
     auto it = table.find(id);
     return it == table.end() ? std::string() : it->second;
+}
+
+std::string FormatString(int id, std::initializer_list<std::string_view> arguments) {
+    const std::string pattern = LoadString(id);
+    const std::vector<std::string_view> values(arguments);
+    std::string text;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const size_t index = static_cast<size_t>(pattern[i + 1] - '1');
+            if (index < values.size()) {
+                text += values[index];
+                ++i;
+                continue;
+            }
+        }
+        text += pattern[i];
+    }
+    return text;
 }

@@ -9,10 +9,12 @@
 #include <QListWidget>
 
 #include "Cp1252.h"
+#include "ServerCharset.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TemplateBuilder.h"
 #include "ToolkitApp.h"
+#include "TypeSpec.h"
 
 namespace {
 
@@ -42,9 +44,10 @@ private:
         }
         QString upper = text;
         for (qsizetype i = start; i < end; ++i) {
-            const QChar capital = upper[i].toUpper();
-            // Only capitals that are one character with a byte on the server.
-            if (capital != upper[i] && ServerByteOf(capital.unicode()) >= 0) upper[i] = capital;
+            // The server's own capitals: what the command line makes of the
+            // same letters.
+            const int byte = ServerByteOf(upper[i].unicode());
+            if (byte >= 0) upper[i] = QChar(ServerCharacterOf(ServerUpperCaseByte(static_cast<unsigned char>(byte))));
         }
         if (upper == text) return;
         const int cursor = edit->cursorPosition();
@@ -55,6 +58,22 @@ private:
     QLineEdit* edit;
     QString previous;
 };
+
+// Whether the user has picked an entry of a drop-down list since it last
+// showed a value.
+class ChoiceTracker : public QObject {
+public:
+    explicit ChoiceTracker(QComboBox* combo) : QObject(combo) {
+        setObjectName(QStringLiteral("choiceTracker"));
+        connect(combo, &QComboBox::activated, this, [this](int) { touched = true; });
+    }
+    bool touched = false;
+};
+
+ChoiceTracker* trackerOf(const QComboBox* combo) {
+    return combo ? combo->findChild<ChoiceTracker*>(QStringLiteral("choiceTracker"), Qt::FindDirectChildrenOnly)
+                 : nullptr;
+}
 
 UpperCaseStyle* styleOf(const QLineEdit* edit) {
     return edit ? edit->findChild<UpperCaseStyle*>(QStringLiteral("upperCaseStyle"), Qt::FindDirectChildrenOnly)
@@ -71,6 +90,22 @@ void SetUpperCaseStyle(QLineEdit* edit, bool on) {
 }
 
 bool HasUpperCaseStyle(const QLineEdit* edit) { return styleOf(edit) != nullptr; }
+
+void ShowChoice(QComboBox* combo, const std::string& value) {
+    if (!combo) return;
+    std::vector<std::string> entries;
+    for (int i = 0; i < combo->count(); ++i) entries.push_back(ToServerTextLossy(combo->itemText(i)));
+    const int index = ChoiceEntryFor(entries, value);
+    if (index >= 0) combo->setCurrentIndex(index);
+    ChoiceTracker* tracker = trackerOf(combo);
+    if (!tracker) tracker = new ChoiceTracker(combo);
+    tracker->touched = false;
+}
+
+bool IsChoiceTouched(const QComboBox* combo) {
+    const ChoiceTracker* tracker = trackerOf(combo);
+    return !tracker || tracker->touched;
+}
 
 DataExchange::DataExchange(QWidget* window, bool saving) : window(window), saving(saving) {}
 
@@ -152,8 +187,7 @@ void DataExchange::Text(int controlId, std::string& value) {
         } else if (combo->isEditable()) {
             combo->setEditText(FromServerText(value));
         } else {
-            std::string selected = value;
-            ComboText(controlId, selected);
+            ShowChoice(combo, value);
         }
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         if (saving) {
@@ -196,18 +230,13 @@ void DataExchange::Check(int controlId, int& state) {
 void DataExchange::ComboText(int controlId, std::string& value) {
     auto* combo = qobject_cast<QComboBox*>(Control(controlId));
     if (!combo) return;
-    if (saving) {
-        const int index = combo->currentIndex();
-        value = index < 0 ? std::string() : takeText(controlId, combo->itemText(index), false);
+    if (!saving) {
+        ShowChoice(combo, value);
         return;
     }
-    const QString wanted = FromServerText(value);
-    for (int i = 0; i < combo->count(); ++i) {
-        if (combo->itemText(i).startsWith(wanted, Qt::CaseInsensitive)) {
-            combo->setCurrentIndex(i);
-            return;
-        }
-    }
+    if (!IsChoiceTouched(combo)) return;
+    const int index = combo->currentIndex();
+    value = index < 0 ? std::string() : takeText(controlId, combo->itemText(index), false);
 }
 
 void DataExchange::ListIndex(int controlId, int& index) {

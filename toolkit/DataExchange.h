@@ -7,6 +7,7 @@
 #include "DataExchangeContext.h"
 #include "ParameterValidation.h"
 
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -46,9 +47,9 @@ public:
     void Text(int controlId, std::string& value);
     // State of a check box: 0 clear, 1 ticked, 2 indeterminate.
     void Check(int controlId, int& state);
-    // A drop-down list by text: loading selects the first entry that begins
-    // with the value, letter case ignored (the selection stays when none
-    // does); saving takes the selected entry's text ("" when none).
+    // A drop-down list by text: loading shows the value (ShowChoice);
+    // saving takes the text of the entry the user picked since, and leaves
+    // the value as it is when the user picked none.
     void ComboText(int controlId, std::string& value);
     // Index of the selected entry of a list or combo box (-1: none).
     void ListIndex(int controlId, int& index);
@@ -67,6 +68,15 @@ private:
     int marked = 0;
     bool markedIsEdit = false;
 };
+
+// Shows value in a drop-down list: the entry exactly equal to it, else the
+// first beginning with it (letter case ignored), else the selection stays.
+// The list counts as untouched until the user picks an entry, and an
+// untouched list gives back the value unchanged: showing a value never
+// changes it.
+void ShowChoice(QComboBox* combo, const std::string& value);
+// True once the user picked an entry since the list last showed a value.
+bool IsChoiceTouched(const QComboBox* combo);
 
 // Turns the upper-case style of an edit on or off: typed and pasted letters
 // become capitals; text put in by the program stays as it is.

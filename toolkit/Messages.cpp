@@ -50,6 +50,7 @@ int QMessageBoxPresenter::Present(const MessageRequest& request) {
     const ButtonSet set = buttonsOf(request.type);
     QMessageBox box(iconOf(request.type), request.caption, request.text, set.buttons, request.owner);
     box.setTextFormat(Qt::PlainText);
+    if (!request.detail.isEmpty()) box.setDetailedText(request.detail);
     const bool second = (request.type & MessageType::DefaultMask) == MessageType::DefaultButton2;
     box.setDefaultButton(second ? set.second : set.first);
     box.setEscapeButton(set.escape);

@@ -40,6 +40,7 @@ struct MessageRequest {
     QString text;
     unsigned type = MessageType::Ok;
     int stringId = 0;  // string-table ID of the text; 0 for a composed text
+    QString detail;    // what failed and why (a file and the system's reason), or empty
 };
 
 class MessagePresenter {

@@ -1,10 +1,12 @@
 #include "PropertySheet.h"
 
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QTabBar>
 #include <QWheelEvent>
 
 #include "PropertyPage.h"
+#include "ToolkitApp.h"
 
 // The sheet's tab bar: a click on another tab, or a key that moves to one,
 // becomes a request to the sheet, which may refuse it.
@@ -46,6 +48,27 @@ PropertySheet::PropertySheet(QWidget* parent) : QTabWidget(parent) {
     setTabBar(new SheetTabBar(this));
     setFocusPolicy(Qt::TabFocus);
     connect(this, &QTabWidget::currentChanged, this, &PropertySheet::onCurrentChanged);
+    addTabKeys();
+}
+
+void PropertySheet::addTabKeys() {
+    // Ctrl+Tab and friends move between tabs from any control of the sheet.
+    // As shortcuts they come before the controls' own keys: a choice list
+    // would otherwise take Ctrl+Tab as a letter to search for.
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [sequence, step] : keys) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            const int target = neighbourTab(currentIndex(), step, true);
+            if (target >= 0 && target != currentIndex()) SetActivePage(target);
+        });
+    }
 }
 
 PropertySheet::~PropertySheet() { disconnect(this, &QTabWidget::currentChanged, this, nullptr); }
@@ -103,6 +126,9 @@ void PropertySheet::activate(int index) {
     changing = true;
     setCurrentIndex(index);
     changing = false;
+    // The keys keep working tab after tab: the page's first control takes
+    // the focus, unless the user is moving along the tabs themselves.
+    if (!tabBar()->hasFocus()) FocusFirstControl(page);
 }
 
 void PropertySheet::onCurrentChanged(int index) {
@@ -134,19 +160,3 @@ bool PropertySheet::OnInitDialog() {
 }
 
 bool PropertySheet::CanLeave() { return !activePage || activePage->OnKillActive(); }
-
-void PropertySheet::keyPressEvent(QKeyEvent* event) {
-    const bool control = event->modifiers() & Qt::ControlModifier;
-    int step = 0;
-    if (control && event->key() == Qt::Key_Tab) step = 1;
-    if (control && event->key() == Qt::Key_Backtab) step = -1;
-    if (control && event->key() == Qt::Key_PageDown) step = 1;
-    if (control && event->key() == Qt::Key_PageUp) step = -1;
-    if (step == 0) {
-        QTabWidget::keyPressEvent(event);
-        return;
-    }
-    event->accept();
-    const int target = neighbourTab(currentIndex(), step, true);
-    if (target >= 0 && target != currentIndex()) SetActivePage(target);
-}

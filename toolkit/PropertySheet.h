@@ -9,6 +9,9 @@
 class PropertyPage;
 
 // A tabbed sheet of PropertyPages, embedded as a child in its parent window.
+// Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PgDn / Ctrl+PgUp move to the next or
+// previous tab from any control; a page that becomes the shown tab gives
+// its first control the focus.
 // Pages are added at run time (AddPage); the sheet does not own them beyond
 // Qt's parenting (a derived sheet may hold them and destroy them first).
 // Every change of the shown tab - mouse, keyboard, SetActivePage - first asks
@@ -46,12 +49,10 @@ public:
     // keeps its distance to the header at any font size.
     DialogUnits Units() const { return DialogUnits::ForFont(font()); }
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     friend class PropertyPage;
     friend class SheetTabBar;
+    void addTabKeys();
     void updateTitle(PropertyPage* page);
     void activate(int index);
     void onCurrentChanged(int index);

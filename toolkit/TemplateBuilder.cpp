@@ -121,9 +121,22 @@ QWidget* CreateTemplateControl(QWidget* parent, const ControlTemplate& control, 
 }
 
 void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUnits& units) {
+    // A field is named by the label written just before it in the template,
+    // as a screen reader says it ("Internet Address, edit"); the label's
+    // buddy relation keeps the name when the program changes the label.
+    QLabel* previousLabel = nullptr;
     for (const ControlTemplate& control : dialog.controls) {
         QWidget* widget = CreateTemplateControl(parent, control, units);
         if (!control.Has(Hidden)) widget->show();
+        const bool field = control.kind == ControlKind::Edit || control.kind == ControlKind::DropList ||
+                           control.kind == ControlKind::ListBox;
+        if (field && previousLabel) previousLabel->setBuddy(widget);
+        if (control.kind == ControlKind::PushButton || control.kind == ControlKind::ImageButton ||
+            control.kind == ControlKind::CheckBox) {
+            widget->setAccessibleName(FromServerText(control.text).remove(QLatin1Char('&')));
+        }
+        previousLabel = control.kind == ControlKind::Label && !control.Has(Hidden) ? qobject_cast<QLabel*>(widget)
+                                                                                    : nullptr;
     }
     parent->resize(units.Size(dialog.width, dialog.height));
 }

@@ -1,6 +1,7 @@
 #include "ToolkitApp.h"
 
 #include <QDesktopServices>
+#include <QTimer>
 
 #include "Cp1252.h"
 #include "HelpViewer.h"
@@ -25,7 +26,7 @@ ToolkitApp* ToolkitApp::Current() { return current; }
 
 QString ToolkitApp::MessageCaption() const { return QApplication::applicationDisplayName(); }
 
-int ToolkitApp::ShowMessage(const std::string& text, unsigned type, int stringId) {
+int ToolkitApp::ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail) {
     MessageRequest request;
     request.owner = QApplication::activeModalWidget();
     if (!request.owner) request.owner = QApplication::activeWindow();
@@ -33,6 +34,7 @@ int ToolkitApp::ShowMessage(const std::string& text, unsigned type, int stringId
     request.text = FromServerText(text);
     request.type = type;
     request.stringId = stringId;
+    request.detail = FromServerText(detail);
     return presenter->Present(request);
 }
 
@@ -77,6 +79,29 @@ int ShowAppMessage(const std::string& text, unsigned type, int stringId) {
     request.type = type;
     request.stringId = stringId;
     return QMessageBoxPresenter().Present(request);
+}
+
+QWidget* FirstControlOf(QWidget* widget) {
+    // The window's Tab order decides; a widget's controls need not follow it
+    // in that order when they were created after it was placed.
+    QWidget* window = widget->window();
+    QWidget* next = window;
+    do {
+        next = next->nextInFocusChain();
+        if (widget->isAncestorOf(next) && (next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(widget) &&
+            next->isEnabled()) {
+            return next;
+        }
+    } while (next != window);
+    return nullptr;
+}
+
+void FocusFirstControl(QWidget* widget) {
+    QPointer<QWidget> target = widget;
+    QTimer::singleShot(0, widget, [target] {
+        if (!target) return;
+        if (QWidget* first = FirstControlOf(target)) first->setFocus(Qt::TabFocusReason);
+    });
 }
 
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -35,9 +35,10 @@ public:
     static ToolkitApp* Current();
 
     // The message routine: text in the program's character set (string
-    // table texts), a MessageType combination, the string ID (0 if composed).
+    // table texts), a MessageType combination, the string ID (0 if composed)
+    // and, for a failure, what failed and why (shown as the box's details).
     // Answers the MessageResult. The base shows it under MessageCaption().
-    virtual int ShowMessage(const std::string& text, unsigned type, int stringId);
+    virtual int ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail = {});
     virtual QString MessageCaption() const;
 
     void SetPresenter(std::unique_ptr<MessagePresenter> presenter);
@@ -75,6 +76,13 @@ private:
 // The message routine from anywhere: through the application object when one
 // exists, else a plain box captioned with the application's display name.
 int ShowAppMessage(const std::string& text, unsigned type, int stringId);
+
+// The first control inside widget, in its window's Tab order, that takes
+// the keyboard focus by Tab and is shown and enabled; nullptr when none.
+QWidget* FirstControlOf(QWidget* widget);
+// Gives that control the focus once the current event has been handled, so
+// a page just built or shown can be used by keyboard at once.
+void FocusFirstControl(QWidget* widget);
 
 // A QApplication that turns an exception escaping an event handler into
 // ToolkitApp::ReportEscapedError instead of ending the process.

@@ -1,3 +1,5 @@
+#include <QProcess>
+
 #include "ShellFixture.h"
 #include "StringTable.h"
 
@@ -23,6 +25,8 @@ TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
         {"no share, folder chosen", {}, share.Root(), true, true, 0, {}},
         {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
         {"network share nobody mounted", {QStringLiteral("//no-such-host-4711/share")}, "", false, false, 1, {60010}},
+        {"folder that does not exist", {root + QStringLiteral("/gone")}, "", false, false, 1, {60021}},
+        {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 1, {60022}},
         {"help", {QStringLiteral("--help")}, "", false, false, 0, {}},
     };
     for (const StartCase& c : cases) {
@@ -49,7 +53,30 @@ TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
             EXPECT_EQ(pathSeen, share.Root());
         }
         EXPECT_EQ(presenter.ShownIds(), c.messages);
+        if (!c.messages.empty() && c.messages[0] != 60010) {  // the message names the folder
+            EXPECT_TRUE(presenter.shown[0].text.contains(c.arguments[0]));
+        }
         EXPECT_EQ(printed.find("Usage") != std::string::npos, c.arguments == QStringList{QStringLiteral("--help")});
+    }
+}
+
+// On a console without a display the program still answers --help and
+// --version (and says nothing on standard error).
+TEST(ConfigAppStartUp, HelpAndVersionNeedNoDisplay) {
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TESSARON_CONFIG_BINARY), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_FALSE(program.readAllStandardOutput().isEmpty());
+        EXPECT_TRUE(program.readAllStandardError().isEmpty());
     }
 }
 
@@ -74,12 +101,17 @@ TEST(ConfigAppMessages, CaptionAndBoxTypeRules) {
     }
 }
 
-TEST(ConfigAppMessages, TheStoresOwnMessageGoesThroughTheRoutine) {
+TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
     ConfigApp app;
     ScriptedPresenter& presenter = InstallScriptedPresenter(app);
-    ParameterSection section;
-    EXPECT_THROW(section.GetParameter("Missing"), FileException);
-    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1021});
+    try {
+        ParameterSection().GetParameter("Missing");
+    } catch (const FileException& error) {
+        app.ReportFailure(1007, error);
+    }
+    ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));  // the store's own message first
+    EXPECT_EQ(presenter.shown[1].text, QString::fromStdString(LoadString(1007)));
+    EXPECT_TRUE(presenter.shown[1].detail.contains(QStringLiteral("Missing")));
 }
 
 TEST(ConfigAppFields, StartEmptyAndBrandingFollowsString102) {

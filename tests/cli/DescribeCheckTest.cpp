@@ -101,14 +101,6 @@ TEST(CtlDescribe, JsonCarriesTheFilesBytesThroughTheirCodePage) {
     EXPECT_EQ(list[0]["value"], "Caf\u00E9\u20AC\u0081");
 }
 
-TEST(CtlDescribe, MissingFileIsAFileError) {
-    TempShare share;
-    const CtlResult result = RunCtl({"describe", share.Root(), "--json"});
-    EXPECT_EQ(result.code, 2);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, Said({1021}));
-}
-
 struct CheckCase {
     const char* spec;
     const char* value;

@@ -29,12 +29,11 @@ TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
         {"empty file", "", 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
         {"not a supported unit", "Tessaron HD V4.00 x\r\n", 3, "", {1018}},
         {"empty first line", "\r\nTessaron CD V4.00 x\r\n", 3, "", {1018}},
-        {"no configuration file", nullptr, 2, "", {1007}},
     };
     for (const IdentifyCase& c : cases) {
         SCOPED_TRACE(c.name);
         TempShare share;
-        if (c.firstLines) share.Write("Config/Config.ini", c.firstLines);
+        share.Write("Config/Config.ini", c.firstLines);
         const CtlResult result = RunCtl({"identify", share.Root()});
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
@@ -102,14 +101,6 @@ TEST(CtlGet, FullPathOfAFileOnTheShare) {
         RunCtl({"get", share.Root(), "", "Alias", "--file", share.PathOf("Volumes/CDROM2/STAFF.GRP")});
     EXPECT_EQ(result.code, 0);
     EXPECT_EQ(result.out, "Staff\n");
-}
-
-TEST(CtlGet, MissingFileIsAFileError) {
-    TempShare share;
-    const CtlResult result = RunCtl({"get", share.Root(), "IP", "NetMask"});
-    EXPECT_EQ(result.code, 2);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, Said({1021}));
 }
 
 struct FormatCase {

@@ -27,6 +27,40 @@ TEST(CtlUsage, BadCommandLinesExitWith64) {
     }
 }
 
+// Every command that takes SHARE says what is wrong with it, names it, and
+// exits 2 without output.
+TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
+    TempShare empty;
+    TempShare broken;
+    broken.Write("Config/Config.ini/inside", "");  // a folder where the file belongs
+    const std::string missing = empty.Root() + "/gone";
+    const std::vector<std::vector<std::string>> commands = {
+        {"identify"}, {"get", "IP", "NetMask"}, {"describe", "--json"}, {"set", "IP", "NetMask", "255.0.0.0"},
+        {"restart", "--yes"},
+    };
+    for (const auto& command : commands) {
+        const auto run = [&](const std::string& share) {
+            std::vector<std::string> args{command[0], share};
+            args.insert(args.end(), command.begin() + 1, command.end());
+            return RunCtl(args);
+        };
+        SCOPED_TRACE(command[0]);
+        const struct {
+            CtlResult result;
+            std::string said;
+        } cases[] = {
+            {run(empty.Root()), FormatString(60022, {empty.Root()})},
+            {run(missing), FormatString(60021, {missing})},
+            {run(broken.Root()), broken.PathOf("Config/Config.ini") + ": not a regular file)"},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.result.code, 2);
+            EXPECT_EQ(c.result.out, "");
+            EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+        }
+    }
+}
+
 TEST(CtlUsage, HelpAndVersionGoToStandardOutput) {
     const std::vector<std::vector<std::string>> cases = {{"--help"}, {"--version"}, {"set", "--help"}};
     for (const std::vector<std::string>& args : cases) {
@@ -92,17 +126,6 @@ TEST(Cp1252, MapsEveryByteToOneCharacter) {
     for (const auto& [bytes, text] : cases) {
         SCOPED_TRACE(testing::PrintToString(bytes));
         EXPECT_EQ(Cp1252ToUtf8(bytes), text);
-    }
-}
-
-TEST(Cp1252, UpperCaseLikeAnUpperCaseEditBox) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"server_1", "SERVER_1"}, {"\xE9t\xE9", "\xC9T\xC9"}, {"\xF7\xDF", "\xF7\xDF"},
-        {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"}, {"A-b.9 z", "A-B.9 Z"},
-    };
-    for (const auto& [text, upper] : cases) {
-        SCOPED_TRACE(text);
-        EXPECT_EQ(Cp1252UpperCase(text), upper);
     }
 }
 

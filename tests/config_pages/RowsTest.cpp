@@ -7,8 +7,12 @@ namespace {
 
 const char* const kProductLine = "QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n";
 
-QRect referenceRect(const TemplatePage&, int left, int top, int right, int bottom) {
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+// A rectangle of the row layout, drawn for the reference font, as the page
+// shows it at its own font.
+QRect referenceRect(const TemplatePage& page, int left, int top, int right, int bottom) {
+    const DialogUnits units = page.Units();
+    return QRect(QPoint(units.ReferenceX(left), units.ReferenceY(top)),
+                 QPoint(units.ReferenceX(right) - 1, units.ReferenceY(bottom) - 1));
 }
 
 TEST_F(PageTest, RowsFillTwoColumnsOfEight) {
@@ -56,7 +60,7 @@ TEST_F(PageTest, LabelsCarryNamesAndMarks) {
     EXPECT_EQ(labelText(1), "-  * WINSServer");
     EXPECT_EQ(labelText(2), "Server Name");
     EXPECT_EQ(labelText(3), "-  * NBTScope");
-    EXPECT_EQ(smb.LabelAt(1)->x(), 8);
+    EXPECT_EQ(smb.LabelAt(1)->x(), smb.Units().ReferenceX(8));
     EXPECT_NE(qobject_cast<QComboBox*>(smb.ValueAt(3)), nullptr);  // a "/" in the comment makes a list
     EXPECT_TRUE(smb.Item(TemplatePage::kUnsupportedMarkId)->isVisible());
 
@@ -129,14 +133,14 @@ INSTANTIATE_TEST_SUITE_P(
         ComboCase{"CommentChoices", "SourceRouting = no ; yes/no", "SourceRouting", {"yes", "no"}, "no", 7},
         ComboCase{"ValueOutsideChoices", "SourceRouting = maybe ; yes/no", "SourceRouting", {"yes", "no", "maybe"},
                   "maybe", 8},
-        // The first entry that begins with the value wins, letter case ignored.
-        ComboCase{"PrefixWins", "SourceRouting = NO ; none/no", "SourceRouting", {"none", "no", "NO"}, "none", 8},
+        // The entry equal to the value is shown, not one that merely begins with it.
+        ComboCase{"EqualEntryShown", "SourceRouting = NO ; none/no", "SourceRouting", {"none", "no", "NO"}, "NO", 8},
         ComboCase{"NoChoicesAtAll", "SourceRouting = on", "SourceRouting", {"on"}, "on", 6},
         ComboCase{"TimeZones", "TimeZone = UTC ; zone", "TimeZone", timeZones(), "UTC", 15},
         ComboCase{"TimeZoneNotListed", "TimeZone = Mars ; zone", "TimeZone", timeZones() << "Mars", "Mars", 15},
         ComboCase{"AddressPlaceholder", "TimeSyncSources = SAP ; SAP/SERVER_LIST/XX-XX-XX-XX", "TimeSyncSources",
                   {"SAP", "SERVER_LIST", "XX-XX-XX-XX"}, "SAP", 8},
-        ComboCase{"AddressFromTypeSpecification", "TimeSyncSources = 01-02-03-04 ; XX-XX-XX-XX", "TimeSyncSources",
+        ComboCase{"AddressFromTypeString", "TimeSyncSources = 01-02-03-04 ; XX-XX-XX-XX", "TimeSyncSources",
                   {"SAP", "SERVER_LIST", "01-02-03-04", "XX-XX-XX-XX"}, "01-02-03-04", 9}),
     [](const testing::TestParamInfo<ComboCase>& info) { return std::string(info.param.name); });
 
@@ -145,9 +149,10 @@ TEST_F(PageTest, TimeZoneListDropsDownWider) {
     TemplatePage& server = Activate("Server");
     QComboBox* zone = Combo(server, "TimeZone");
     QComboBox* other = Combo(server, "Restart");
-    EXPECT_EQ(zone->width(), 80);
-    EXPECT_EQ(zone->view()->minimumWidth(), 120);
-    EXPECT_LT(other->view()->minimumWidth(), 120);
+    const DialogUnits units = server.Units();
+    EXPECT_EQ(zone->width(), units.ReferenceX(208) - units.ReferenceX(128));
+    EXPECT_EQ(zone->view()->minimumWidth(), units.ReferenceX(120));
+    EXPECT_LT(other->view()->minimumWidth(), units.ReferenceX(120));
     EXPECT_EQ(zone->currentText(), "Central_Europe");
 }
 

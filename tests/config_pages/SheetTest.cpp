@@ -5,8 +5,10 @@
 
 #include <filesystem>
 
+#include <QAccessible>
 #include <QTextBrowser>
 
+#include "ControlHandler.h"
 #include "HelpViewer.h"
 #include "PageFixture.h"
 
@@ -57,6 +59,37 @@ TEST_F(PageTest, SampleShareGivesOneTabPerSectionSliceInFileOrder) {
     EXPECT_EQ(sheet->GetActiveIndex(), 0);
     EXPECT_TRUE(sheet->PageAt(0)->IsBuilt());
     EXPECT_EQ(sheet->PageAt(2)->Pane(), nullptr);
+}
+
+// By keyboard alone: Ctrl+Tab goes through every tab and round again, each
+// new tab with its first control focused; every value control is named by
+// its row, and at the default font no row label of the sample is cut.
+TEST_F(PageTest, EveryTabWorksByKeyboardWithNamedUncutRows) {
+    ConfigPropertySheet* sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Settle();
+    for (int step = 1; step <= 2 * sheet->count(); ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << "step " << step;
+        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+        Settle();
+        const int index = step % sheet->count();
+        ASSERT_EQ(sheet->GetActiveIndex(), index) << "step " << step;
+        TemplatePage* page = sheet->PageAt(index);
+        EXPECT_TRUE(page->isAncestorOf(QApplication::focusWidget())) << page->GetTitle().toStdString();
+        for (int row = 0; row < page->RowCount(); ++row) {
+            if (auto* label = qobject_cast<RowLabel*>(page->LabelAt(row))) {
+                EXPECT_FALSE(label->IsElided()) << label->text().toStdString();
+            }
+            QWidget* value = page->ValueAt(row);
+            if (!value) continue;
+            const QString name = QAccessible::queryAccessibleInterface(value)->text(QAccessible::Name);
+            EXPECT_FALSE(name.isEmpty()) << value->objectName().toStdString();
+            EXPECT_FALSE(name.startsWith(QLatin1String("-"))) << name.toStdString();
+        }
+    }
 }
 
 TEST_F(PageTest, LongSectionsAreCutIntoNumberedTabsKeepingBlocksTogether) {

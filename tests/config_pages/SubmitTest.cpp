@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "Catalogue.h"
 #include "PageFixture.h"
 
 namespace {
@@ -51,7 +52,7 @@ protected:
     void RefuseValue(const std::string& section, const std::string& key, const std::string& old) {
         server = [=, this] {
             ParameterHandler handler;
-            handler.Load(share.PathOf("Config/Config.ini"), CatalogueKind::Configuration);
+            handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
             handler.SetValue(section, key, old);
             handler.Write();
         };
@@ -159,6 +160,50 @@ INSTANTIATE_TEST_SUITE_P(
                     RequestCase{"FactoryNo", "FactoryDefaults", 129, kAsk | MessageType::DefaultButton2,
                                 MessageResult::No, {129}, "no", "no", false}),
     [](const testing::TestParamInfo<RequestCase>& info) { return std::string(info.param.name); });
+
+// FactoryDefaults = yes already in the file: the restart this submit would
+// send carries out a reset, which must be confirmed first.
+TEST_F(SubmitTest, APendingFactoryResetIsAskedFirst) {
+    WriteConfig("QUOR Tessaron CD-ROM Server V4.00\n[Server]\nFactoryDefaults = yes\nRestart = no\n"
+                "[IP]\nNetMask = 255.0.0.0\n[END]\n");
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    const std::string before = ConfigText();
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    presenter.shown.clear();
+    presenter.answers = {MessageResult::No};
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{129});
+    EXPECT_EQ(presenter.shown[0].type, MessageType::YesNo | MessageType::IconExclamation | MessageType::DefaultButton2);
+    EXPECT_EQ(ConfigText(), before);
+    presenter.answers = {MessageResult::Yes};
+    Submit(ip);
+    Settle();
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{129, 129, 131}));
+    EXPECT_EQ(FileValue("Server", "Restart"), "yes");
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
+    EXPECT_FALSE(window->isVisible());
+}
+
+// Choice lists showing values that are empty or match no entry exactly must
+// not change them: neither leaving nor submitting the page touches them.
+TEST_F(SubmitTest, AnUntouchedChoiceKeepsItsValue) {
+    WriteConfig("QUOR Tessaron CD-ROM Server V4.00\n[Server]\nMediaAgentMode = off ; off/on\n"
+                "SourceRouting = ; yes/no\nTimeSyncSource = no ; none/no\n[IP]\nNetMask = 255.0.0.0\n[END]\n");
+    ASSERT_NE(OpenSheet(), nullptr);
+    Activate("Server");
+    presenter.shown.clear();
+    TemplatePage& ip = Activate("IP");
+    EXPECT_EQ(Sheet()->GetActivePage(), &ip);
+    EXPECT_TRUE(presenter.shown.empty());  // nothing to submit
+    TemplatePage& server = Activate("Server");
+    Choose(Combo(server, "MediaAgentMode"), "on");
+    Submit(server);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
+    EXPECT_EQ(FileValue("Server", "MediaAgentMode"), "on");
+    EXPECT_EQ(FileValue("Server", "SourceRouting"), "");
+    EXPECT_EQ(FileValue("Server", "TimeSyncSource"), "no");
+}
 
 TEST_F(SubmitTest, FactoryDefaultsWithoutRestartKeyIsReportedAndNotWritten) {
     WriteConfig("QUOR Tessaron CD-ROM Server V4.00\n[Server]\nFactoryDefaults = no ; yes/no\n[END]\n");

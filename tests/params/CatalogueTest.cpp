@@ -76,7 +76,7 @@ TEST(ConfigurationCatalogue, RowCountsAndUniqueness) {
 
 TEST(ConfigurationCatalogue, AnnotatesEveryKnownParameterAndNothingElse) {
     ParameterHandler handler = Read(FullConfiguration());
-    ApplyConfigurationCatalogue(handler);
+    CatalogueOf(Configuration).Apply(handler);
     int annotated = 0;
     int titled = 0;
     for (int s = 0; s < handler.GetSectionCount(); ++s) {
@@ -111,7 +111,7 @@ TEST(ConfigurationCatalogue, SpotChecks) {
         {"Server", "Time", 10106, "{Type EditCheck} {DDV Time} {Write!} {NoValidSubmit}"},
         {"Server", "FactoryDefaults", 10102, "{Type Combo} {FactoryDefault} {NoValidSubmit}"},
         {"Server", "Restart", 10103, "{Type Combo} {Restart} {NoValidSubmit}"},
-        {"Server", "TimeZone", 10108, TimeZoneSpecification},
+        {"Server", "TimeZone", 10108, TimeZoneTypeString},
         {"SCSI", "SCSITermination1", 10203, "{Type Combo}"},
         {"SCSI", "JukeBoxLockTime", 10202, "{Type Edit} {DDV Int 0 65535}"},
         {"IP", "InternetAddress", 10301, "{Type Edit} {DDV IP}"},
@@ -128,7 +128,7 @@ TEST(ConfigurationCatalogue, SpotChecks) {
         {"NetWare", "TimeSyncSources", 10819, "{Type Combo SAP/SERVER_LIST}"},
     };
     ParameterHandler handler = Read(FullConfiguration());
-    ApplyConfigurationCatalogue(handler);
+    CatalogueOf(Configuration).Apply(handler);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.section + " / " + c.key);
         const Parameter* parameter = Find(handler, c.section, c.key);
@@ -146,7 +146,7 @@ TEST(ConfigurationCatalogue, SpotChecks) {
 }
 
 TEST(ConfigurationCatalogue, TimeZoneChoices) {
-    const std::string spec = TimeZoneSpecification;
+    const std::string spec = TimeZoneTypeString;
     EXPECT_EQ(spec.size(), 857u);
     ASSERT_EQ(spec.rfind("{Type Combo ", 0), 0u);
     const ChoiceList list = FillChoiceList("", "UTC", spec, ChoiceListVariant::ConfigurationPage);
@@ -161,7 +161,7 @@ TEST(ConfigurationCatalogue, TimeZoneChoices) {
 
 TEST(ConfigurationCatalogue, OnlyAnnotatesWhatTheFileHolds) {
     ParameterHandler handler = Read("[IP]\nInternetAddress = 010.001.001.001\nFutureKey = a/b\n[Server]\nRestart = no\n");
-    ApplyConfigurationCatalogue(handler);
+    CatalogueOf(Configuration).Apply(handler);
     ASSERT_EQ(handler.GetSectionCount(), 2);  // no NetWare or other section appears
     const ParameterSection& ip = handler.SectionAt(0);
     EXPECT_EQ(Keys(ip), (std::vector<std::string>{"InternetAddress", "FutureKey"}));
@@ -174,7 +174,7 @@ TEST(ConfigurationCatalogue, OnlyAnnotatesWhatTheFileHolds) {
 
 TEST(VolumeRightsCatalogue, EmptyFileGetsTheFiveListKeysWithoutTitle) {
     ParameterHandler handler = Read("");
-    ApplyVolumeRightsCatalogue(handler);
+    CatalogueOf(VolumeRights).Apply(handler);
     ASSERT_EQ(handler.GetSectionCount(), 1);
     const ParameterSection& section = handler.SectionAt(0);
     EXPECT_EQ(section.GetName(), "");
@@ -208,7 +208,7 @@ TEST(VolumeRightsCatalogue, CompletesMissingListKeysAtTheEnd) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ParameterHandler handler = Read(c.text);
-        ApplyVolumeRightsCatalogue(handler);
+        CatalogueOf(VolumeRights).Apply(handler);
         const ParameterSection& section = handler.SectionAt(0);
         EXPECT_EQ(section.GetName(), "");
         EXPECT_EQ(section.GetTitleId(), 30001);
@@ -220,7 +220,7 @@ TEST(VolumeRightsCatalogue, SpotChecks) {
     ParameterHandler handler =
         Read("Name = CD1\nAlias = cd\nUserLimit = 5\nSessionTimeout = 60\nDriveName = D\nLockEject = no\n"
              "Comment = a;b\nInsertedVolume = V\n[Other]\nLockEject = no\n");
-    ApplyVolumeRightsCatalogue(handler);
+    CatalogueOf(VolumeRights).Apply(handler);
     struct Case {
         std::string key;
         int nameId;
@@ -258,7 +258,7 @@ TEST(ScsiCatalogue, ChoosesRowsByShapeOfSectionName) {
         "[lun3]\nVolumename = C\n"
         "[id_4]\nDrive = y\n"
         "[General]\nDrive = z\n");
-    ApplyScsiCatalogue(handler);
+    CatalogueOf(ScsiDrives).Apply(handler);
     struct Case {
         std::string section, key;
         int nameId;
@@ -310,12 +310,11 @@ TEST(Catalogues, LoadAppliesTheCatalogueOfItsKind) {
         {"Volumes/CD1.ini", VolumeRights, "", "LockEject", "{Type Combo yes/no}"},
         {"Volumes/CD1.ini", VolumeRights, "", "NFSUser", "{Type Edit} {DDV UInt;*}"},
         {"Config/scsi.ini", ScsiDrives, "ID2_LUN1", "LockEject", "{Type Combo}"},
-        {"Config/scsi.ini", static_cast<CatalogueKind>(7), "ID2_LUN1", "LockEject", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " kind " + std::to_string(c.kind) + ": " + c.key);
         ParameterHandler handler;
-        handler.Load(share.PathOf(c.file), c.kind);
+        handler.Load(share.PathOf(c.file), CatalogueOf(c.kind));
         const Parameter* parameter = Find(handler, c.section, c.key);
         ASSERT_NE(parameter, nullptr);
         EXPECT_EQ(parameter->GetTypeSpec(), c.typeSpec);

@@ -57,7 +57,7 @@ TEST(LookupTest, SetValueChangesOnlyExistingParameters) {
 TEST(LookupTest, SectionLookupsRaiseParameterErrorWhenAbsent) {
     ParameterHandler handler = FromText(text);
     EXPECT_THROW(handler.GetSection("Missing"), ParameterHandler::ParameterError);
-    EXPECT_THROW(handler.FindSection("net"), ParameterHandler::Error);
+    EXPECT_THROW(handler.FindSection("net"), StoreError);
 
     // GetSection hands out a copy, FindSection the stored section.
     ParameterSection copy = handler.GetSection("Net");

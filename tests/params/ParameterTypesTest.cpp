@@ -25,7 +25,7 @@ TEST(ParameterType, TypeWordAndCheckKind) {
         {"{Type Edit} {DDV NoWhite;* 255} {UpperCase}", "", "Edit", "NoWhite;* 255"},
         {"{DDV IP} {Type Stat}", "", "Stat", "IP"},  // group order does not matter
         {"{Type NoCheck} {DDV Name 47} {UpperCase}", "", "NoCheck", "Name 47"},
-        {TimeZoneSpecification, "", "Combo", ""},
+        {TimeZoneTypeString, "", "Combo", ""},
         {"", "yes/no", "UnknownCombo", ""},
         {"", "Cannot be changed", "Unknown", ""},
         {"", "", "Unknown", ""},

@@ -127,14 +127,14 @@ TEST(FillChoiceList, TimeZoneListSelectsExactlyTheFirstMatch) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         const ChoiceList list =
-            FillChoiceList("", c.value, TimeZoneSpecification, ChoiceListVariant::ConfigurationPage);
+            FillChoiceList("", c.value, TimeZoneTypeString, ChoiceListVariant::ConfigurationPage);
         EXPECT_EQ(list.entries.size(), c.entries);
         ASSERT_GE(list.selected, 0);
         EXPECT_EQ(list.entries[list.selected], c.selectedText);
     }
 }
 
-TEST(FindPrefixEntry, FirstEntryBeginningWithValue) {
+TEST(ChoiceEntryFor, FirstEntryBeginningWithValue) {
     const Entries entries = {"SAP", "SERVER_LIST", "01-02-03-04", "XX-XX-XX-XX"};
     struct Case {
         std::string value;
@@ -146,13 +146,13 @@ TEST(FindPrefixEntry, FirstEntryBeginningWithValue) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        EXPECT_EQ(FindPrefixEntry(entries, c.value), c.index);
+        EXPECT_EQ(ChoiceEntryFor(entries, c.value), c.index);
     }
-    EXPECT_EQ(FindPrefixEntry({}, ""), -1);
+    EXPECT_EQ(ChoiceEntryFor({}, ""), -1);
 }
 
 // Loading a value into a list and saving it again must give the value back.
-TEST(FindPrefixEntry, EqualEntryKeepsTheValue) {
+TEST(ChoiceEntryFor, EqualEntryKeepsTheValue) {
     struct Case {
         Entries entries;
         std::string value;
@@ -166,7 +166,7 @@ TEST(FindPrefixEntry, EqualEntryKeepsTheValue) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
-        EXPECT_EQ(FindPrefixEntry(c.entries, c.value), c.index);
+        EXPECT_EQ(ChoiceEntryFor(c.entries, c.value), c.index);
     }
 }
 

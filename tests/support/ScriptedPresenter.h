@@ -19,6 +19,7 @@ public:
         QString text;
         unsigned type;
         QWidget* owner;
+        QString detail;
     };
 
     // Answers for the next boxes, in order (MessageResult values).
@@ -26,7 +27,7 @@ public:
     std::vector<Shown> shown;
 
     int Present(const MessageRequest& request) override {
-        shown.push_back({request.stringId, request.caption, request.text, request.type, request.owner});
+        shown.push_back({request.stringId, request.caption, request.text, request.type, request.owner, request.detail});
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "Cp1252.h"
 #include "DataExchange.h"
+#include "ServerCharset.h"
 #include "Dialog.h"
 #include "ScriptedPresenter.h"
 #include "StringTable.h"
@@ -149,31 +151,30 @@ TEST(DataExchangePrompts, UseTheStringTableOrOwnWording) {
     EXPECT_NE(range.find("65535"), std::string::npos);
 }
 
-TEST_F(DataExchangeTest, ComboLoadingSelectsTheFirstEntryBeginningWithTheValue) {
+TEST_F(DataExchangeTest, AnUntouchedChoiceKeepsItsValue) {
+    // Entries: "yes", "no", "Yesterday". Loading shows the equal entry, else
+    // the first beginning with the value; saving gives back the value itself
+    // until the user picks an entry.
     struct Case {
         const char* value;
         int before;
-        int selected;
+        int shown;
     } cases[] = {
-        {"no", 0, 1},
-        {"YE", 1, 0},       // letter case ignored; the first match wins over "Yesterday"
-        {"yesT", 0, 2},
-        {"", 2, 0},         // every entry begins with the empty text
-        {"maybe", 1, 1},    // no match: the selection stays
+        {"no", 0, 1}, {"YE", 1, 0}, {"Yesterday", 0, 2}, {"", 2, 0}, {"maybe", 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
         form.Combo()->setCurrentIndex(c.before);
         form.choice = c.value;
         ASSERT_TRUE(form.UpdateData(false));
-        EXPECT_EQ(form.Combo()->currentIndex(), c.selected);
+        EXPECT_EQ(form.Combo()->currentIndex(), c.shown);
+        ASSERT_TRUE(form.UpdateData(true));
+        EXPECT_EQ(form.choice, c.value);
     }
-    form.Combo()->setCurrentIndex(2);
+    form.Combo()->setFocus();
+    QTest::keyClick(form.Combo(), Qt::Key_Down);  // the user picks the next entry
     ASSERT_TRUE(form.UpdateData(true));
     EXPECT_EQ(form.choice, "Yesterday");
-    form.Combo()->setCurrentIndex(-1);
-    ASSERT_TRUE(form.UpdateData(true));
-    EXPECT_EQ(form.choice, "");
 }
 
 TEST_F(DataExchangeTest, CheckBoxStateTravelsBothWays) {
@@ -209,3 +210,22 @@ TEST_F(DataExchangeTest, ContextSeenByTheStoreReadsAndStylesControls) {
     QTest::keyClicks(form.Edit(1130), QStringLiteral("y"));
     EXPECT_EQ(form.Edit(1130)->text(), QStringLiteral("abcX_1y"));
 }
+
+// What an upper-case edit shows after a character is typed is what the
+// command line makes of the same byte: one upper-casing for both.
+TEST_F(DataExchangeTest, UpperCaseEditTypesTheServersCapitals) {
+    QLineEdit* edit = form.Edit(1130);
+    SetUpperCaseStyle(edit, true);
+    edit->setFocus();
+    for (int byte = 0x20; byte < 0x100; ++byte) {
+        if (byte == 0x7F) continue;  // Delete is a key, not a character
+        edit->clear();
+        const QString typed(QChar(ServerCharacterOf(static_cast<unsigned char>(byte))));
+        if (!typed[0].isPrint()) continue;  // an edit takes no control characters from the keyboard
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QApplication::sendEvent(edit, &press);
+        const std::string expected(1, static_cast<char>(ServerUpperCaseByte(static_cast<unsigned char>(byte))));
+        EXPECT_EQ(edit->text(), FromServerText(expected)) << "byte " << byte;
+    }
+}
+

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CatalogueKind.h"
+#include "ParameterHandler.h"
+
+// One submit of edited parameters to one server file, as the configuration
+// pages and tessaron-ctl set both make it: the changed values go into the
+// store read from the file, parameters get the server's write mark, restart
+// and factory-default requests need a confirmation, the file is written
+// once, and reading it back tells whether the server kept the values.
+//
+// The caller asks the questions (a window with message boxes, the command
+// line through --yes); the plan only says which, in which order.
+class SubmitPlan {
+public:
+    // store: the file as read for this submit; written by Write.
+    explicit SubmitPlan(ParameterHandler& store);
+
+    // One parameter of section as the user left it, against the value it was
+    // loaded with. A changed value goes into the store; a "NoCheck"
+    // parameter, or an "EditCheck" one with its box ticked (check state 1),
+    // gets its write mark. Raises ParameterHandler::ParameterError or
+    // ParameterNotFound when the store lacks the section or key.
+    void Take(const std::string& section, const Parameter& edited, const std::string& loadedValue);
+
+    // Some taken value differs from the value it was loaded with.
+    bool HasChanges() const { return changed; }
+
+    // String IDs of the confirmations to ask, in order, before writing; any
+    // answer but Yes means nothing may be written. A factory-default request
+    // already in the file comes first: the restart this write sends would
+    // carry it out.
+    std::vector<int> Questions() const;
+    // The file asks for the factory defaults without any taken parameter
+    // doing so: the reason for the first question.
+    bool CarriesPendingFactoryReset() const;
+
+    // Writes the store (with Restart = "yes" beside FactoryDefaults = "yes").
+    // Raises FileException; a failed write leaves the file as it was.
+    void Write();
+    // The write asked the server to restart: there is nothing to verify, the
+    // server is about to go away.
+    bool AsksRestart() const { return !Questions().empty(); }
+    // The server kept what was submitted: readBack holds each taken
+    // parameter with its value, except those not checked after a submit.
+    bool ConfirmedBy(const ParameterHandler& readBack) const;
+
+    // The message of a confirmed submit: 125 for the configuration file
+    // (whose changes need a restart), 136 for the others.
+    static int SuccessMessage(CatalogueKind kind);
+
+private:
+    ParameterHandler& store;
+    std::vector<ParameterSection> submitted;
+    std::vector<int> rowQuestions;
+    bool changed = false;
+};
