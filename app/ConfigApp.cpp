@@ -45,13 +45,20 @@ void runMainWindow(ConfigApp& app) {
 
 }  // namespace
 
-ConfigApp::ConfigApp() : oemBranding(oemBuild()), folderChooser(chooseShareFolder), mainWindowRunner(runMainWindow) {}
+ConfigApp::ConfigApp()
+    : share(OpenFolderShare({})), oemBranding(oemBuild()), folderChooser(chooseShareFolder),
+      mainWindowRunner(runMainWindow) {}
 
 ConfigApp::~ConfigApp() = default;
 
 ConfigApp& ConfigApp::Get() { return *static_cast<ConfigApp*>(ToolkitApp::Current()); }
 
 std::string ConfigApp::GetBrandedTitle() const { return brandedTitle(oemBranding); }
+
+void ConfigApp::SetServerPath(const std::string& path) {
+    serverPath = path;
+    share = OpenFolderShare(path);
+}
 
 std::string ConfigApp::GetServerName() const { return serverName.empty() ? ServerName(serverPath) : serverName; }
 
@@ -92,7 +99,7 @@ ConfigMainDlg* ConfigApp::GetMainWindow() const { return mainWindow.data(); }
 
 bool ConfigApp::IdentifyServer() {
     WaitCursor wait;
-    const ServerIdentity identity = ::IdentifyServer(serverPath);
+    const ServerIdentity identity = ::IdentifyServer(*share);
     if (!identity.accepted) return false;
     if (!identity.productTitle.empty()) {
         productTitle = identity.productTitle;
@@ -117,7 +124,6 @@ bool ConfigApp::PrintInformation(const std::vector<std::string>& arguments) {
 int ConfigApp::StartUp(const QStringList& arguments) {
     QApplication::setApplicationName(QStringLiteral("tessaron-config"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    QApplication::setApplicationDisplayName(MessageCaption());
     // Lets the desktop match the windows to the installed desktop entry.
     QGuiApplication::setDesktopFileName(QStringLiteral("tessaron-config"));
     QApplication::setWindowIcon(ImageIcon(ImageId::ProgramIcon));
@@ -133,7 +139,7 @@ int ConfigApp::StartUp(const QStringList& arguments) {
         if (path.empty()) return 0;  // the user cancelled: end quietly
     }
     try {
-        serverPath = ResolveServerPath(path);
+        SetServerPath(ResolveServerPath(path));
     } catch (const ShareNotMounted& notMounted) {
         ShowMessage(notMounted.Message(), MessageType::Ok | MessageType::IconStop, 60010);
         return 1;

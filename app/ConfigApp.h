@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Share.h"
 #include "ToolkitApp.h"
 
 class ConfigMainDlg;
@@ -41,7 +42,10 @@ public:
     bool IdentifyServer();
 
     std::string GetServerPath() const { return serverPath; }
-    void SetServerPath(const std::string& path) { serverPath = path; }
+    // Sets the share the program works on; its folder is resolved here, once.
+    void SetServerPath(const std::string& path);
+    // The server's share: every file the windows read, list or write.
+    const SharePtr& GetShare() const { return share; }
     // The server's name for the window title (host of the share).
     std::string GetServerName() const;
     void SetServerName(const std::string& name) { serverName = name; }
@@ -89,6 +93,7 @@ public:
 
 private:
     std::string serverPath;
+    SharePtr share;
     std::string serverName;
     std::string productTitle;
     std::string serverVersion;

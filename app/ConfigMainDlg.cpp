@@ -81,6 +81,10 @@ bool ConfigMainDlg::HasTool(ToolKind kind) const { return static_cast<bool>(fact
 
 bool ConfigMainDlg::OnInitDialog() {
     Dialog::OnInitDialog();
+    // Enter never presses Home or Help (nor closes the window).
+    for (const int id : {HomeButton, HelpButton}) {
+        if (auto* button = Control<QPushButton>(id)) button->setAutoDefault(false);
+    }
     ShowItem(MakerLogo, !app.IsOemBranding());
     ShowItem(OemLogo, app.IsOemBranding());
     OpenHomePage();
@@ -206,7 +210,7 @@ bool ConfigMainDlg::CloseRequest() {
 bool ConfigMainDlg::SendServerRequest(ServerRequest::Kind kind) {
     WaitCursor wait;
     try {
-        ServerRequest request(app.GetServerPath(), kind);
+        ServerRequest request(app.GetShare(), kind);
         // A restart would also carry out a factory reset the file asks for:
         // that needs its own Yes.
         if (request.CarriesPendingFactoryReset() &&

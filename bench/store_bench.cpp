@@ -79,7 +79,7 @@ void BM_Load(benchmark::State& state) {
     const std::string path = GeneratedFiles().PathFor(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         ParameterHandler handler;
-        handler.Load(path, CatalogueOf(Configuration));
+        handler.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
         benchmark::DoNotOptimize(handler.GetSectionCount());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(fs::file_size(path)));
@@ -87,14 +87,14 @@ void BM_Load(benchmark::State& state) {
 
 void BM_Format(benchmark::State& state) {
     ParameterHandler handler;
-    handler.Load(GeneratedFiles().PathFor(static_cast<int>(state.range(0))), CatalogueOf(Configuration));
+    handler.Load(OpenLocalFiles(), GeneratedFiles().PathFor(static_cast<int>(state.range(0))), CatalogueOf(Configuration));
     for (auto _ : state) benchmark::DoNotOptimize(handler.Format());
 }
 
 void BM_Write(benchmark::State& state) {
     const std::string path = GeneratedFiles().PathFor(static_cast<int>(state.range(0)));
     ParameterHandler handler;
-    handler.Load(path, CatalogueOf(Configuration));
+    handler.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
     for (auto _ : state) handler.Write();
 }
 

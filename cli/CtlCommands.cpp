@@ -1,19 +1,17 @@
 #include "CtlCommands.h"
 
 #include <map>
-#include <nlohmann/json.hpp>
+#include <sstream>
 #include <utility>
 
 #include "Catalogue.h"
-#include "Cp1252.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "ServerRequests.h"
-#include "ShareFile.h"
-#include "SubmitPlan.h"
 #include "ShareLocation.h"
+#include "SubmitPlan.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TargetFile.h"
@@ -41,31 +39,32 @@ std::string parameterLabel(const std::string& section, const std::string& key) {
     return section.empty() ? key : sectionLabel(section) + " " + key;
 }
 
-// The local folder of a share given on the command line; false after the
-// message when it names a network share that is not mounted, or a folder
-// that does not exist or is not a server's share.
-bool resolveShare(const Console& console, const std::string& share, std::string& directory) {
+// The share given on the command line; null after the message when it
+// names a network share that is not mounted, or a folder that does not exist
+// or is not a server's share.
+SharePtr openShare(const Console& console, const std::string& share) {
+    std::string directory;
     try {
         directory = ResolveServerPath(share);
     } catch (const ShareNotMounted& error) {
-        console.err << error.Message() << '\n';
-        return false;
+        console.Say(error.Message());
+        return nullptr;
     }
     if (const int problem = ShareFolderProblem(directory)) {
-        console.err << FormatString(problem, {share}) << '\n';
-        return false;
+        console.Say(FormatString(problem, {share}));
+        return nullptr;
     }
-    return true;
+    return OpenFolderShare(directory);
 }
 
 // Loads the file a --file choice names; false after message failureId.
 bool loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
                 ParameterHandler& handler, TargetFile& target) {
-    std::string directory;
-    if (!resolveShare(console, share, directory)) return false;
-    target = ChooseFile(directory, file);
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return false;
+    target = ChooseFile(file);
     try {
-        handler.Load(target.path, CatalogueOf(target.kind));
+        handler.Load(opened, target.name, CatalogueOf(target.kind));
         return true;
     } catch (const FileException& error) {
         console.Failure(failureId, error, ExitFileError);
@@ -85,6 +84,33 @@ std::string displayName(const Parameter& parameter) {
     return name.empty() ? parameter.GetKey() : name;
 }
 
+// TakeEnteredValue, its messages said in the terminal's encoding.
+bool takeEntered(const Console& console, const Parameter& loaded, const std::string& text, EntryPurpose purpose,
+                 std::string& value) {
+    std::ostringstream said;
+    const bool taken = TakeEnteredValue(loaded, text, purpose, said, value);
+    const std::string messages = said.str();
+    if (!messages.empty()) console.err << console.text.FromServer(messages);
+    return taken;
+}
+
+// A JSON string of server text (bytes read as Windows-1252), escaped.
+void printJsonString(std::ostream& out, const std::string& bytes) {
+    out << '"';
+    for (const char c : Cp1252ToUtf8(bytes)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (byte < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out << "\\u00" << hex[byte >> 4] << hex[byte & 0xF];
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
+}
+
 // One value to set, found in the store and taken by its parameter's rules.
 struct Assignment {
     int section;
@@ -101,18 +127,17 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
         const std::string& key = words[i + 1];
         const int s = sectionIndex(handler, section);
         if (s < 0) {
-            console.err << FormatString(kNoSection, {sectionLabel(section)}) << '\n';
+            console.Say(FormatString(kNoSection, {sectionLabel(section)}));
             return false;
         }
         const int p = handler.SectionAt(s).IndexOf(key);
         if (p < 0) {
-            console.err << FormatString(kNoParameter, {parameterLabel(section, key)}) << '\n';
+            console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
             return false;
         }
         std::string value;
-        if (!TakeEnteredValue(handler.SectionAt(s).ParameterAt(p), words[i + 2], EntryPurpose::Set, console.err,
-                              value)) {
-            console.err << FormatString(kValueNotTaken, {parameterLabel(section, key)}) << '\n';
+        if (!takeEntered(console, handler.SectionAt(s).ParameterAt(p), words[i + 2], EntryPurpose::Set, value)) {
+            console.Say(FormatString(kValueNotTaken, {parameterLabel(section, key)}));
             return false;
         }
         assignments.push_back({s, p, value});
@@ -123,36 +148,36 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
 }  // namespace
 
 int Console::Message(int stringId, int code) const {
-    err << LoadString(stringId) << '\n';
+    Say(LoadString(stringId));
     return code;
 }
+
+void Console::Say(const std::string& message) const { err << text.FromServer(message) << '\n'; }
 
 int Console::Failure(int stringId, const StoreError& error, int code) const {
-    if (error.MessageId() != 0) err << LoadString(error.MessageId()) << '\n';
-    err << LoadString(stringId);
+    if (error.MessageId() != 0) Message(error.MessageId(), code);
     const std::string detail = error.Detail();
-    if (!detail.empty()) err << " (" << detail << ')';
-    err << '\n';
+    Say(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
     return code;
 }
 
+void Console::Print(const std::string& serverText) const { out << text.FromServer(serverText); }
+
 int IdentifyCommand(const Console& console, const std::string& share) {
-    std::string directory;
-    if (!resolveShare(console, share, directory)) return ExitFileError;
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
     std::string firstLine;
     bool lineFound = false;
     try {
-        lineFound = ReadFirstLine(SharePath(directory, ServerFile::Configuration), firstLine);
+        lineFound = opened->ReadFirstLine(opened->PathOf(ServerFile::Configuration), firstLine);
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     const ServerIdentity identity = IdentifyFirstLine(lineFound, firstLine);
     if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
     if (!identity.versionSupported) console.Message(kUnsupportedVersion, ExitDone);
-    console.out << "product: " << identity.productTitle << '\n'
-                << "version: " << identity.version << '\n'
-                << "kind: " << identity.serverKind << '\n'
-                << "serial: " << SerialNumber(firstLine) << '\n';
+    console.Print("product: " + identity.productTitle + "\nversion: " + identity.version + "\nkind: " +
+                  std::to_string(identity.serverKind) + "\nserial: " + SerialNumber(firstLine) + "\n");
     return ExitDone;
 }
 
@@ -163,22 +188,23 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
     if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
     const int s = sectionIndex(handler, section);
     if (s < 0) {
-        console.err << FormatString(kNoSection, {sectionLabel(section)}) << '\n';
+        console.Say(FormatString(kNoSection, {sectionLabel(section)}));
         return ExitNotFoundOrInvalid;
     }
     std::string value;
     if (!handler.SectionAt(s).GetValue(key, value)) {
-        console.err << FormatString(kNoParameter, {parameterLabel(section, key)}) << '\n';
+        console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
         return ExitNotFoundOrInvalid;
     }
-    console.out << value << '\n';
+    console.Print(value + "\n");
     return ExitDone;
 }
 
 int FormatCommand(const Console& console, const std::string& file, bool inPlace) {
     ParameterHandler handler;
     try {
-        handler.Load(file, CatalogueOf(KindOfPath(file)));
+        // A file the user names on this computer, not a name from a share.
+        handler.Load(OpenLocalFiles(), file, CatalogueOf(KindOfPath(file)));
     } catch (const FileException& error) {
         return console.Failure(inPlace ? StringId::NoCommunication : kNoParameterFile, error, ExitFileError);
     }
@@ -198,30 +224,37 @@ int DescribeCommand(const Console& console, const std::string& share, const std:
     ParameterHandler handler;
     TargetFile target;
     if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
-    nlohmann::json list = nlohmann::json::array();
+    // Written as it goes: a large file is never held a second time as text.
+    bool first = true;
+    if (json) console.out << '[';
     for (int s = 0; s < handler.GetSectionCount(); ++s) {
         const ParameterSection& section = handler.SectionAt(s);
         for (int p = 0; p < section.GetParameterCount(); ++p) {
             const Parameter& parameter = section.ParameterAt(p);
             if (!json) {
-                console.out << section.GetName() << '\t' << parameter.GetKey() << '\t' << displayName(parameter) << '\t'
-                            << parameter.GetType() << '\t' << parameter.GetDDV() << '\t' << parameter.GetValue()
-                            << '\n';
+                console.Print(section.GetName() + '\t' + parameter.GetKey() + '\t' + displayName(parameter) + '\t' +
+                              parameter.GetType() + '\t' + parameter.GetDDV() + '\t' + parameter.GetValue() + '\n');
                 continue;
             }
             // JSON text is Unicode: the file's bytes go through their code page.
-            list.push_back({{"section", Cp1252ToUtf8(section.GetName())},
-                            {"key", Cp1252ToUtf8(parameter.GetKey())},
-                            {"name", Cp1252ToUtf8(displayName(parameter))},
-                            {"type", Cp1252ToUtf8(parameter.GetType())},
-                            {"ddv", Cp1252ToUtf8(parameter.GetDDV())},
-                            {"value", Cp1252ToUtf8(parameter.GetValue())},
-                            {"comment", Cp1252ToUtf8(parameter.GetComment())},
-                            {"indented", parameter.GetIndented()},
-                            {"typeSpec", Cp1252ToUtf8(parameter.GetTypeSpec())}});
+            console.out << (first ? "\n  {" : ",\n  {");
+            first = false;
+            const std::pair<const char*, std::string> fields[] = {
+                {"section", section.GetName()}, {"key", parameter.GetKey()},      {"name", displayName(parameter)},
+                {"type", parameter.GetType()},  {"ddv", parameter.GetDDV()},      {"value", parameter.GetValue()},
+                {"comment", parameter.GetComment()},
+            };
+            for (const auto& [name, value] : fields) {
+                console.out << '"' << name << "\": ";
+                printJsonString(console.out, value);
+                console.out << ", ";
+            }
+            console.out << "\"indented\": " << parameter.GetIndented() << ", \"typeSpec\": ";
+            printJsonString(console.out, parameter.GetTypeSpec());
+            console.out << '}';
         }
     }
-    if (json) console.out << list.dump(2) << '\n';
+    if (json) console.out << (first ? "]\n" : "\n]\n");
     return ExitDone;
 }
 
@@ -230,8 +263,8 @@ int CheckCommand(const Console& console, const std::string& typeSpec, const std:
     Parameter parameter("", "", comment, 0);
     parameter.SetTypeSpec(typeSpec);
     std::string taken;
-    if (!TakeEnteredValue(parameter, value, EntryPurpose::Check, console.err, taken)) return ExitNotFoundOrInvalid;
-    console.out << taken << '\n';
+    if (!takeEntered(console, parameter, value, EntryPurpose::Check, taken)) return ExitNotFoundOrInvalid;
+    console.Print(taken + "\n");
     return ExitDone;
 }
 
@@ -247,15 +280,15 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     // A later assignment of the same parameter wins.
     std::map<std::pair<int, int>, std::string> values;
     for (const Assignment& a : assignments) values[{a.section, a.parameter}] = a.value;
-    const ParameterHandler loaded = handler;
     SubmitPlan plan(handler);
     try {
         for (const auto& [where, value] : values) {
-            const Parameter& stored = loaded.SectionAt(where.first).ParameterAt(where.second);
-            Parameter edited = stored;
+            const std::string section = handler.SectionAt(where.first).GetName();
+            Parameter edited = handler.SectionAt(where.first).ParameterAt(where.second);
+            const std::string loadedValue = edited.GetValue();
             edited.SetValue(value);
             edited.SetCheckState(1);  // a value given for a date or time is meant to be set
-            plan.Take(loaded.SectionAt(where.first).GetName(), edited, stored.GetValue());
+            plan.Take(section, edited, loadedValue);
         }
     } catch (const StoreError& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
@@ -268,17 +301,25 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         for (int question : questions) console.Message(question, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
+    if (console.beforeWrite) console.beforeWrite(handler.GetPath());
     try {
         plan.Write();
+    } catch (const FileChangedMeanwhile& error) {
+        // Nothing was written over the other program's change.
+        return console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     if (plan.AsksRestart()) return console.Message(StringId::ServerRestarting, ExitDone);
-    if (console.afterWrite) console.afterWrite(target.path);
+    // The store is done with: the file read back takes its place.
+    const SharePtr files = handler.GetShare();
+    const std::string path = handler.GetPath();
+    handler = ParameterHandler();
+    if (console.afterWrite) console.afterWrite(path);
 
     ParameterHandler readBack;
     try {
-        readBack.Load(target.path, CatalogueOf(target.kind));
+        readBack.Load(files, path, CatalogueOf(target.kind));
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -291,10 +332,10 @@ int RestartCommand(const Console& console, const std::string& share, bool factor
         console.Message(factoryDefaults ? kFactoryDefaultsQuestion : kRestartQuestion, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
-    std::string directory;
-    if (!resolveShare(console, share, directory)) return ExitFileError;
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
     try {
-        ServerRequest request(directory, factoryDefaults ? ServerRequest::FactoryDefaults : ServerRequest::Restart);
+        ServerRequest request(opened, factoryDefaults ? ServerRequest::FactoryDefaults : ServerRequest::Restart);
         // --yes confirms a restart; a reset needs --factory-defaults too.
         if (request.CarriesPendingFactoryReset()) {
             console.Message(kPendingFactoryReset, ExitDone);

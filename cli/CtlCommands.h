@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "LocaleText.h"
+
 class StoreError;
 
 // The commands of tessaron-ctl. Each writes its result to out and the
@@ -22,14 +24,23 @@ enum ExitCode : int {
 struct Console {
     std::ostream& out;
     std::ostream& err;
-    // Runs between a write and the reading back that confirms it; lets tests
-    // play the server's part. Given the path of the file written.
+    // The encoding of the terminal: server text is printed in it.
+    LocaleText text = LocaleText();
+    // Run just before a write and between it and the reading back that
+    // confirms it; let tests play another program and the server. Given the
+    // path of the file.
+    std::function<void(const std::string&)> beforeWrite = {};
     std::function<void(const std::string&)> afterWrite = {};
+
     // Writes the string-table text of stringId to err and returns code.
     int Message(int stringId, int code) const;
+    // Writes a message (program or server text) and a line end to err.
+    void Say(const std::string& message) const;
     // Writes message stringId for an action that failed on a server file,
     // followed by what failed and why, and returns code.
     int Failure(int stringId, const StoreError& error, int code) const;
+    // Writes server text to out, in the terminal's encoding.
+    void Print(const std::string& serverText) const;
 };
 
 int IdentifyCommand(const Console& console, const std::string& share);
@@ -37,6 +48,8 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
                const std::string& file);
 int FormatCommand(const Console& console, const std::string& file, bool inPlace);
 int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json);
+// Text of SECTION, KEY, VALUE and the like comes in the server's bytes (see
+// LocaleText::ToServer); paths and options as given.
 int CheckCommand(const Console& console, const std::string& typeSpec, const std::string& value,
                  const std::string& comment);
 // assignments: SECTION KEY VALUE, repeated.

@@ -6,18 +6,18 @@
 
 // The server file a command works on, and the catalogue it is read with.
 struct TargetFile {
-    std::string path;
+    std::string name;  // as Share::PathOf takes it
     CatalogueKind kind = Configuration;
 };
 
 // The catalogue for a file by where it lies and how it is named: a file in a
-// folder named Volumes (any case) holds volume rights, a file named scsi.ini
-// (any case) the SCSI drives, any other the configuration.
+// folder named Volumes, or in a folder of one (any case), holds volume
+// rights, a file named scsi.ini (any case) the SCSI drives, any other the
+// configuration.
 CatalogueKind KindOfPath(const std::string& path);
 
-// The file that a --file choice names on the share at shareDir: "config" (the
-// default, also for an empty choice) and "scsi" name the two parameter files;
-// anything else is a path, taken as it is when it names an existing file
-// outside the share and else below the share ("Volumes/CDROM1/GUEST.USR" or
-// "\Volumes\CDROM1\GUEST.USR").
-TargetFile ChooseFile(const std::string& shareDir, const std::string& choice);
+// The file that a --file choice names on the share: "config" (the default,
+// also for an empty choice) and "scsi" name the two parameter files;
+// anything else is a file of the share, below it ("Volumes/CDROM1/GUEST.USR"
+// or "\Volumes\CDROM1\GUEST.USR") or as a full path inside it.
+TargetFile ChooseFile(const std::string& choice);

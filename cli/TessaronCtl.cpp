@@ -4,8 +4,11 @@
 #include <algorithm>
 
 #include "CtlCommands.h"
+#include "StringTable.h"
 
 namespace {
+
+constexpr int kNoServerCharacter = 60023;
 
 const char* const kFileHelp =
     "The file to work on: config (\\Config\\Config.ini, the default), scsi (\\Config\\scsi.ini), "
@@ -19,12 +22,24 @@ struct Arguments {
     std::string typeSpec;
     std::string value;
     std::string comment;
-    std::vector<std::string> assignments;
     bool inPlace = false;
     bool json = false;
     bool yes = false;
     bool factoryDefaults = false;
 };
+
+// An argument in the server's bytes; false after saying which character the
+// server cannot store.
+bool toServer(const Console& console, std::string& argument) {
+    std::string bytes;
+    std::string refused;
+    if (!console.text.ToServer(argument, bytes, refused)) {
+        console.err << FormatString(kNoServerCharacter, {refused}) << '\n';
+        return false;
+    }
+    argument = std::move(bytes);
+    return true;
+}
 
 void addFileOption(CLI::App* command, Arguments& a) {
     command->add_option("--file", a.file, kFileHelp)->type_name("config|scsi|PATH");
@@ -32,7 +47,7 @@ void addFileOption(CLI::App* command, Arguments& a) {
 
 }  // namespace
 
-int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text) {
     CLI::App app{"Command-line companion of QUOR Tessaron Configuration: reads and changes the settings of a "
                  "QUOR Tessaron server through its file share.\n"
                  "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host/share of a share "
@@ -67,9 +82,10 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
 
     CLI::App* set = app.add_subcommand("set", "Change parameters and have the server confirm them");
     set->add_option("SHARE", a.share, "The server's share")->required();
-    set->add_option("SECTION_KEY_VALUE", a.assignments, "One or more parameters with their new values")
-        ->required()
-        ->expected(3, CLI::detail::expected_max_vector_size);
+    // The assignments are taken as the words they are, after the options are
+    // parsed: a value such as "[Server]" is a value, not a list to unpack.
+    set->allow_extras();
+    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values");
     addFileOption(set, a);
     set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
 
@@ -86,12 +102,21 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
         return code == 0 ? ExitDone : ExitUsage;
     }
 
-    const Console console{out, err};
+    Console console{out, err, text};
+    // Names and values are the server's text: turned into its bytes here,
+    // once, for every command; paths and options stay as given.
+    std::vector<std::string> words = *set ? set->remaining() : std::vector<std::string>{};
+    for (std::string* argument : {&a.section, &a.key, &a.typeSpec, &a.value, &a.comment}) {
+        if (!toServer(console, *argument)) return ExitNotFoundOrInvalid;
+    }
+    for (std::string& word : words) {
+        if (!toServer(console, word)) return ExitNotFoundOrInvalid;
+    }
     if (*identify) return IdentifyCommand(console, a.share);
     if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
     if (*format) return FormatCommand(console, a.file, a.inPlace);
     if (*describe) return DescribeCommand(console, a.share, a.file, a.json);
     if (*check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
-    if (*set) return SetCommand(console, a.share, a.file, a.yes, a.assignments);
+    if (*set) return SetCommand(console, a.share, a.file, a.yes, words);
     return RestartCommand(console, a.share, a.factoryDefaults, a.yes);
 }

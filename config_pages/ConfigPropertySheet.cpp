@@ -9,7 +9,6 @@
 #include "ConfigSheetLayout.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
-#include "ShareFile.h"
 #include "StringTable.h"
 #include "TemplatePage.h"
 #include "WaitCursor.h"
@@ -19,8 +18,7 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
     {
         WaitCursor wait;
         ParameterHandler handler;
-        handler.Load(SharePath(ConfigApp::Get().GetServerPath(), ServerFile::Configuration),
-                     CatalogueOf(Configuration));
+        handler.Load(ConfigApp::Get().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {
             const ParameterSection& section = handler.SectionAt(s);

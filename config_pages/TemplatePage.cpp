@@ -19,7 +19,6 @@
 #include "Messages.h"
 #include "RowLayout.h"
 #include "ServerFiles.h"
-#include "ShareFile.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "SubmitPlan.h"
@@ -147,18 +146,15 @@ void TemplatePage::LoadPageData() {
     // leaves the page's store and sections as they were.
     ParameterHandler handler;
     ParameterSection section;
-    std::string path;
     try {
         switch (mode) {
         case PageMode::Configuration:
-            path = SharePath(app().GetServerPath(), ServerFile::Configuration);
-            handler.Load(path, CatalogueOf(Configuration));
+            handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
             section = configurationSlice(handler);
             break;
         case PageMode::VolumeRights:
             if (list && list->count() > 0 && listSelection < static_cast<int>(volumeFiles.size())) {
-                path = volumeFiles[listSelection];
-                handler.Load(path, CatalogueOf(VolumeRights));
+                handler.Load(app().GetShare(), volumeFiles[listSelection], CatalogueOf(VolumeRights));
                 section = handler.GetSection("");
                 if (section.GetParameterCount() > 0 && section.ParameterAt(0).GetKey() == "Name") {
                     section.KeepRange(1, section.GetParameterCount() - 1);
@@ -166,8 +162,7 @@ void TemplatePage::LoadPageData() {
             }
             break;
         case PageMode::ScsiDrives:
-            path = SharePath(app().GetServerPath(), ServerFile::ScsiDrives);
-            handler.Load(path, CatalogueOf(ScsiDrives));
+            handler.Load(app().GetShare(), ServerFile::ScsiDrives, CatalogueOf(ScsiDrives));
             if (list && list->count() > 0) {
                 section = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
             }
@@ -178,7 +173,6 @@ void TemplatePage::LoadPageData() {
         throw FileException(error.Path(), error.Reason());
     }
     store = std::move(handler);
-    filePath = path;
     loaded = std::move(section);
     working = loaded;
 }
@@ -486,9 +480,27 @@ void TemplatePage::Submit() {
     }
     try {
         doSubmit();
+    } catch (const FileChangedMeanwhile& error) {
+        // Someone else changed the file since the page read it: nothing was
+        // written over that. What the user typed stays, and the next submit
+        // applies it to the file as it is now.
+        app().ReportFailure(StringId::Unsuccessful, error);
+        readStoreAgain();
     } catch (const StoreError& error) {
         app().ReportFailure(StringId::NoCommunication, error);
     }
+}
+
+void TemplatePage::readStoreAgain() {
+    const ParameterSection keptLoaded = loaded;
+    const ParameterSection keptWorking = working;
+    try {
+        LoadPageData();
+    } catch (const StoreError&) {
+        // Reported by the next submit, which reads the file again.
+    }
+    loaded = keptLoaded;
+    working = keptWorking;
 }
 
 bool TemplatePage::confirm(const SubmitPlan& plan) {

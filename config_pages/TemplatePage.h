@@ -112,6 +112,7 @@ private:
     void onChoiceChanged(int row);
     bool confirm(const SubmitPlan& plan);
     void doSubmit();
+    void readStoreAgain();
     ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
     QWidget* frame = nullptr;
@@ -119,7 +120,6 @@ private:
     ControlHandler controls;
     std::vector<std::string> volumeFiles;
     std::string title;
-    std::string filePath;
     std::string submitCaption;
     std::string resetCaption;
     ParameterSection loaded;

@@ -1,4 +1,4 @@
-// Feeds arbitrary text to the parameter store and checks two things:
+// Feeds arbitrary text to the parameter store and checks three things:
 //  - reading builds the same store as adding each line with ParseLine and
 //    AddParameter, the plain definition of reading;
 //  - writing is stable: the canonical text, read and written again, comes
@@ -7,6 +7,8 @@
 //    an empty "SMBPassword") is written as its header alone; read back, a
 //    header without parameters makes no section, so the next rewrite has no
 //    such header.
+//  - a write cut off before the file is shortened leaves the new text and
+//    the padding that covers the old one's tail: it reads as the new text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <string>
 
 #include "ParameterHandler.h"
+#include "ShareFile.h"
 
 namespace {
 
@@ -97,5 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string rewritten = second.Format();
     const std::string expected = withoutEmptyHeaders(written);
     if (rewritten != expected) fail("rewriting the written text changed it", expected, rewritten);
+
+    const std::string bytes = BytesOfText(written);
+    ParameterHandler cut;
+    cut.ReadText(TextOfBytes(bytes + WritePadding(bytes.size(), bytes.size() + size)));
+    if (dump(cut) != dump(second)) fail("the padded write reads differently", dump(second), dump(cut));
     return 0;
 }

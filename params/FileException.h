@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "StoreError.h"
 
 // Raised when a server file cannot be opened, read or written: the file is
@@ -9,4 +11,12 @@
 class FileException : public StoreError {
 public:
     using StoreError::StoreError;
+};
+
+// The file no longer holds what was read from it: another program changed
+// it in between, and writing now would undo that change.
+class FileChangedMeanwhile : public FileException {
+public:
+    explicit FileChangedMeanwhile(const std::string& path)
+        : FileException(path, "the file was changed by another program meanwhile") {}
 };

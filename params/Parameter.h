@@ -11,7 +11,6 @@ class Parameter {
 public:
     Parameter() = default;
     Parameter(std::string_view key, std::string_view value, std::string_view comment, int indented);
-    virtual ~Parameter() = default;
     Parameter(const Parameter&) = default;
     Parameter& operator=(const Parameter&) = default;
     Parameter(Parameter&&) noexcept = default;

@@ -1,7 +1,10 @@
 #include "ParameterHandler.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
+#include <unordered_map>
 #include <string_view>
 #include <utility>
 
@@ -119,7 +122,6 @@ public:
     struct Slot {
         uint32_t hash = 0;
         uint32_t position = none;
-        uint32_t pending = none;  // collected list of a repeated key, if any
     };
 
     // The slot whose entry has this hash and satisfies matches, or null.
@@ -135,18 +137,23 @@ public:
 
     // Room for count entries without growing.
     void reserve(size_t count) {
-        size_t size = 16;
+        size_t size = minimumSize;
         while (!roomFor(count, size)) size *= 2;
         if (size > slots.size()) rehash(size);
     }
 
     void insert(uint32_t hash, uint32_t position) {
         if (!roomFor(used + 1, slots.size())) grow();
-        place(Slot{hash, position, none});
+        place(Slot{hash, position});
         ++used;
     }
 
+    size_t size() const { return used; }
+    size_t capacity() const { return slots.size() * 3 / 4; }
+
 private:
+    static constexpr size_t minimumSize = 16;
+
     size_t mask() const { return slots.size() - 1; }
     // At most three quarters full, so probe runs stay short.
     static bool roomFor(size_t count, size_t size) { return count * 4 <= size * 3; }
@@ -157,7 +164,7 @@ private:
         slots[at] = entry;
     }
 
-    void grow() { rehash(slots.empty() ? 16 : slots.size() * 2); }
+    void grow() { rehash(slots.empty() ? minimumSize : slots.size() * 2); }
 
     void rehash(size_t size) {
         std::vector<Slot> old(size);
@@ -192,7 +199,15 @@ uint32_t hashOf(std::string_view text) {
 // Reads lines into a list of sections, as adding each counting line with
 // AddParameter would, but in time linear in the size of the text. The text
 // may come in pieces, each ending at a line end (the last one need not).
+//
+// Sections are found through a hash index of their names. Keys of a section
+// are searched directly while the section is small (most are), and through
+// an index of its own once it is large. The indexes hold only positions;
+// names and keys are compared against the stored sections.
 class SectionReader {
+    // A section larger than this gets an index of its keys.
+    static constexpr int directSearchLimit = 16;
+
     auto sectionNamed(std::string_view name) {
         return [this, name](uint32_t position) { return sections[position].GetName() == name; };
     }
@@ -203,23 +218,25 @@ class SectionReader {
     }
 
 public:
-    explicit SectionReader(std::vector<ParameterSection>& sections) : sections(sections), keyIndexes(sections.size()) {
+    explicit SectionReader(std::vector<ParameterSection>& sections) : sections(sections) {
         // Sections held already: reading adds to them as to any other.
         for (uint32_t s = 0; s < sections.size(); ++s) {
             const std::string& name = sections[s].GetName();
             if (!sectionIndex.find(hashOf(name), sectionNamed(name))) sectionIndex.insert(hashOf(name), s);
-            for (uint32_t p = 0; p < static_cast<uint32_t>(sections[s].GetParameterCount()); ++p) {
-                const std::string& key = sections[s].ParameterAt(static_cast<int>(p)).GetKey();
-                if (!keyIndexes[s].find(hashOf(key), keyIn(s, key))) keyIndexes[s].insert(hashOf(key), p);
-            }
         }
     }
+
+    // How many lines are still to come, at most: lets a store that grows
+    // large take its room once, instead of doubling it and holding the old
+    // and the new room at the same time.
+    void ExpectLines(size_t lines) { linesAhead = lines; }
 
     void Feed(std::string_view text) {
         while (!text.empty()) {
             const size_t end = text.find('\n');
             const std::string_view line = text.substr(0, end);
             text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+            if (linesAhead > 0) --linesAhead;
             const LineParts parts = parseLineParts(line);
             if (!parts.counts) continue;
             if (!parts.section.empty()) {
@@ -233,8 +250,8 @@ public:
 
     // Stores the collected values of repeated keys.
     void Finish() {
-        for (Pending& joined : pending) {
-            sections[joined.section].ParameterAt(static_cast<int>(joined.parameter)).SetValue(joined.value);
+        for (auto& [where, joined] : pending) {
+            sections[where >> 32].ParameterAt(static_cast<int>(where & UINT32_MAX)).SetValue(joined);
         }
         pending.clear();
     }
@@ -247,41 +264,67 @@ private:
         const uint32_t hash = hashOf(currentName);
         if (const PositionIndex::Slot* found = sectionIndex.find(hash, sectionNamed(currentName))) {
             current = found->position;
-            return current;
+        } else {
+            current = static_cast<uint32_t>(sections.size());
+            // Sections of one file tend to be alike in size.
+            const size_t expected = sections.empty() ? 0 : static_cast<size_t>(sections.back().GetParameterCount());
+            if (sections.size() == sections.capacity()) sections.reserve(roomAhead(sections.size()));
+            sections.emplace_back(currentName);
+            sections.back().Reserve(expected);
+            sectionIndex.insert(hash, current);
         }
-        current = static_cast<uint32_t>(sections.size());
-        // Sections of one file tend to be alike in size.
-        const int expected = sections.empty() ? 0 : sections.back().GetParameterCount();
-        sections.emplace_back(currentName);
-        sections.back().Reserve(expected);
-        keyIndexes.emplace_back().reserve(static_cast<size_t>(expected));
-        sectionIndex.insert(hash, current);
+        const auto indexed = keyIndexes.find(current);
+        currentKeys = indexed == keyIndexes.end() ? nullptr : &indexed->second;
         return current;
+    }
+
+    // Position of key in section s, or -1. A section that has just grown
+    // past the direct search gets its index here.
+    int findKey(uint32_t s, std::string_view key, uint32_t hash) {
+        ParameterSection& section = sections[s];
+        const int count = section.GetParameterCount();
+        if (!currentKeys && count > directSearchLimit) {
+            currentKeys = &keyIndexes[s];
+            currentKeys->reserve(roomAhead(static_cast<size_t>(count)));
+            for (int p = 0; p < count; ++p) {
+                currentKeys->insert(hashOf(section.ParameterAt(p).GetKey()), static_cast<uint32_t>(p));
+            }
+        }
+        if (currentKeys) {
+            const PositionIndex::Slot* slot = currentKeys->find(hash, keyIn(s, key));
+            return slot ? static_cast<int>(slot->position) : -1;
+        }
+        for (int p = 0; p < count; ++p) {
+            if (section.ParameterAt(p).GetKey() == key) return p;
+        }
+        return -1;
     }
 
     void add(const LineParts& parts) {
         const uint32_t s = currentSection();
         ParameterSection& section = sections[s];
-        PositionIndex& keys = keyIndexes[s];
         const uint32_t hash = hashOf(parts.key);
-        PositionIndex::Slot* slot = keys.find(hash, keyIn(s, parts.key));
-        if (!slot) {
-            keys.insert(hash, static_cast<uint32_t>(section.GetParameterCount()));
+        const int found = findKey(s, parts.key, hash);
+        if (found < 0) {
+            const size_t count = static_cast<size_t>(section.GetParameterCount());
+            if (count == section.Capacity()) section.Reserve(roomAhead(count));
+            if (currentKeys) {
+                if (currentKeys->size() == currentKeys->capacity()) currentKeys->reserve(roomAhead(count));
+                currentKeys->insert(hash, static_cast<uint32_t>(count));
+            }
             section.Append(parts.key, parts.value, parts.comment, parts.indented);
             return;
         }
-        Parameter& parameter = section.ParameterAt(static_cast<int>(slot->position));
+        Parameter& parameter = section.ParameterAt(found);
         if (parameter.GetTypeSpec().empty()) {
             // Without a type string the value setter stores text
             // unchanged, so a repeated key's list can be stored in one go at
             // the end instead of copying the growing value at each repeat.
-            if (slot->pending == PositionIndex::none) {
-                slot->pending = static_cast<uint32_t>(pending.size());
-                pending.push_back(Pending{s, slot->position, parameter.GetValue()});
-            }
-            std::string& joined = pending[slot->pending].value;
-            joined.append(" ; ");
-            joined.append(parts.value);
+            const uint64_t where = (static_cast<uint64_t>(s) << 32) | static_cast<uint32_t>(found);
+            auto [entry, first] = pending.try_emplace(where);
+            if (first) entry->second = parameter.GetValue();
+            entry->second.append(" ; ");
+            entry->second.append(parts.value);
         } else {
             parameter.SetValue(parameter.GetValue() + " ; " + std::string(parts.value));
         }
@@ -289,18 +332,21 @@ private:
         parameter.SetIndented(parts.indented);
     }
 
-    struct Pending {
-        uint32_t section;
-        uint32_t parameter;
-        std::string value;
-    };
+    // Room to grow to from size: doubled while small; once large, enough
+    // for every line still to come, taken at once.
+    size_t roomAhead(size_t size) const {
+        constexpr size_t large = 1024;
+        return size < large ? std::max<size_t>(2 * size, 16) : size + linesAhead + 1;
+    }
 
     std::vector<ParameterSection>& sections;
     PositionIndex sectionIndex;
-    std::vector<PositionIndex> keyIndexes;
-    std::vector<Pending> pending;
+    std::unordered_map<uint32_t, PositionIndex> keyIndexes;  // of the large sections only
+    PositionIndex* currentKeys = nullptr;                     // of the current section, if it has one
+    std::map<uint64_t, std::string> pending;                  // lists of repeated keys, by section and position
     std::string currentName;
     uint32_t current = PositionIndex::none;
+    size_t linesAhead = 0;
 };
 
 }  // namespace
@@ -323,17 +369,16 @@ void ParameterHandler::ReadText(const std::string& text) {
     reader.Finish();
 }
 
-void ParameterHandler::Load(const std::string& filePath, const ParameterCatalogue& catalogue) {
+void ParameterHandler::Load(const SharePtr& fileShare, const std::string& name, const ParameterCatalogue& catalogue) {
     sections.clear();
-    path = filePath;
-    try {
-        SectionReader reader(sections);
-        ReadTextFileInPieces(path, [&](std::string_view piece) { reader.Feed(piece); });
-        reader.Finish();
-    } catch (const FileException&) {
-        sections.clear();
-        throw;
-    }
+    loadedBytes.clear();
+    share = fileShare;
+    path = share->PathOf(name);
+    loadedBytes = share->Read(path);
+    SectionReader reader(sections);
+    reader.ExpectLines(static_cast<size_t>(std::count(loadedBytes.begin(), loadedBytes.end(), '\n')) + 1);
+    ForEachTextPiece(loadedBytes, [&](std::string_view piece) { reader.Feed(piece); });
+    reader.Finish();
     catalogue.Apply(*this);
 }
 
@@ -365,7 +410,12 @@ std::string ParameterHandler::Format() const {
     return out;
 }
 
-void ParameterHandler::Write() const { WriteTextFile(path, Format()); }
+void ParameterHandler::Write() {
+    if (!share) throw FileException(path, "nothing was loaded to write back");
+    const std::string bytes = BytesOfText(Format());
+    share->Replace(path, loadedBytes, bytes);
+    loadedBytes = bytes;
+}
 
 bool ParameterHandler::GetValue(const std::string& section, const std::string& key, std::string& value) const {
     value.clear();

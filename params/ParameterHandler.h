@@ -6,6 +6,7 @@
 #include "FileException.h"
 #include "ParameterCatalogue.h"
 #include "ParameterSection.h"
+#include "Share.h"
 
 // Reads one INI-style server file into an ordered list of sections, lets the
 // program look values up and change them, and writes the whole file back in
@@ -19,18 +20,20 @@ public:
     };
 
     ParameterHandler() = default;
-    virtual ~ParameterHandler() = default;
 
-    // Forgets all sections, remembers path, reads the file and applies the
-    // catalogue. Raises FileException; the handler is then empty.
-    void Load(const std::string& path, const ParameterCatalogue& catalogue);
-    // Rewrites the file at the loaded path. Raises FileException; a failed
-    // write leaves the file as it was.
-    void Write() const;
+    // Forgets all sections, reads the file the share knows by name (see
+    // Share::PathOf) and applies the catalogue. Raises FileException; the
+    // handler is then empty.
+    void Load(const SharePtr& share, const std::string& name, const ParameterCatalogue& catalogue);
+    // Rewrites the file that was loaded. Raises FileException; a failed
+    // write leaves the file as it was, and a file changed by someone else
+    // since it was loaded is not written (FileChangedMeanwhile).
+    void Write();
     // The canonical text Write puts into the file (LF line ends).
     std::string Format() const;
 
     const std::string& GetPath() const { return path; }
+    const SharePtr& GetShare() const { return share; }
 
     bool GetValue(const std::string& section, const std::string& key, std::string& value) const;
     bool SetValue(const std::string& section, const std::string& key, const std::string& value);
@@ -53,7 +56,9 @@ public:
     void ReadText(const std::string& text);
 
 private:
+    SharePtr share;
     std::string path;
+    std::string loadedBytes;  // the file as read, to notice a change by someone else
     std::vector<ParameterSection> sections;
 };
 

@@ -13,7 +13,6 @@ class ParameterSection {
 public:
     ParameterSection() = default;
     explicit ParameterSection(std::string name, int titleId = 0);
-    virtual ~ParameterSection() = default;
     ParameterSection(const ParameterSection&) = default;
     ParameterSection& operator=(const ParameterSection&) = default;
     ParameterSection(ParameterSection&&) noexcept = default;
@@ -46,7 +45,8 @@ public:
         parameters.emplace_back(key, value, comment, indented);
     }
     // Makes room for count parameters in all (a hint for bulk reading).
-    void Reserve(int count) { parameters.reserve(count > 0 ? static_cast<size_t>(count) : 0); }
+    void Reserve(size_t count) { parameters.reserve(count); }
+    size_t Capacity() const { return parameters.capacity(); }
     // Keeps parameters first .. first+count-1; ignores an out-of-range request.
     void KeepRange(int first, int count);
 

@@ -1,7 +1,6 @@
 #include "ServerIdentity.h"
 
 #include "ServerFiles.h"
-#include "ShareFile.h"
 #include "StringTable.h"
 #include "TextRules.h"
 
@@ -81,9 +80,9 @@ ServerIdentity IdentifyFirstLine(bool lineFound, const std::string& firstLine) {
     return identity;
 }
 
-ServerIdentity IdentifyServer(const std::string& serverPath) {
+ServerIdentity IdentifyServer(const Share& share) {
     std::string firstLine;
-    const bool lineFound = ReadFirstLine(SharePath(serverPath, ServerFile::Configuration), firstLine);
+    const bool lineFound = share.ReadFirstLine(share.PathOf(ServerFile::Configuration), firstLine);
     return IdentifyFirstLine(lineFound, firstLine);
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "Share.h"
+
 // Which server the program works on, and what kind of unit it is.
 
 // The program's command line, as far as the program reads it.
@@ -37,9 +39,9 @@ struct ServerIdentity {
 // accepted leaves every other field at its default.
 ServerIdentity IdentifyFirstLine(bool lineFound, const std::string& firstLine);
 
-// Reads the first line of \Config\Config.ini under serverPath and classifies
+// Reads the first line of \Config\Config.ini on the share and classifies
 // it. Raises FileException when the file cannot be opened.
-ServerIdentity IdentifyServer(const std::string& serverPath);
+ServerIdentity IdentifyServer(const Share& share);
 
 // The version written after the first upper-case "V" of the line, up to the
 // next blank; "Unknown" when there is no "V" or no blank after it.

@@ -4,7 +4,6 @@
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
-#include "ShareFile.h"
 
 namespace {
 
@@ -31,8 +30,8 @@ void AddRestartToFactoryDefaults(ParameterHandler& store) {
     if (AsksFactoryDefaults(store)) setYes(store, RestartKey);
 }
 
-ServerRequest::ServerRequest(const std::string& serverPath, Kind kind) : kind(kind) {
-    store.Load(SharePath(serverPath, ServerFile::Configuration), CatalogueOf(Configuration));
+ServerRequest::ServerRequest(const SharePtr& share, Kind kind) : kind(kind) {
+    store.Load(share, ServerFile::Configuration, CatalogueOf(Configuration));
 }
 
 bool ServerRequest::CarriesPendingFactoryReset() const { return kind == Restart && AsksFactoryDefaults(store); }

@@ -26,7 +26,7 @@ public:
     enum Kind { Restart, FactoryDefaults };
 
     // Loads the configuration file. Raises FileException.
-    ServerRequest(const std::string& serverPath, Kind kind);
+    ServerRequest(const SharePtr& share, Kind kind);
 
     // The file already asks for the factory defaults although this request
     // does not: sending it would reset the server as well, which needs its

@@ -4,31 +4,36 @@
 #include <string>
 #include <string_view>
 
-// Access to the files of a server's share. Paths below the share are written
-// as the server names them ("\Config\Config.ini"); every component is matched
-// without regard to case, as the appliance's share does. Every failure to open
-// a file, and a file another process holds locked, raises FileException.
+#include "Share.h"
 
-// Joins the server path and a relative path such as "\Config\Config.ini":
+// The files of a server's share as text. Paths below the share are written
+// as the server names them ("\Config\Config.ini"); every component is
+// matched without regard to case, as the appliance's share does. Files are
+// read and written in text mode: a carriage return directly before a line
+// feed is dropped on reading (every other byte, NUL included, is kept), and
+// each line feed is written as carriage return and line feed.
+
+// Joins a folder and a relative path such as "\Config\Config.ini":
 // backslashes become slashes and each existing component is resolved without
 // regard to case. Components that do not exist are kept as written.
-std::string SharePath(const std::string& serverPath, const std::string& relative);
+std::string SharePath(const std::string& folder, const std::string& relative);
 
-// The whole file read in text mode, under an exclusive lock: each carriage
-// return directly before a line feed is dropped; all other bytes (NUL
-// included) are kept.
-std::string ReadTextFile(const std::string& path);
+// The text of a file's bytes.
+std::string TextOfBytes(std::string bytes);
+// The same text handed to consume in pieces that each end at a line end
+// (only the last may end without one), so that a large file is never held
+// twice.
+void ForEachTextPiece(std::string_view bytes, const std::function<void(std::string_view)>& consume);
+// The bytes of a text.
+std::string BytesOfText(const std::string& text);
 
-// The same text as ReadTextFile, handed to consume in pieces that each end
-// at a line end (only the last may end without one), so a large file is
-// never held whole. Raises FileException as ReadTextFile does.
-void ReadTextFileInPieces(const std::string& path, const std::function<void(std::string_view)>& consume);
+// What follows new bytes, in the same single write, over a file that held
+// oldSize bytes: blank lines up to the old length. Cut off there, by a crash
+// or a power cut before the file is shortened, the file still reads as the
+// new text, never as the new text followed by the old one's tail.
+std::string WritePadding(size_t newSize, size_t oldSize);
 
-// The first line of the file in text mode, without its line end. False when
-// the file holds no line at all (it is empty).
-bool ReadFirstLine(const std::string& path, std::string& line);
-
-// Replaces the contents of an existing file with text, each line feed written
-// as carriage return and line feed, under an exclusive lock. Never creates a
-// file. When writing fails part-way the previous bytes are put back.
-void WriteTextFile(const std::string& path, const std::string& text);
+// The whole text of a file of the share. Raises FileException.
+std::string ReadTextFile(const Share& share, const std::string& path);
+// Replaces a file's text, provided its bytes are still expected.
+void WriteTextFile(const Share& share, const std::string& path, const std::string& text, const std::string& expected);

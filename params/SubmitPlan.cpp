@@ -16,6 +16,11 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
         changed = true;
     }
     Parameter& stored = target.ParameterAt(target.IndexOf(edited.GetKey()));
+    // What the file will say: the user's change, or what the file held when
+    // this submit read it (which may differ from what the page showed, when
+    // another program changed the file meanwhile).
+    Parameter sent = edited;
+    sent.SetValue(stored.GetValue());
     const std::string type = edited.GetType();
     if (type == "NoCheck" || (type == "EditCheck" && edited.GetCheckState() == 1)) stored.AppendWriteMark();
     if (stored.IsFactoryDefaultRequest()) rowQuestions.push_back(StringId::ConfirmFactoryDefaults);
@@ -24,7 +29,7 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     auto held = std::find_if(submitted.begin(), submitted.end(),
                              [&](const ParameterSection& s) { return s.GetName() == section; });
     if (held == submitted.end()) held = submitted.insert(submitted.end(), ParameterSection(section));
-    held->Append(edited);
+    held->Append(sent);
 }
 
 bool SubmitPlan::CarriesPendingFactoryReset() const {

@@ -175,6 +175,7 @@ std::string LoadString(int id) {
                 "with the share's name or the folder where it is mounted."},
         {60021, "The folder %1 does not exist."},
         {60022, "The folder %1 is not a server's share: it holds no Config/Config.ini."},
+        {60023, "The character %1 cannot be stored on the server."},
 
         // --- The command-line companion ---
         {60011, "There is no section %1 in this file."},

@@ -64,11 +64,31 @@ void PropertySheet::addTabKeys() {
     for (const auto& [sequence, step] : keys) {
         auto* shortcut = new QShortcut(sequence, this);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
-            const int target = neighbourTab(currentIndex(), step, true);
-            if (target >= 0 && target != currentIndex()) SetActivePage(target);
-        });
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { stepTab(step); });
     }
+}
+
+void PropertySheet::stepTab(int step) {
+    const int target = neighbourTab(currentIndex(), step, true);
+    if (target >= 0 && target != currentIndex()) SetActivePage(target);
+}
+
+void PropertySheet::keyPressEvent(QKeyEvent* event) {
+    // The same keys when they arrive as key presses (in a window that is not
+    // the active one, shortcuts do not fire): the tab widget's own handling
+    // would show the next page before the shown one is asked.
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    const int step = !control                                           ? 0
+                     : key == Qt::Key_Tab || key == Qt::Key_PageDown    ? 1
+                     : key == Qt::Key_Backtab || key == Qt::Key_PageUp ? -1
+                                                                        : 0;
+    if (step == 0) {
+        QTabWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    stepTab(step);
 }
 
 PropertySheet::~PropertySheet() { disconnect(this, &QTabWidget::currentChanged, this, nullptr); }

@@ -49,10 +49,14 @@ public:
     // keeps its distance to the header at any font size.
     DialogUnits Units() const { return DialogUnits::ForFont(font()); }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     friend class PropertyPage;
     friend class SheetTabBar;
     void addTabKeys();
+    void stepTab(int step);
     void updateTitle(PropertyPage* page);
     void activate(int index);
     void onCurrentChanged(int index);

@@ -135,6 +135,11 @@ void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUn
             control.kind == ControlKind::CheckBox) {
             widget->setAccessibleName(FromServerText(control.text).remove(QLatin1Char('&')));
         }
+        // Inside the main window, Enter presses no button: none may look
+        // like the one it would.
+        if (auto* button = qobject_cast<QPushButton*>(widget); button && dialog.style == TemplateStyle::Child) {
+            button->setAutoDefault(false);
+        }
         previousLabel = control.kind == ControlKind::Label && !control.Has(Hidden) ? qobject_cast<QLabel*>(widget)
                                                                                     : nullptr;
     }

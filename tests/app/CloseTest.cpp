@@ -34,7 +34,7 @@ class Closing : public ShellTest, public testing::WithParamInterface<CloseCase> 
 
 std::string restartValue(const TempShare& share, bool& found) {
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     std::string value;
     found = handler.GetValue("Server", "Restart", value);
     return value;

@@ -15,9 +15,9 @@ struct CtlResult {
     std::string err;
 };
 
-inline CtlResult RunCtl(const std::vector<std::string>& args) {
+inline CtlResult RunCtl(const std::vector<std::string>& args, const LocaleText& text = LocaleText()) {
     std::ostringstream out, err;
-    const int code = RunTessaronCtl(args, out, err);
+    const int code = RunTessaronCtl(args, out, err, text);
     return {code, out.str(), err.str()};
 }
 

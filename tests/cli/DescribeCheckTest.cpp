@@ -93,12 +93,15 @@ TEST(CtlDescribe, JsonHoldsEveryFieldOfEveryParameter) {
 
 TEST(CtlDescribe, JsonCarriesTheFilesBytesThroughTheirCodePage) {
     TempShare share;
-    share.Write("Config/Config.ini", "[SMB]\r\nServerName = Caf\xE9\x80\x81\r\n");
+    // Quotes, backslashes and control bytes are escaped as JSON wants them.
+    share.Write("Config/Config.ini", std::string("[SMB]\r\nServerName = Caf\xE9\x80\x81\"\\\t\x01\0x\r\n", 34));
     const CtlResult result = RunCtl({"describe", share.Root(), "--json"});
     ASSERT_EQ(result.code, 0);
     const nlohmann::json list = nlohmann::json::parse(result.out);
     ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0]["value"], "Caf\u00E9\u20AC\u0081");
+    EXPECT_EQ(list[0]["value"], std::string("Caf\u00E9\u20AC\u0081\"\\\t\x01\0x", 16));
+    share.Write("Config/Config.ini", "; nothing but a remark\r\n");
+    EXPECT_EQ(nlohmann::json::parse(RunCtl({"describe", share.Root(), "--json"}).out), nlohmann::json::array());
 }
 
 struct CheckCase {

@@ -5,6 +5,7 @@
 #include "Catalogue.h"
 #include "CtlCommands.h"
 #include "CtlRun.h"
+#include "StringTable.h"
 #include "ParameterHandler.h"
 #include "TempShare.h"
 
@@ -15,7 +16,7 @@ const char* const kConfig = "Config/Config.ini";
 std::string valueIn(const TempShare& share, const std::string& relative, CatalogueKind kind,
                     const std::string& section, const std::string& key) {
     ParameterHandler handler;
-    handler.Load(share.PathOf(relative), CatalogueOf(kind));
+    handler.Load(share.Files(), relative, CatalogueOf(kind));
     std::string value;
     EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
     return value;
@@ -142,24 +143,72 @@ TEST(CtlSet, DriveNameOfAVolumeCannotBeChanged) {
     EXPECT_EQ(share.Read("Volumes/CDROM2/STAFF.GRP"), before);
 }
 
-TEST(CtlSet, ValueTheServerDidNotTakeIsReported) {
-    TempShare share(TempShare::Contents::Sample);
-    std::ostringstream out, err;
-    Console console{out, err};
-    // The server puts its own value back before the program reads the file again.
-    console.afterWrite = [](const std::string& path) {
-        ParameterHandler server;
-        server.Load(path, CatalogueOf(Configuration));
-        server.SetValue("IP", "InternetAddress", "192.168.1.50");
-        server.Write();
+// Values the server did not keep, and a file another program changed in
+// between (which is then not written at all), are not taken: exit 4.
+TEST(CtlSet, ValuesNotTakenAreReported) {
+    const auto setKey = [](const char* key, const char* value) {
+        return [=](const std::string& path) {
+            ParameterHandler other;
+            other.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
+            other.SetValue("IP", key, value);
+            other.Write();
+        };
     };
-    const int code = SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"});
-    EXPECT_EQ(code, ExitNotTaken);
-    EXPECT_EQ(err.str(), Said({126}));
+    for (const bool meanwhile : {false, true}) {
+        SCOPED_TRACE(meanwhile ? "changed meanwhile" : "refused by the server");
+        TempShare share(TempShare::Contents::Sample);
+        std::ostringstream out, err;
+        Console console{out, err};
+        (meanwhile ? console.beforeWrite : console.afterWrite) =
+            meanwhile ? setKey("NetMask", "255.0.0.0") : setKey("InternetAddress", "192.168.1.50");
+        const int code = SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"});
+        EXPECT_EQ(code, ExitNotTaken);
+        EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
+        EXPECT_EQ(err.str().find("changed by another program") != std::string::npos, meanwhile);
+        EXPECT_EQ(valueIn(share, kConfig, Configuration, "IP", "InternetAddress"), "192.168.1.50");
+    }
 }
 
 // The restart that travels with FactoryDefaults = yes would reset the
 // server: a set over a file that already asks for it needs --yes too.
+// Text travels in the terminal's encoding and is stored as the server's
+// Windows-1252 bytes; what the server cannot store is refused by name; a
+// value is taken as written, brackets and all. format shows the bytes.
+TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
+    const struct {
+        const char* codeset;
+        std::string argument;
+        int code;
+        std::string stored;  // the file's bytes; "" when refused
+        std::string printed;
+    } cases[] = {
+        {"UTF-8", "Caf\xC3\xA9", 0, "Caf\xE9", "Caf\xC3\xA9\n"},
+        {"UTF-8", "\xE2\x82\xAC" "5", 0, "\x80" "5", "\xE2\x82\xAC" "5\n"},
+        {"ISO-8859-1", "Caf\xE9", 0, "Caf\xE9", "Caf\xE9\n"},
+        {"UTF-8", "[Server]", 0, "[Server]", "[Server]\n"},
+        {"UTF-8", "smile\xF0\x9F\x98\x80", 1, "", "U+1F600"},
+        {"UTF-8", "\xE4\xB8\xAD", 1, "", "U+4E2D"},
+        {"UTF-8", "bad\xC3", 1, "", ""},  // not UTF-8 at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const LocaleText text(c.codeset);
+        TempShare share(TempShare::Contents::Sample);
+        const std::string before = share.Read(kConfig);
+        const CtlResult set = RunCtl({"set", share.Root(), "SNMP", "SystemContact", c.argument}, text);
+        EXPECT_EQ(set.code, c.code);
+        if (c.code != 0) {
+            EXPECT_NE(set.err.find(c.printed), std::string::npos) << set.err;
+            EXPECT_EQ(share.Read(kConfig), before);
+            continue;
+        }
+        EXPECT_NE(share.Read(kConfig).find("SystemContact = " + c.stored + "\r\n"), std::string::npos);
+        EXPECT_EQ(RunCtl({"get", share.Root(), "SNMP", "SystemContact"}, text).out, c.printed);
+        EXPECT_NE(RunCtl({"format", share.PathOf(kConfig)}, text).out.find("SystemContact = " + c.stored + "\n"),
+                  std::string::npos);
+    }
+}
+
 TEST(CtlSet, APendingFactoryResetIsNeverSentUnconfirmed) {
     TempShare share;
     const std::string file =

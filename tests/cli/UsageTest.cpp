@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Cp1252.h"
+#include "LocaleText.h"
 #include "CtlRun.h"
 #include "TargetFile.h"
 #include "TempShare.h"
@@ -109,8 +109,8 @@ TEST(TargetFile, ChoicesNameTheShareFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.choice);
-        const TargetFile target = ChooseFile(share.Root(), c.choice);
-        EXPECT_EQ(target.path, c.path);
+        const TargetFile target = ChooseFile(c.choice);
+        EXPECT_EQ(share.Files()->PathOf(target.name), c.path);
         EXPECT_EQ(target.kind, c.kind);
     }
 }

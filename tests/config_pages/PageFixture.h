@@ -145,7 +145,7 @@ protected:
     // A value as the file on the share holds it now.
     std::string FileValue(const std::string& section, const std::string& key, bool* found = nullptr) const {
         ParameterHandler handler;
-        handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
         std::string value;
         const bool ok = handler.GetValue(section, key, value);
         if (found) *found = ok;

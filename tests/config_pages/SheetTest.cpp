@@ -10,6 +10,7 @@
 
 #include "ControlHandler.h"
 #include "HelpViewer.h"
+#include "FileLock.h"
 #include "PageFixture.h"
 
 namespace {
@@ -24,21 +25,6 @@ std::string keys(const std::string& prefix, int n, bool indented = false) {
     return text;
 }
 
-// Holds an exclusive lock on a file, as another program on the share would.
-class FileLock {
-public:
-    explicit FileLock(const std::string& path) : fd(::open(path.c_str(), O_RDWR)) {
-        EXPECT_GE(fd, 0);
-        EXPECT_EQ(::flock(fd, LOCK_EX), 0);
-    }
-    ~FileLock() {
-        ::flock(fd, LOCK_UN);
-        ::close(fd);
-    }
-
-private:
-    int fd;
-};
 
 TEST_F(PageTest, SampleShareGivesOneTabPerSectionSliceInFileOrder) {
     ConfigPropertySheet* sheet = OpenSheet();
@@ -90,6 +76,28 @@ TEST_F(PageTest, EveryTabWorksByKeyboardWithNamedUncutRows) {
             EXPECT_FALSE(name.startsWith(QLatin1String("-"))) << name.toStdString();
         }
     }
+}
+
+// A tab key with a value that fails its check keeps the page: the next tab
+// is never shown behind the message.
+TEST_F(PageTest, TabKeysAskTheShownPageFirst) {
+    ConfigPropertySheet* sheet = OpenSheet();
+    ASSERT_NE(sheet, nullptr);
+    TemplatePage& ip = Activate("IP");
+    const int index = sheet->GetActiveIndex();
+    Type(Edit(ip, "InternetAddress"), "300.1.1.1");
+    std::vector<int> shown;
+    QObject::connect(sheet, &QTabWidget::currentChanged, [&](int i) { shown.push_back(i); });
+    presenter.shown.clear();
+    // As a shortcut, and as a plain key press (what a window that is not
+    // the active one gets).
+    QTest::keyClick(Edit(ip, "InternetAddress"), Qt::Key_Tab, Qt::ControlModifier);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
+    QApplication::sendEvent(Edit(ip, "InternetAddress"), &press);
+    Settle();
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1022, 1022}));
+    EXPECT_EQ(sheet->GetActiveIndex(), index);
+    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(PageTest, LongSectionsAreCutIntoNumberedTabsKeepingBlocksTogether) {

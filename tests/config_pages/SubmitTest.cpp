@@ -6,21 +6,11 @@
 #include <functional>
 
 #include "Catalogue.h"
+#include "FileLock.h"
 #include "PageFixture.h"
 
 namespace {
 
-class FileLock {
-public:
-    explicit FileLock(const std::string& path) : fd(::open(path.c_str(), O_RDWR)) { ::flock(fd, LOCK_EX); }
-    ~FileLock() {
-        ::flock(fd, LOCK_UN);
-        ::close(fd);
-    }
-
-private:
-    int fd;
-};
 
 // A page that lets the test play the server between the page's write and its
 // reading back: `server` runs before every reading while it is set.
@@ -52,7 +42,7 @@ protected:
     void RefuseValue(const std::string& section, const std::string& key, const std::string& old) {
         server = [=, this] {
             ParameterHandler handler;
-            handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+            handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
             handler.SetValue(section, key, old);
             handler.Write();
         };
@@ -203,6 +193,30 @@ TEST_F(SubmitTest, AnUntouchedChoiceKeepsItsValue) {
     EXPECT_EQ(FileValue("Server", "MediaAgentMode"), "on");
     EXPECT_EQ(FileValue("Server", "SourceRouting"), "");
     EXPECT_EQ(FileValue("Server", "TimeSyncSource"), "no");
+}
+
+// Another program changed the file after the page read it: the submit does
+// not write over that change, keeps what the user typed, and the next one
+// applies only the user's change to the file as it is now.
+TEST_F(SubmitTest, AChangeMadeMeanwhileIsNeverOverwritten) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    ParameterHandler other;
+    other.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    other.SetValue("IP", "DefaultRouter", "10.9.9.9");
+    other.Write();
+    const std::string theirs = ConfigText();
+    presenter.shown.clear();
+    Submit(ip);
+    ASSERT_EQ(presenter.ShownIds(), std::vector<int>{126});
+    EXPECT_TRUE(presenter.shown[0].detail.contains(QStringLiteral("changed by another program")));
+    EXPECT_EQ(ConfigText(), theirs);
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.0.0");
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{126, 125}));
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
+    EXPECT_EQ(FileValue("IP", "DefaultRouter"), "10.9.9.9");
 }
 
 TEST_F(SubmitTest, FactoryDefaultsWithoutRestartKeyIsReportedAndNotWritten) {

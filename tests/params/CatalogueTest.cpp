@@ -314,7 +314,7 @@ TEST(Catalogues, LoadAppliesTheCatalogueOfItsKind) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " kind " + std::to_string(c.kind) + ": " + c.key);
         ParameterHandler handler;
-        handler.Load(share.PathOf(c.file), CatalogueOf(c.kind));
+        handler.Load(share.Files(), c.file, CatalogueOf(c.kind));
         const Parameter* parameter = Find(handler, c.section, c.key);
         ASSERT_NE(parameter, nullptr);
         EXPECT_EQ(parameter->GetTypeSpec(), c.typeSpec);

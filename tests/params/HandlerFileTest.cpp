@@ -33,7 +33,7 @@ TEST(HandlerFileTest, LoadsAndWritesBackCanonically) {
     TempShare share;
     share.Write("Config/Config.ini", sampleFile);
     ParameterHandler handler;
-    handler.Load(SharePath(share.Root(), "\\Config\\Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "\\Config\\Config.ini", CatalogueOf(Configuration));
     EXPECT_EQ(handler.GetPath(), share.PathOf("Config/Config.ini"));
     EXPECT_EQ(Dump(handler),
               "[]\n=||0\n[Server]\nServerName=TESS|the name|0\nRestart=no||1\n[SMB]\nSMBPassword=||0\nNFSUser=a ; b||0\n");
@@ -48,8 +48,8 @@ TEST(HandlerFileTest, LoadForgetsEarlierSections) {
     share.Write("a.ini", "[A]\r\nx=1\r\n");
     share.Write("b.ini", "[B]\r\ny=2\r\n");
     ParameterHandler handler;
-    handler.Load(share.PathOf("a.ini"), CatalogueOf(Configuration));
-    handler.Load(share.PathOf("b.ini"), CatalogueOf(ScsiDrives));
+    handler.Load(share.Files(), "a.ini", CatalogueOf(Configuration));
+    handler.Load(share.Files(), "b.ini", CatalogueOf(ScsiDrives));
     EXPECT_EQ(Dump(handler), "[B]\ny=2||0\n");
     EXPECT_EQ(handler.GetPath(), share.PathOf("b.ini"));
 }
@@ -65,7 +65,7 @@ TEST(HandlerFileTest, LoadsLargeFileLikeItsText) {
     TempShare share;
     share.Write("Config.ini", text);
     ParameterHandler loaded;
-    loaded.Load(share.PathOf("Config.ini"), CatalogueOf(Configuration));
+    loaded.Load(share.Files(), "Config.ini", CatalogueOf(Configuration));
     EXPECT_TRUE(Dump(loaded) == Dump(FromText(text)));
 }
 
@@ -79,9 +79,9 @@ TEST(HandlerFileTest, FailedLoadLeavesNoSections) {
     for (const char* name : {"missing.ini", "locked.ini"}) {
         SCOPED_TRACE(name);
         ParameterHandler handler;
-        handler.Load(share.PathOf("good.ini"), CatalogueOf(Configuration));
+        handler.Load(share.Files(), "good.ini", CatalogueOf(Configuration));
         ASSERT_EQ(handler.GetSectionCount(), 1);
-        EXPECT_THROW(handler.Load(share.PathOf(name), CatalogueOf(Configuration)), FileException);
+        EXPECT_THROW(handler.Load(share.Files(), name, CatalogueOf(Configuration)), FileException);
         EXPECT_EQ(handler.GetSectionCount(), 0);
         EXPECT_THROW(handler.Write(), FileException);
     }
@@ -93,7 +93,7 @@ TEST(HandlerFileTest, WriteNeverCreatesAFile) {
     TempShare share;
     share.Write("Config/Config.ini", sampleFile);
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     fs::remove(share.PathOf("Config/Config.ini"));
     EXPECT_THROW(handler.Write(), FileException);
     EXPECT_FALSE(fs::exists(share.PathOf("Config/Config.ini")));
@@ -108,11 +108,11 @@ TEST(HandlerFileTest, ShorterTextReplacesLongerFileWhole) {
     TempShare share;
     share.Write("Config/Config.ini", sampleFile + "[Extra]\r\nLong = " + std::string(3000, 'x') + "\r\n");
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     ASSERT_TRUE(handler.SetValue("Extra", "Long", "short"));
     handler.Write();
     ParameterHandler again;
-    again.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    again.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     EXPECT_THROW(again.GetSection("END"), ParameterHandler::ParameterError);
     EXPECT_EQ(share.Read("Config/Config.ini"),
               " = \r\n[Server]\r\nServerName = TESS\r\nRestart = no\r\n[SMB]\r\nNFSUser = a\r\nNFSUser = b\r\n"
@@ -123,7 +123,7 @@ TEST(HandlerFileTest, WriteToLockedFileLeavesItAsItWas) {
     TempShare share;
     share.Write("Config.ini", sampleFile);
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config.ini", CatalogueOf(Configuration));
     handler.SetValue("Server", "ServerName", "OTHER");
     FileLock lock(share.PathOf("Config.ini"));
     EXPECT_THROW(handler.Write(), FileException);
@@ -149,7 +149,7 @@ TEST(HandlerFileTest, WriteFailingPartWayPutsOldBytesBack) {
     TempShare share;
     share.Write("Config/Config.ini", sampleFile);
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     ASSERT_TRUE(handler.SetValue("Server", "ServerName", std::string(20000, 'n')));
     WithFileSizeLimit(8192, [&] { EXPECT_THROW(handler.Write(), FileException); });
     EXPECT_EQ(share.Read("Config/Config.ini"), sampleFile);
@@ -163,7 +163,7 @@ TEST(HandlerFileTest, RestartWithoutKeyChangesNothing) {
     TempShare share;
     share.Write("Config/Config.ini", "[Server]\r\nServerName = TESS\r\n[END]\r\n");
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     EXPECT_FALSE(handler.SetValue("Server", "Restart", "yes"));
     handler.Write();
     const std::string written = share.Read("Config/Config.ini");
@@ -185,11 +185,11 @@ TEST(HandlerFileTest, SampleShareFilesSurviveRewrite) {
         SCOPED_TRACE(relative);
         const std::string path = SharePath(share.Root(), relative);
         ParameterHandler first;
-        first.Load(path, CatalogueOf(kind));
+        first.Load(share.Files(), relative, CatalogueOf(kind));
         ASSERT_GT(first.GetSectionCount(), 0);
         first.Write();
         ParameterHandler second;
-        second.Load(path, CatalogueOf(kind));
+        second.Load(share.Files(), relative, CatalogueOf(kind));
         EXPECT_EQ(second.GetSectionCount(), first.GetSectionCount());
         EXPECT_EQ(second.Format(), first.Format());
         const std::string written = ReadBytes(path);

@@ -138,7 +138,7 @@ TEST(IdentifyServer, ReadsTheFirstLineOfTheConfigurationFile) {
         SCOPED_TRACE(c.name);
         TempShare share;
         share.Write("Config/Config.ini", c.bytes);
-        const ServerIdentity identity = IdentifyServer(share.Root());
+        const ServerIdentity identity = IdentifyServer(*share.Files());
         EXPECT_EQ(identity.accepted, c.accepted);
         EXPECT_EQ(identity.lineFound, c.lineFound);
         EXPECT_EQ(identity.version, c.version);
@@ -148,18 +148,18 @@ TEST(IdentifyServer, ReadsTheFirstLineOfTheConfigurationFile) {
 TEST(IdentifyServer, FindsTheFileWithoutRegardToCase) {
     TempShare share;
     share.Write("CONFIG/config.INI", "Tessaron CD V4.00 x\n");
-    EXPECT_TRUE(IdentifyServer(share.Root()).accepted);
+    EXPECT_TRUE(IdentifyServer(*share.Files()).accepted);
 }
 
 TEST(IdentifyServer, MissingFileRaisesFileException) {
     TempShare share;
-    EXPECT_THROW(IdentifyServer(share.Root()), FileException);
-    EXPECT_THROW(IdentifyServer(share.Root() + "/does-not-exist"), FileException);
+    EXPECT_THROW(IdentifyServer(*share.Files()), FileException);
+    EXPECT_THROW(IdentifyServer(*OpenFolderShare(share.Root() + "/does-not-exist")), FileException);
 }
 
 TEST(IdentifyServer, SampleShareIsASupportedCdRomServer) {
     TempShare share(TempShare::Contents::Sample);
-    const ServerIdentity identity = IdentifyServer(share.Root());
+    const ServerIdentity identity = IdentifyServer(*share.Files());
     EXPECT_TRUE(identity.accepted);
     EXPECT_EQ(identity.productTitle, "QUOR Tessaron CD");
     EXPECT_EQ(identity.serverKind, 0);

@@ -18,7 +18,7 @@ const std::string kNoServer = "Tessaron CD V4.00\r\n[IP]\r\nRestart = no\r\nFact
 
 std::string valueOf(const TempShare& share, const char* key) {
     ParameterHandler handler;
-    handler.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     std::string value;
     EXPECT_TRUE(handler.GetValue("Server", key, value));
     return value;
@@ -49,7 +49,7 @@ TEST(ServerRequests, SetTheRequestOrWriteNothing) {
         SCOPED_TRACE(c.name);
         TempShare share;
         share.Write("Config/Config.ini", c.file);
-        ServerRequest request(share.Root(), c.kind);
+        ServerRequest request(share.Files(), c.kind);
         EXPECT_EQ(request.CarriesPendingFactoryReset(), c.pending);
         if (!c.succeeds) {
             EXPECT_THROW(request.Send(), FileException);
@@ -65,7 +65,7 @@ TEST(ServerRequests, SetTheRequestOrWriteNothing) {
 TEST(ServerRequests, MissingConfigurationFileRaisesFileExceptionWithItsPath) {
     TempShare share;
     try {
-        ServerRequest request(share.Root(), ServerRequest::Restart);
+        ServerRequest request(share.Files(), ServerRequest::Restart);
         FAIL() << "no exception";
     } catch (const FileException& error) {
         EXPECT_NE(error.Path().find("Config.ini"), std::string::npos);

@@ -1,13 +1,22 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
+#include "Catalogue.h"
 #include "FileException.h"
 #include "FileLock.h"
+#include "ParameterHandler.h"
 #include "ShareFile.h"
+#include "StoreDump.h"
 #include "TempShare.h"
 
 namespace {
@@ -22,216 +31,244 @@ TEST(SharePathTest, ResolvesComponentsWithoutRegardToCase) {
     share.Write("Config/Data.txt", "x");
     share.Write("Volumes/Vol1/Rights.ini", "x");
     const std::string root = share.Root();
-
-    struct Case {
-        std::string server;
-        std::string relative;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {root, "\\Config\\scsi.ini", root + "/Config/Scsi.INI"},
-        {root, "\\CONFIG\\CONFIG.INI", root + "/Config/Config.ini"},
-        {root + "/", "\\Config\\Config.ini", root + "/Config/Config.ini"},
-        {root + "//", "\\config\\config.ini", root + "/Config/Config.ini"},
-        {root, "Config/Scsi.ini", root + "/Config/Scsi.INI"},
-        {root, "\\volumes\\VOL1\\rights.INI", root + "/Volumes/Vol1/Rights.ini"},
-        {root, "\\Volumes\\", root + "/Volumes/"},
-        {root, "\\config\\\\stat.txt", root + "/Config/stat.txt"},
+    const std::pair<std::string, std::string> cases[] = {
+        {"\\Config\\scsi.ini", "/Config/Scsi.INI"},
+        {"\\CONFIG\\CONFIG.INI", "/Config/Config.ini"},
+        {"Config/Scsi.ini", "/Config/Scsi.INI"},
+        {"\\volumes\\VOL1\\rights.INI", "/Volumes/Vol1/Rights.ini"},
+        {"\\Volumes\\", "/Volumes/"},
+        {"\\config\\\\stat.txt", "/Config/stat.txt"},
         // An exact name wins; otherwise the byte-wise smallest of the matches.
-        {root, "\\Config\\Data.txt", root + "/Config/Data.txt"},
-        {root, "\\Config\\data.TXT", root + "/Config/DATA.txt"},
+        {"\\Config\\Data.txt", "/Config/Data.txt"},
+        {"\\Config\\data.TXT", "/Config/DATA.txt"},
         // Missing components are kept as written.
-        {root, "\\Config\\Missing.ini", root + "/Config/Missing.ini"},
-        {root, "\\Nowhere\\Config.ini", root + "/Nowhere/Config.ini"},
-        {root, "", root},
+        {"\\Nowhere\\Config.ini", "/Nowhere/Config.ini"},
+        {"", ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.server + " + " + c.relative);
-        EXPECT_EQ(SharePath(c.server, c.relative), c.expected);
+    for (const auto& [relative, expected] : cases) {
+        SCOPED_TRACE(relative);
+        EXPECT_EQ(SharePath(root, relative), root + expected);
+        EXPECT_EQ(SharePath(root + "//", relative), root + expected);
     }
 }
 
-struct TextCase {
-    const char* name;
-    std::string bytes;
+std::string repeat(const std::string& line, int times) {
     std::string text;
-};
-
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
-
-class ReadTextFileTest : public testing::TestWithParam<TextCase> {};
-
-TEST_P(ReadTextFileTest, DropsCarriageReturnBeforeLineFeedOnly) {
-    TempShare share;
-    share.Write("f.txt", GetParam().bytes);
-    EXPECT_EQ(ReadTextFile(share.PathOf("f.txt")), GetParam().text);
-}
-
-std::string LargeFile(const std::string& lineEnd) {
-    std::string text;
-    for (int i = 0; i < 40000; ++i) text += "Key" + std::to_string(i) + " = value" + lineEnd;
+    for (int i = 0; i < times; ++i) text += line;
     return text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, ReadTextFileTest,
-    testing::Values(TextCase{"Empty", "", ""}, TextCase{"CrLf", "a\r\nb\r\n", "a\nb\n"},
-                    TextCase{"LoneCarriageReturnKept", "a\rb\r", "a\rb\r"},
-                    TextCase{"DoubleCarriageReturn", "a\r\r\n", "a\r\n"},
-                    TextCase{"LastLineWithoutEnd", "a\r\nlast", "a\nlast"},
-                    TextCase{"NulBytesKept", std::string("a\0b\r\n\0", 6), std::string("a\0b\n\0", 5)},
-                    TextCase{"HighBytesKept", "\xe4\xf6\xfc\xff\r\n", "\xe4\xf6\xfc\xff\n"},
-                    TextCase{"Large", LargeFile("\r\n"), LargeFile("\n")}),
-    [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
-
-// Large files are also read in pieces: pieces end at line ends and together
-// give the same text as reading the file whole, whatever falls on the edge
-// between two reads.
-TEST(ReadTextFileInPiecesTest, PiecesEndAtLineEndsAndJoinToWholeText) {
-    auto repeat = [](const std::string& line, int times) {
-        std::string text;
-        for (int i = 0; i < times; ++i) text += line;
-        return text;
+// Text mode: a carriage return goes only before a line feed; read in pieces
+// that end at line ends, a file gives the same text whatever falls on the
+// edge between two pieces.
+TEST(TextModeTest, DropsCarriageReturnBeforeLineFeedOnly) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"a\r\nb\r\n", "a\nb\n"},
+        {"a\rb\r", "a\rb\r"},
+        {"a\r\r\n", "a\r\n"},
+        {"a\r\nlast", "a\nlast"},
+        {std::string("a\0b\r\n\0", 6), std::string("a\0b\n\0", 5)},
+        {"\xe4\xf6\xfc\xff\r\n", "\xe4\xf6\xfc\xff\n"},
+        {"x\n" + repeat("abc\r\n", 20000), "x\n" + repeat("abc\n", 20000)},  // a CR on a piece's edge
+        {std::string(700000, 'x') + "\r\n" + "y", std::string(700000, 'x') + "\ny"},
+        {repeat(std::string("a\rb\0c\r\r\n", 9), 40000) + "\r", repeat(std::string("a\rb\0c\r\n", 8), 40000) + "\r"},
     };
-    struct Case {
-        const char* name;
-        std::string bytes;
-    };
-    const Case cases[] = {
-        {"Empty", ""},
-        {"Small", "[S]\r\nK = v\r\nlast"},
-        // A carriage return as the very last byte of the first 64 KiB read.
-        {"CarriageReturnOnEdge", "x\n" + repeat("abc\r\n", 20000)},
-        {"LineLongerThanOneRead", std::string(700000, 'x') + "\r\n" + std::string(10, 'y')},
-        {"NoLineEndAtAll", std::string(300000, 'z')},
-        {"LoneCarriageReturnsAndNul", repeat(std::string("a\rb\0c\r\r\n", 9), 40000) + "\r"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempShare share;
-        share.Write("f.ini", c.bytes);
-        std::string expected;
-        for (size_t i = 0; i < c.bytes.size(); ++i) {
-            if (c.bytes[i] == '\r' && i + 1 < c.bytes.size() && c.bytes[i + 1] == '\n') continue;
-            expected += c.bytes[i];
-        }
+    for (const auto& [bytes, text] : cases) {
+        SCOPED_TRACE(bytes.substr(0, 20));
+        EXPECT_TRUE(TextOfBytes(bytes) == text);
         std::string joined;
-        int pieces = 0;
-        bool allButLastEndLines = true;
-        ReadTextFileInPieces(share.PathOf("f.ini"), [&](std::string_view piece) {
-            if (pieces > 0 && (joined.empty() || joined.back() != '\n')) allButLastEndLines = false;
+        bool piecesEndLines = true;
+        ForEachTextPiece(bytes, [&](std::string_view piece) {
+            if (!joined.empty() && joined.back() != '\n') piecesEndLines = false;
             joined.append(piece);
-            ++pieces;
         });
-        EXPECT_TRUE(allButLastEndLines);
-        EXPECT_EQ(joined.size(), expected.size());
-        EXPECT_TRUE(joined == expected);
-        EXPECT_TRUE(ReadTextFile(share.PathOf("f.ini")) == expected);
+        EXPECT_TRUE(piecesEndLines);
+        EXPECT_TRUE(joined == text);
+        EXPECT_EQ(TextOfBytes(BytesOfText(text)), text);
     }
 }
 
-struct FirstLineCase {
-    const char* name;
-    std::string bytes;
-    bool found;
-    std::string line;
-};
-
-void PrintTo(const FirstLineCase& c, std::ostream* os) { *os << c.name; }
-
-class ReadFirstLineTest : public testing::TestWithParam<FirstLineCase> {};
-
-TEST_P(ReadFirstLineTest, ReturnsFirstLineWithoutItsEnd) {
-    TempShare share;
-    share.Write("f.ini", GetParam().bytes);
-    std::string line = "stale";
-    EXPECT_EQ(ReadFirstLine(share.PathOf("f.ini"), line), GetParam().found);
-    EXPECT_EQ(line, GetParam().line);
+// Overwritten in one write and cut off before the file is shortened, the
+// file reads as the new text: the old tail is covered by blank lines.
+TEST(TextModeTest, PaddedNewTextReadsAsTheNewText) {
+    const std::string shortText = "[S]\r\nK = v\r\n[END]\r\n";
+    for (const size_t oldSize : {size_t{0}, shortText.size(), shortText.size() + 1, shortText.size() + 2, size_t{5000}}) {
+        SCOPED_TRACE(oldSize);
+        const std::string image = shortText + WritePadding(shortText.size(), oldSize);
+        EXPECT_EQ(image.size(), std::max(oldSize, shortText.size()));
+        EXPECT_EQ(image.substr(0, shortText.size()), shortText);
+        ParameterHandler read, expected;
+        read.ReadText(TextOfBytes(image));
+        expected.ReadText(TextOfBytes(shortText));
+        EXPECT_EQ(Dump(read), Dump(expected));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Bytes, ReadFirstLineTest,
-    testing::Values(FirstLineCase{"EmptyFile", "", false, ""},
-                    FirstLineCase{"EmptyFirstLine", "\r\nsecond\r\n", true, ""},
-                    FirstLineCase{"BareLineFeed", "\nsecond", true, ""},
-                    FirstLineCase{"CrLf", "QUOR Tessaron CD V3.02\r\n[Server]\r\n", true, "QUOR Tessaron CD V3.02"},
-                    FirstLineCase{"OnlyLineWithoutEnd", "single", true, "single"},
-                    FirstLineCase{"InnerCarriageReturnKept", "a\rb\r\nc", true, "a\rb"},
-                    FirstLineCase{"NulByteKept", std::string("a\0b\nc", 5), true, std::string("a\0b", 3)},
-                    FirstLineCase{"LongLine", std::string(10000, 'x') + "\r\nrest", true, std::string(10000, 'x')},
-                    FirstLineCase{"CarriageReturnAtBufferEdge", std::string(4095, 'y') + "\r\n", true,
-                                  std::string(4095, 'y')}),
-    [](const testing::TestParamInfo<FirstLineCase>& info) { return std::string(info.param.name); });
+TEST(FolderShareTest, ReadsTheFirstLineWithoutItsEnd) {
+    const struct {
+        std::string bytes;
+        bool found;
+        std::string line;
+    } cases[] = {
+        {"", false, ""},
+        {"\r\nsecond\r\n", true, ""},
+        {"QUOR Tessaron CD V3.02\r\n[Server]\r\n", true, "QUOR Tessaron CD V3.02"},
+        {"single", true, "single"},
+        {"a\rb\r\nc", true, "a\rb"},
+        {std::string(4095, 'y') + "\r\n", true, std::string(4095, 'y')},  // a CR at the end of a read
+    };
+    TempShare share;
+    for (const auto& c : cases) {
+        share.Write("f.ini", c.bytes);
+        std::string line = "stale";
+        EXPECT_EQ(share.Files()->ReadFirstLine(share.PathOf("f.ini"), line), c.found);
+        EXPECT_EQ(line, c.line);
+    }
+}
 
-// Each access that cannot open its file raises FileException.
-struct Access {
-    const char* name;
-    std::function<void(const std::string&)> run;
+// Every way of reaching a file: a missing one, a folder or a pipe in its
+// place (which must not hang the program waiting for a writer) cannot be
+// opened, and nothing is ever created.
+const std::function<void(const Share&, const std::string&)> accesses[] = {
+    [](const Share& share, const std::string& path) { share.Read(path); },
+    [](const Share& share, const std::string& path) {
+        std::string line;
+        share.ReadFirstLine(path, line);
+    },
+    [](const Share& share, const std::string& path) { share.Replace(path, "", "x"); },
 };
 
-const Access accesses[] = {
-    {"ReadTextFile", [](const std::string& path) { ReadTextFile(path); }},
-    {"ReadTextFileInPieces", [](const std::string& path) { ReadTextFileInPieces(path, [](std::string_view) {}); }},
-    {"ReadFirstLine",
-     [](const std::string& path) {
-         std::string line;
-         ReadFirstLine(path, line);
-     }},
-    {"WriteTextFile", [](const std::string& path) { WriteTextFile(path, "[END]\n"); }},
-};
-
-// A missing file, a folder, or a pipe in a file's place (which must not
-// hang the program waiting for a writer).
-TEST(ShareFileTest, MissingFileOrNoFileCannotBeOpened) {
+TEST(FolderShareTest, OnlyAnExistingFileCanBeOpened) {
     TempShare share;
     fs::create_directories(share.PathOf("Config"));
     ASSERT_EQ(mkfifo(share.PathOf("Config/Pipe.ini").c_str(), 0600), 0);
-    for (const Access& access : accesses) {
-        SCOPED_TRACE(access.name);
-        EXPECT_THROW(access.run(share.PathOf("Config/Missing.ini")), FileException);
-        EXPECT_THROW(access.run(share.PathOf("Config")), FileException);
-        EXPECT_THROW(access.run(share.PathOf("Config/Pipe.ini")), FileException);
+    for (const auto& access : accesses) {
+        for (const char* name : {"Config/Missing.ini", "Config", "Config/Pipe.ini"}) {
+            SCOPED_TRACE(name);
+            try {
+                access(*share.Files(), share.PathOf(name));
+                ADD_FAILURE() << "opened";
+            } catch (const FileException& error) {
+                EXPECT_EQ(error.Path(), share.PathOf(name));
+                EXPECT_FALSE(error.Reason().empty());
+            }
+        }
         EXPECT_FALSE(fs::exists(share.PathOf("Config/Missing.ini")));
     }
 }
 
-TEST(ShareFileTest, FileLockedElsewhereCannotBeOpened) {
+// A file another program holds is waited for, two seconds at most, then
+// reported as in use; one let go meanwhile is read.
+TEST(FolderShareTest, AFileInUseIsWaitedForThenReported) {
     TempShare share;
-    const std::string original = "[S]\r\nK = v\r\n[END]\r\n";
-    share.Write("Config.ini", original);
-    for (const Access& access : accesses) {
-        SCOPED_TRACE(access.name);
-        {
-            FileLock lock(share.PathOf("Config.ini"));
-            EXPECT_THROW(access.run(share.PathOf("Config.ini")), FileException);
+    share.Write("Config.ini", "[S]\r\nK = v\r\n[END]\r\n");
+    const std::string path = share.PathOf("Config.ini");
+    {
+        FileLock lock(path);
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            share.Files()->Read(path);
+            ADD_FAILURE() << "read a locked file";
+        } catch (const FileException& error) {
+            EXPECT_NE(error.Reason().find("in use by another program"), std::string::npos);
         }
-        EXPECT_EQ(share.Read("Config.ini"), original);
-        // Once the other program lets go, the access works and releases its lock.
-        EXPECT_NO_THROW(access.run(share.PathOf("Config.ini")));
-        EXPECT_TRUE(IsUnlocked(share.PathOf("Config.ini")));
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    }
+    auto lock = std::make_unique<FileLock>(path);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        lock.reset();
+    });
+    EXPECT_EQ(share.Files()->Read(path), "[S]\r\nK = v\r\n[END]\r\n");
+    release.join();
+    EXPECT_TRUE(IsUnlocked(path));
+}
+
+TEST(FolderShareTest, ReplaceWritesOnlyOverWhatWasRead) {
+    const struct {
+        std::string before, bytes;
+    } cases[] = {
+        {"", "[END]\r\n"},
+        {std::string(5000, 'o'), "[END]\r\n"},  // shortened after the write
+        {"[S]\r\nK = v\r\n", "[S]\r\nK = a longer value\r\n[END]\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempShare share;
+        share.Write("f.ini", c.before);
+        share.Files()->Replace(share.PathOf("f.ini"), c.before, c.bytes);
+        EXPECT_EQ(share.Read("f.ini"), c.bytes);
+        // A file changed since it was read is left as the other program left it.
+        share.Write("f.ini", "theirs");
+        EXPECT_THROW(share.Files()->Replace(share.PathOf("f.ini"), c.bytes, c.before), FileChangedMeanwhile);
+        EXPECT_EQ(share.Read("f.ini"), "theirs");
     }
 }
 
-TEST(WriteTextFileTest, WritesCarriageReturnLineFeedAndTruncates) {
-    struct Case {
-        std::string before;
-        std::string text;
-        std::string after;
-    };
-    const Case cases[] = {
-        {"", "[S]\nK = v\n[END]\n", "[S]\r\nK = v\r\n[END]\r\n"},
-        {std::string(5000, 'o'), "[END]\n", "[END]\r\n"},
-        {"[S]\r\nK = old value that is long\r\n[END]\r\n", "[S]\nK = new\n[END]\n", "[S]\r\nK = new\r\n[END]\r\n"},
-        {"x", "a\rb\n", "a\rb\r\n"},
-        {"keep", "", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        TempShare share;
-        share.Write("f.ini", c.before);
-        WriteTextFile(share.PathOf("f.ini"), c.text);
-        EXPECT_EQ(share.Read("f.ini"), c.after);
+// A write the system stops part-way (here a file-size limit, which must
+// fail the write rather than kill the program) puts the old bytes back.
+TEST(FolderShareTest, AFailedWriteLeavesTheFileAsItWas) {
+    TempShare share;
+    const std::string before = "[S]\r\n" + repeat("Key = value\r\n", 30) + "[END]\r\n";
+    share.Write("f.ini", before);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            share.Files()->Replace(share.PathOf("f.ini"), before, before + repeat("More = lines\r\n", 20));
+        } catch (const FileException&) {
+            _exit(0);
+        }
+        _exit(1);
     }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(share.Read("f.ini"), before);
+}
+
+// Names on a share are data: whatever they say, and whatever links the share
+// holds, nothing outside the share's folder is read, listed or written.
+TEST(FolderShareTest, NothingOutsideTheShareIsReachable) {
+    TempShare place;
+    place.Write("outside/secret.ini", "[S]\r\nToken = 1\r\n");
+    place.Write("share/Config/Config.ini", "; QUOR Tessaron CD V4.00\r\n");
+    place.Write("share/Volumes/CDROM1/GUEST.USR", "Name = GUEST\r\n");
+    const fs::path share = place.PathOf("share");
+    fs::create_directory_symlink(place.PathOf("outside"), share / "Volumes" / "OUT");
+    fs::create_symlink(place.PathOf("outside/secret.ini"), share / "Volumes" / "CDROM1" / "LINK.USR");
+    fs::create_symlink(share / "Volumes" / "CDROM1" / "GUEST.USR", share / "Volumes" / "CDROM1" / "INSIDE.USR");
+    // The share itself reached through a link works.
+    fs::create_directory_symlink(share, place.PathOf("link-to-share"));
+    const SharePtr files = OpenFolderShare(place.PathOf("link-to-share"));
+
+    for (const char* name : {"../outside/secret.ini", "..\\outside\\secret.ini", "Volumes/../../outside/secret.ini",
+                             "Volumes/OUT/secret.ini", "Volumes/CDROM1/LINK.USR"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(files->Read(files->PathOf(name)), FileException);
+        EXPECT_THROW(files->Replace(files->PathOf(name), "", "x"), FileException);
+    }
+    EXPECT_THROW(files->PathOf(place.PathOf("outside/secret.ini")), FileException);  // a full path
+    EXPECT_EQ(place.Read("outside/secret.ini"), "[S]\r\nToken = 1\r\n");
+    EXPECT_EQ(files->Read(files->PathOf("Volumes/CDROM1/INSIDE.USR")), "Name = GUEST\r\n");
+    EXPECT_NO_THROW(files->PathOf(share / "Volumes/CDROM1/GUEST.USR"));
+
+    std::vector<std::string> listed;
+    for (const Share::Entry& entry : files->List(files->PathOf("Volumes"))) listed.push_back(entry.name);
+    EXPECT_EQ(listed, std::vector<std::string>{"CDROM1"});  // OUT leads out
+    listed.clear();
+    for (const Share::Entry& entry : files->List(files->PathOf("Volumes/CDROM1"))) listed.push_back(entry.name);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"GUEST.USR", "INSIDE.USR"}));
+    EXPECT_THROW(files->List(files->PathOf("Volumes/OUT")), FileException);
+
+    // A configuration folder or file that is itself a link leading out.
+    fs::remove_all(share / "Config");
+    fs::create_directory_symlink(place.PathOf("outside"), share / "Config");
+    EXPECT_THROW(files->Read(files->PathOf("Config/secret.ini")), FileException);
 }
 
 }  // namespace

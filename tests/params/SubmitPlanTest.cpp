@@ -52,7 +52,7 @@ TEST(SubmitPlan, TakesChangesMarksAndAsksAsThePagesDo) {
         file.replace(file.find("FactoryDefaults = no"), 20, std::string("FactoryDefaults = ") + c.pending);
         share.Write("Config/Config.ini", file);
         ParameterHandler store;
-        store.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+        store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
         const ParameterHandler loaded = store;
         SubmitPlan plan(store);
         for (const Edit& e : c.edits) {
@@ -67,7 +67,7 @@ TEST(SubmitPlan, TakesChangesMarksAndAsksAsThePagesDo) {
         EXPECT_EQ(plan.AsksRestart(), !c.questions.empty());
         plan.Write();
         ParameterHandler back;
-        back.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+        back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
         for (const std::string& expected : c.written) {
             const size_t slash = expected.find('/'), equals = expected.find('=');
             std::string value;
@@ -93,7 +93,7 @@ TEST(SubmitPlan, ConfirmedByWhatTheServerKept) {
     TempShare share;
     share.Write("Config/Config.ini", kFile);
     ParameterHandler store;
-    store.Load(share.PathOf("Config/Config.ini"), CatalogueOf(Configuration));
+    store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
     const ParameterHandler loaded = store;
     SubmitPlan plan(store);
     for (const char* key : {"ServerName", "NDSAdminPassword"}) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "Share.h"
+
 // A temporary server share for one test: an empty folder, or a copy of the
 // bundled sample share. Removed with the object.
 class TempShare {
@@ -21,6 +23,8 @@ public:
     void Write(const std::string& relative, const std::string& bytes) const;
     // The bytes of a file below the root.
     std::string Read(const std::string& relative) const;
+    // The folder as the store reaches a share.
+    SharePtr Files() const { return OpenFolderShare(Root()); }
 
 private:
     std::filesystem::path root;
