@@ -15,10 +15,10 @@
 
 ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) : PropertySheet(parent) {
     if (!factory) factory = [] { return std::make_unique<TemplatePage>(); };
+    WaitCursor wait;
+    ParameterHandler handler;
+    handler.Load(ConfigApp::Get().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     {
-        WaitCursor wait;
-        ParameterHandler handler;
-        handler.Load(ConfigApp::Get().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {
             const ParameterSection& section = handler.SectionAt(s);
@@ -35,6 +35,9 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
             }
         }
     }
+    // The first page shows at once: it takes the file just read instead of
+    // reading it again.
+    if (!pages.empty()) pages.front()->UseStoreOnce(std::move(handler));
     Create();
 }
 

@@ -149,7 +149,12 @@ void TemplatePage::LoadPageData() {
     try {
         switch (mode) {
         case PageMode::Configuration:
-            handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+            if (readAlready) {
+                handler = std::move(*readAlready);
+                readAlready.reset();
+            } else {
+                handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+            }
             section = configurationSlice(handler);
             break;
         case PageMode::VolumeRights:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,10 @@ public:
     void Submit();
     void Reset();
 
+    // A store of the page's file read a moment ago, for the page's next
+    // loading instead of reading the file again (configuration pages).
+    void UseStoreOnce(ParameterHandler handler) { readAlready = std::move(handler); }
+
     // Rows shown: the working section's parameters (at most nine on the SCSI
     // drive page, with a warning once).
     int RowCount();
@@ -117,6 +122,7 @@ private:
 
     QWidget* frame = nullptr;
     ParameterHandler store;
+    std::optional<ParameterHandler> readAlready;
     ControlHandler controls;
     std::vector<std::string> volumeFiles;
     std::string title;
