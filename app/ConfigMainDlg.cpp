@@ -30,9 +30,7 @@
 #ifdef TESSARON_HAS_QUICK_INSTALLATION
 #include "QuickInstallationDlg.h"
 #endif
-#ifdef TESSARON_HAS_CONFIGURATION
 #include "ConfigPropertySheet.h"
-#endif
 #ifdef TESSARON_HAS_MANAGEMENT
 #include "ManagementPropertySheet.h"
 #endif
@@ -55,9 +53,7 @@ ConfigMainDlg::ConfigMainDlg(ConfigApp& app, QWidget* parent) : Dialog(TemplateI
 #ifdef TESSARON_HAS_QUICK_INSTALLATION
     factories[slot(ToolKind::QuickInstallation)] = [](QWidget* p) { return new QuickInstallationDlg(p); };
 #endif
-#ifdef TESSARON_HAS_CONFIGURATION
     factories[slot(ToolKind::Configuration)] = [](QWidget* p) { return new ConfigPropertySheet(p); };
-#endif
 #ifdef TESSARON_HAS_MANAGEMENT
     factories[slot(ToolKind::Management)] = [](QWidget* p) { return new ManagementPropertySheet(p); };
 #endif
