@@ -95,6 +95,11 @@ std::string firstLineOf(const std::string& text) {
     return line;
 }
 
+bool isRemark(const std::string& line) {
+    const size_t first = line.find_first_not_of(" \t");
+    return first != std::string::npos && line[first] == ';';
+}
+
 std::string freshStatistics(bool hd) {
     return std::string(hd ? "QUOR Tessaron HD Server" : "QUOR Tessaron CD-ROM Server") +
            " statistics\n"
@@ -149,10 +154,7 @@ Appliance::Appliance(const SimSettings& settings)
     // The configuration file opens with the line naming this unit, in place
     // of the remark that named one before.
     std::vector<std::string>& head = heads[config];
-    if (!head.empty() && head[0].find_first_not_of(" \t") != std::string::npos &&
-        head[0][head[0].find_first_not_of(" \t")] == ';') {
-        head.erase(head.begin());
-    }
+    if (!head.empty() && isRemark(head[0])) head.erase(head.begin());
     head.insert(head.begin(), ProductLine(unit));
     ParameterHandler kept;
     kept.ReadText(text);

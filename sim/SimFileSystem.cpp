@@ -326,6 +326,7 @@ int ServeShare(Appliance& appliance, const SimSettings& settings) {
     const char* argv[] = {"tessaron-sim", "-o", "fsname=tessaron-sim,subtype=tessaron-sim"};
     fuse_args args = FUSE_ARGS_INIT(3, const_cast<char**>(argv));
     fuse* fs = fuse_new(&args, &ops, sizeof ops, &share);
+    fuse_opt_free_args(&args);
     if (!fs) throw std::runtime_error("cannot set up the file system");
     if (fuse_mount(fs, settings.mountPoint.c_str()) != 0) {
         fuse_destroy(fs);

@@ -101,13 +101,7 @@ SimSettings readArguments(int argc, char** argv) {
 
 std::string absolutePath(const std::string& path) {
     char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) {
-        if (errno == ENOTCONN) {
-            throw Refusal{path + " is still mounted by a simulator that ended without unmounting; "
-                                 "run: fusermount3 -u " + path};
-        }
-        throw Refusal{path + ": " + std::strerror(errno)};
-    }
+    if (!resolved) throw Refusal{path + ": " + std::strerror(errno)};
     std::string result = resolved;
     std::free(resolved);
     return result;
@@ -121,7 +115,14 @@ bool inside(const std::string& path, const std::string& folder) {
 void checkMountPoint(const std::string& path) {
     struct stat info {};
     struct stat parent {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) throw Refusal{path + ": not a folder"};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOTCONN) {
+            throw Refusal{path + " is still mounted by a simulator that ended without unmounting; run: "
+                                 "fusermount3 -u " + path};
+        }
+        throw Refusal{path + ": " + std::strerror(errno)};
+    }
+    if (!S_ISDIR(info.st_mode)) throw Refusal{path + ": not a folder"};
     if (::stat((path + "/..").c_str(), &parent) == 0 && parent.st_dev != info.st_dev) {
         throw Refusal{path + " is already a mount point (is another tessaron-sim serving it?)"};
     }
