@@ -10,6 +10,8 @@
 #include "Cp1252.h"
 #include "Images.h"
 #include "ServerIdentity.h"
+#include "LogInDlg.h"
+#include "ServerShare.h"
 #include "ShareLocation.h"
 #include "StoreError.h"
 #include "StringTable.h"
@@ -36,6 +38,10 @@ std::string brandedTitle(bool oem) { return LoadString(oem ? 138 : 137); }
 
 bool oemBuild() { return LoadString(102) != "Quor"; }
 
+bool askLogIn(const std::string& address, SmbCredentials& credentials) {
+    return LogInDlg(address, ConfigApp::Get().GetMainWindow()).Ask(credentials);
+}
+
 void runMainWindow(ConfigApp& app) {
     ConfigMainDlg window(app);
     app.SetMainWindow(&window);
@@ -47,7 +53,7 @@ void runMainWindow(ConfigApp& app) {
 
 ConfigApp::ConfigApp()
     : share(OpenFolderShare({})), oemBranding(oemBuild()), folderChooser(chooseShareFolder),
-      mainWindowRunner(runMainWindow) {}
+      mainWindowRunner(runMainWindow), logInAsker(askLogIn), credentials(CredentialsFromEnvironment()) {}
 
 ConfigApp::~ConfigApp() = default;
 
@@ -57,7 +63,15 @@ std::string ConfigApp::GetBrandedTitle() const { return brandedTitle(oemBranding
 
 void ConfigApp::SetServerPath(const std::string& path) {
     serverPath = path;
-    share = OpenFolderShare(path);
+    share = OpenServerShare(path, credentials);
+}
+
+bool ConfigApp::AskLogIn() {
+    if (loggedInOnce || !logInAsker) return false;
+    loggedInOnce = true;
+    if (!logInAsker(share->Location(), credentials)) return false;
+    share = OpenServerShare(serverPath, credentials);
+    return true;
 }
 
 std::string ConfigApp::GetServerName() const { return serverName.empty() ? ServerName(serverPath) : serverName; }
@@ -138,16 +152,15 @@ int ConfigApp::StartUp(const QStringList& arguments) {
         path = folderChooser ? folderChooser() : std::string();
         if (path.empty()) return 0;  // the user cancelled: end quietly
     }
-    try {
-        SetServerPath(ResolveServerPath(path));
-    } catch (const ShareNotMounted& notMounted) {
-        ShowMessage(notMounted.Message(), MessageType::Ok | MessageType::IconStop, 60010);
-        return 1;
-    }
-    if (const int problem = ShareFolderProblem(serverPath)) {
+    // A folder, or a network share this computer has mounted, must be a
+    // server's share; a network share nothing has mounted is reached over
+    // SMB and answers for itself.
+    const std::string folder = MountedFolderOf(path);
+    if (const int problem = folder.empty() ? 0 : ShareFolderProblem(folder)) {
         ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
         return 1;
     }
+    SetServerPath(folder.empty() ? path : folder);
     serverName = ServerName(path);
     if (mainWindowRunner) mainWindowRunner(*this);
     return 0;

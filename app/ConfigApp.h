@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Share.h"
+#include "SmbShare.h"
 #include "ToolkitApp.h"
 
 class ConfigMainDlg;
@@ -42,8 +43,13 @@ public:
     bool IdentifyServer();
 
     std::string GetServerPath() const { return serverPath; }
-    // Sets the share the program works on; its folder is resolved here, once.
+    // Sets the share the program works on: a folder (resolved here, once),
+    // or a network share nothing has mounted, reached over SMB.
     void SetServerPath(const std::string& path);
+    // After the server refused access to a share reached over SMB: asks for
+    // a user name and password (once per run) and opens the share with
+    // them. False when not asked again or cancelled.
+    bool AskLogIn();
     // The server's share: every file the windows read, list or write.
     const SharePtr& GetShare() const { return share; }
     // The server's name for the window title (host of the share).
@@ -87,6 +93,9 @@ public:
     // the folder, or "" when the user cancels. Tests replace it.
     using FolderChooser = std::function<std::string()>;
     void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
+    // Asks for credentials (tests replace it); false when cancelled.
+    using LogInAsker = std::function<bool(const std::string& address, SmbCredentials& credentials)>;
+    void SetLogInAsker(LogInAsker asker) { logInAsker = std::move(asker); }
     // Runs the main window (tests replace it to look at the start-up alone).
     using MainWindowRunner = std::function<void(ConfigApp&)>;
     void SetMainWindowRunner(MainWindowRunner runner) { mainWindowRunner = std::move(runner); }
@@ -104,4 +113,7 @@ private:
     QPointer<ConfigMainDlg> mainWindow;
     FolderChooser folderChooser;
     MainWindowRunner mainWindowRunner;
+    LogInAsker logInAsker;
+    SmbCredentials credentials;
+    bool loggedInOnce = false;
 };

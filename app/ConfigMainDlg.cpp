@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
 
 #include "AboutDlg.h"
 #include "ConfigApp.h"
@@ -15,6 +16,8 @@
 #include "FileException.h"
 #include "Images.h"
 #include "ServerFiles.h"
+#include "ShareLocation.h"
+#include "SmbShare.h"
 #include "ServerRequests.h"
 #include "ShareFile.h"
 #include "ShellOpen.h"
@@ -101,17 +104,22 @@ void ConfigMainDlg::OnStartTimer() {
     if (!timerPending) return;
     timerPending = false;
     WaitCursor wait;
-    try {
-        if (app.IdentifyServer()) {
-            serverTypeCaption = FromServerText(app.GetProductTitle());
-            updatePageCaption();
-        } else {
-            app.ShowMessage(1018);
+    for (;;) {
+        try {
+            if (app.IdentifyServer()) {
+                serverTypeCaption = FromServerText(app.GetProductTitle());
+                updatePageCaption();
+            } else {
+                app.ShowMessage(1018);
+                PostCloseRequest();
+            }
+        } catch (const FileException& error) {
+            // A server that wants to know who connects may let the user in.
+            if (IsAccessRefused(error) && app.AskLogIn()) continue;
+            app.ReportFailure(StringId::NoCommunication, error);
             PostCloseRequest();
         }
-    } catch (const FileException& error) {
-        app.ReportFailure(StringId::NoCommunication, error);
-        PostCloseRequest();
+        return;
     }
 }
 
@@ -186,7 +194,20 @@ void ConfigMainDlg::OpenManagement() { openTool(ToolKind::Management, 114, 1011)
 
 void ConfigMainDlg::OpenDiscAccess() {
     WaitCursor wait;
-    if (!OpenFolder(SharePath(app.GetServerPath(), ServerFile::DiscFolder))) app.ShowMessage(1000);
+    if (OpenFolder(SharePath(app.GetServerPath(), ServerFile::DiscFolder))) return;
+    // A share reached over SMB: the file manager opens its folder by address.
+    NetworkPath network;
+    if (ParseNetworkPath(app.GetServerPath(), network)) {
+        try {
+            const SharePtr& share = app.GetShare();
+            const std::string folder = share->PathOf(ServerFile::DiscFolder);
+            share->List(folder);
+            if (app.OpenUrl(QUrl(QString::fromStdString(folder)))) return;
+        } catch (const StoreError&) {
+            // Reported below like a missing folder.
+        }
+    }
+    app.ShowMessage(1000);
 }
 
 bool ConfigMainDlg::CanLeaveChild() {

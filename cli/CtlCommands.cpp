@@ -10,6 +10,7 @@
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "ServerRequests.h"
+#include "ServerShare.h"
 #include "ShareLocation.h"
 #include "SubmitPlan.h"
 #include "StringIds.h"
@@ -32,6 +33,7 @@ constexpr int kConfirmWithYes = 60017;
 constexpr int kValueNotTaken = 60018;
 constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
+constexpr int kGiveUser = 60024;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -40,21 +42,18 @@ std::string parameterLabel(const std::string& section, const std::string& key) {
 }
 
 // The share given on the command line; null after the message when it
-// names a network share that is not mounted, or a folder that does not exist
-// or is not a server's share.
+// names a folder (or a mounted network share) that does not exist or is
+// not a server's share. A network share nothing has mounted is reached
+// over SMB.
 SharePtr openShare(const Console& console, const std::string& share) {
-    std::string directory;
-    try {
-        directory = ResolveServerPath(share);
-    } catch (const ShareNotMounted& error) {
-        console.Say(error.Message());
-        return nullptr;
+    const std::string folder = MountedFolderOf(share);
+    if (!folder.empty()) {
+        if (const int problem = ShareFolderProblem(folder)) {
+            console.Say(FormatString(problem, {share}));
+            return nullptr;
+        }
     }
-    if (const int problem = ShareFolderProblem(directory)) {
-        console.Say(FormatString(problem, {share}));
-        return nullptr;
-    }
-    return OpenFolderShare(directory);
+    return OpenServerShare(share, console.credentials);
 }
 
 // Loads the file a --file choice names; false after message failureId.
@@ -158,6 +157,7 @@ int Console::Failure(int stringId, const StoreError& error, int code) const {
     if (error.MessageId() != 0) Message(error.MessageId(), code);
     const std::string detail = error.Detail();
     Say(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
+    if (IsAccessRefused(error)) Message(kGiveUser, code);
     return code;
 }
 

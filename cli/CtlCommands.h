@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "LocaleText.h"
+#include "SmbShare.h"
 
 class StoreError;
 
@@ -26,6 +27,8 @@ struct Console {
     std::ostream& err;
     // The encoding of the terminal: server text is printed in it.
     LocaleText text = LocaleText();
+    // Who connects to a share reached straight over SMB.
+    SmbCredentials credentials = {};
     // Run just before a write and between it and the reading back that
     // confirms it; let tests play another program and the server. Given the
     // path of the file.

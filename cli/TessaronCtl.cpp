@@ -41,6 +41,15 @@ bool toServer(const Console& console, std::string& argument) {
     return true;
 }
 
+// SHARE, and who connects to it when it is reached over SMB.
+void addShare(CLI::App* command, Arguments& a, SmbCredentials& credentials) {
+    command->add_option("SHARE", a.share, "The server's share")->required();
+    command->add_option("--user", credentials.user,
+                        "User name for a share reached over SMB (else TESSARON_SMB_USER, else guest); the "
+                        "password comes from TESSARON_SMB_PASSWORD")
+        ->type_name("USER");
+}
+
 void addFileOption(CLI::App* command, Arguments& a) {
     command->add_option("--file", a.file, kFileHelp)->type_name("config|scsi|PATH");
 }
@@ -50,18 +59,19 @@ void addFileOption(CLI::App* command, Arguments& a) {
 int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text) {
     CLI::App app{"Command-line companion of QUOR Tessaron Configuration: reads and changes the settings of a "
                  "QUOR Tessaron server through its file share.\n"
-                 "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host/share of a share "
-                 "this computer has mounted.",
+                 "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host[:port]/share: "
+                 "through this computer's mount of it, or straight over SMB when nothing has mounted it.",
                  "tessaron-ctl"};
     app.set_version_flag("--version", "tessaron-ctl 1.00");
     app.require_subcommand(1);
     Arguments a;
+    SmbCredentials credentials = CredentialsFromEnvironment();
 
     CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
-    identify->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(identify, a, credentials);
 
     CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
-    get->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(get, a, credentials);
     get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
     get->add_option("KEY", a.key, "Parameter key")->required();
     addFileOption(get, a);
@@ -71,7 +81,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
 
     CLI::App* describe = app.add_subcommand("describe", "List every parameter with its name, type and check");
-    describe->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(describe, a, credentials);
     addFileOption(describe, a);
     describe->add_flag("--json", a.json, "Print a JSON array of objects");
 
@@ -81,7 +91,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
 
     CLI::App* set = app.add_subcommand("set", "Change parameters and have the server confirm them");
-    set->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(set, a, credentials);
     // The assignments are taken as the words they are, after the options are
     // parsed: a value such as "[Server]" is a value, not a list to unpack.
     set->allow_extras();
@@ -90,7 +100,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
 
     CLI::App* restart = app.add_subcommand("restart", "Ask the server to restart");
-    restart->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(restart, a, credentials);
     restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
     restart->add_flag("--yes", a.yes, "Confirm the request");
 
@@ -102,7 +112,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
         return code == 0 ? ExitDone : ExitUsage;
     }
 
-    Console console{out, err, text};
+    Console console{out, err, text, credentials};
     // Names and values are the server's text: turned into its bytes here,
     // once, for every command; paths and options stay as given.
     std::vector<std::string> words = *set ? set->remaining() : std::vector<std::string>{};

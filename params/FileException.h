@@ -11,6 +11,7 @@
 class FileException : public StoreError {
 public:
     using StoreError::StoreError;
+    explicit FileException(const StoreError& error) : StoreError(error) {}
 };
 
 // The file no longer holds what was read from it: another program changed

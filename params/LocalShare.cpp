@@ -30,7 +30,7 @@ constexpr auto LockRetryInterval = std::chrono::milliseconds(100);
 constexpr auto LockPatience = std::chrono::seconds(2);
 
 // The failure of the system call just made, with its reason.
-FileException systemError(const std::string& path) { return FileException(path, SystemReason(errno)); }
+FileException systemError(const std::string& path) { return FileException(StoreError::System(path, errno)); }
 
 // Owns one open file descriptor; closing also drops its lock.
 class FileHandle {
@@ -175,7 +175,17 @@ public:
 
     void Replace(const std::string& path, const std::string& expected, const std::string& bytes) const override {
         struct stat info {};
-        FileHandle file(open(path, O_RDWR, info));
+        int opened = -1;
+        try {
+            opened = open(path, O_RDWR, info);
+        } catch (const FileException& error) {
+            // The desktop's SMB mounts take no read-write open of an
+            // existing file, only one that empties it.
+            if (error.SystemCode() != EOPNOTSUPP) throw;
+            replaceWhole(path, expected, bytes);
+            return;
+        }
+        FileHandle file(opened);
         const int fd = file.get();
         std::string previous;
         if (!readAll(fd, previous, info.st_size)) throw systemError(path);
@@ -217,6 +227,29 @@ public:
     }
 
 private:
+    // Replace through a truncating open, for file systems that take no
+    // read-write open of an existing file. The file is read, compared and
+    // locked through one handle and written through another; between the
+    // truncating open and the one write that follows it the file is empty,
+    // so here a write stopped at that moment loses the file's text.
+    void replaceWhole(const std::string& path, const std::string& expected, const std::string& bytes) const {
+        struct stat info {};
+        FileHandle locked(open(path, O_RDONLY, info));
+        std::string previous;
+        if (!readAll(locked.get(), previous, info.st_size)) throw systemError(path);
+        if (previous != expected) throw FileChangedMeanwhile(path);
+        int fd;
+        do {
+            fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) throw systemError(path);
+        FileHandle file(fd);
+        if (writeOnce(fd, bytes) && flush(fd)) return;
+        const FileException failure = systemError(path);
+        if (truncateTo(fd, 0) && writeOnce(fd, previous)) flush(fd);
+        throw failure;
+    }
+
     bool contains(const std::string& full) const {
         if (root.empty()) return false;  // no share named at all
         if (root == "/") return !full.empty();

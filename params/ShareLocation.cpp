@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -143,6 +144,7 @@ bool liesIn(const fs::path& inner, const fs::path& outer) {
 
 bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
     std::vector<std::string> parts;
+    std::string port;
     if (StartsWithIgnoringCase(path, "smb://")) {
         std::string rest = path.substr(6);
         const size_t query = rest.find_first_of("?#");
@@ -154,7 +156,10 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
             const size_t at = host.rfind('@');
             if (at != std::string::npos) host.erase(0, at + 1);  // user name
             const size_t colon = host.rfind(':');
-            if (colon != std::string::npos && host.find(']') == std::string::npos) host.erase(colon);  // port
+            if (colon != std::string::npos && host.find(']') == std::string::npos) {
+                port = host.substr(colon + 1);
+                host.erase(colon);
+            }
         }
     } else if (path.size() >= 2 && (path[0] == '/' || path[0] == '\\') && (path[1] == '/' || path[1] == '\\')) {
         parts = SplitPathComponents(path.substr(2), "/\\");
@@ -164,6 +169,7 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
     if (parts.empty() || parts.front().empty()) return false;
     network = NetworkPath{};
     network.host = parts[0];
+    network.port = port;
     if (parts.size() > 1) network.share = parts[1];
     network.rest.assign(parts.begin() + std::min<size_t>(2, parts.size()), parts.end());
     return true;
@@ -184,13 +190,18 @@ std::vector<MountEntry> ParseMounts(const std::string& mountsText) {
     return mounts;
 }
 
+std::string GvfsRoot(const char* runtimeDir, unsigned uid) {
+    const std::string runtime = runtimeDir && *runtimeDir ? runtimeDir : "/run/user/" + std::to_string(uid);
+    return runtime + "/gvfs";
+}
+
 MountSources SystemMountSources() {
     MountSources sources;
     std::ifstream in("/proc/self/mounts");
     std::ostringstream text;
     text << in.rdbuf();
     sources.mountsText = text.str();
-    sources.gvfsRoot = "/run/user/" + std::to_string(getuid()) + "/gvfs";
+    sources.gvfsRoot = GvfsRoot(std::getenv("XDG_RUNTIME_DIR"), getuid());
     return sources;
 }
 

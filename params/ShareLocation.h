@@ -12,6 +12,7 @@
 // A share named by its network form, split into its parts.
 struct NetworkPath {
     std::string host;
+    std::string port;  // of an smb:// address that names one; "" for the usual
     std::string share;
     std::vector<std::string> rest;  // folders below the share, if any
 };
@@ -39,6 +40,10 @@ struct MountSources {
     std::string gvfsRoot;    // the desktop's mount folder, e.g. /run/user/1000/gvfs
 };
 
+// Where the desktop mounts network shares (GVFS): in the session's runtime
+// folder ($XDG_RUNTIME_DIR), or /run/user/<uid> when none is set.
+std::string GvfsRoot(const char* runtimeDir, unsigned uid);
+
 // The mounts of the running system.
 MountSources SystemMountSources();
 
@@ -52,7 +57,7 @@ struct ShareNotMounted {
 // The local directory of serverPath: a directory path is returned unchanged;
 // a network path is looked up in the mounts (the longest mounted part of it
 // wins, folders below it are appended). Raises ShareNotMounted when no mount
-// holds it.
+// holds it (the share can then be reached over SMB directly).
 std::string ResolveServerPath(const std::string& serverPath, const MountSources& mounts);
 std::string ResolveServerPath(const std::string& serverPath);
 

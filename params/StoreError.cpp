@@ -6,6 +6,12 @@
 StoreError::StoreError(std::string path, std::string reason, int messageId)
     : path(std::move(path)), reason(std::move(reason)), messageId(messageId), text(Detail()) {}
 
+StoreError StoreError::System(std::string path, int errnoValue, std::string reason) {
+    StoreError error(std::move(path), reason.empty() ? SystemReason(errnoValue) : std::move(reason));
+    error.systemCode = errnoValue;
+    return error;
+}
+
 std::string StoreError::Detail() const {
     if (path.empty()) return reason;
     if (reason.empty()) return path;

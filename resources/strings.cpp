@@ -176,6 +176,10 @@ std::string LoadString(int id) {
         {60021, "The folder %1 does not exist."},
         {60022, "The folder %1 is not a server's share: it holds no Config/Config.ini."},
         {60023, "The character %1 cannot be stored on the server."},
+        {60025, "The server refused access to %1. Log in with a user name and password:"},
+        {60026, "&User name:"},
+        {60027, "&Password:"},
+        {60024, "Give a user name with --user (or TESSARON_SMB_USER) and the password in TESSARON_SMB_PASSWORD."},
 
         // --- The command-line companion ---
         {60011, "There is no section %1 in this file."},

@@ -24,6 +24,10 @@ struct SimSettings {
     std::string statsFile;
     bool trace = false;
     bool foreground = false;
+    // Refuse a read-write open of an existing file ("Operation not
+    // supported"), as the desktop's SMB mounts do: writers must replace
+    // the whole file through a truncating open.
+    bool noReadWriteOpen = false;
 };
 
 // The simulated server: its files in the state folder, what it keeps of a

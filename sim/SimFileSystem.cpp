@@ -41,6 +41,8 @@ struct Handle {
 
 Handle* handleOf(const fuse_file_info* fi) { return fi ? reinterpret_cast<Handle*>(fi->fh) : nullptr; }
 
+const ServedShare& served() { return *static_cast<ServedShare*>(fuse_get_context()->private_data); }
+
 void writeStats(const ServedShare& share) {
     std::string text = "operations " + std::to_string(share.operations) + "\n";
     for (const auto& [name, count] : share.counts) text += name + " " + std::to_string(count) + "\n";
@@ -110,6 +112,9 @@ int openOp(const char* path, fuse_file_info* fi) {
         auto handle = std::make_unique<Handle>();
         handle->relative = entry.relative;
         handle->writing = (fi->flags & O_ACCMODE) != O_RDONLY;
+        if ((fi->flags & O_ACCMODE) == O_RDWR && !(fi->flags & O_TRUNC) && served().settings.noReadWriteOpen) {
+            return -EOPNOTSUPP;
+        }
         if (handle->writing) {
             if (!appliance.IsParameterFile(entry.relative)) return -EACCES;
             if (fi->flags & O_TRUNC) {

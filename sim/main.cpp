@@ -21,7 +21,7 @@ namespace {
 const char* const kUsage =
     "usage: tessaron-sim STATE_DIR MOUNTPOINT [--model cd|hd] [--version V] [--serial S]\n"
     "                    [--latency MS] [--restart-seconds N] [--refuse SECTION/KEY=PATTERN]...\n"
-    "                    [--stats FILE] [--trace] [--foreground]\n"
+    "                    [--stats FILE] [--trace] [--no-read-write-open] [--foreground]\n"
     "Serves the server files in STATE_DIR (which it rewrites) at the empty folder\n"
     "MOUNTPOINT as a QUOR Tessaron appliance's share. Stop it with Ctrl+C, kill, or\n"
     "fusermount3 -u MOUNTPOINT.\n";
@@ -85,6 +85,8 @@ SimSettings readArguments(int argc, char** argv) {
             settings.statsFile = value();
         } else if (arg == "--trace") {
             settings.trace = true;
+        } else if (arg == "--no-read-write-open") {
+            settings.noReadWriteOpen = true;
         } else if (arg == "--foreground" || arg == "-f") {
             settings.foreground = true;
         } else if (arg.size() > 1 && arg[0] == '-') {

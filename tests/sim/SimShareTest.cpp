@@ -53,6 +53,14 @@ TEST_F(SimShareTest, KeptValueComesBackInTheServersOwnForm) {
     EXPECT_EQ(errno, EACCES);
 }
 
+// Like the desktop's SMB mounts, a share may take no read-write open of a
+// file: the program then replaces the whole file.
+TEST_F(SimShareTest, AShareWithoutReadWriteOpensIsWrittenWhole) {
+    Start({"--no-read-write-open"});
+    EXPECT_EQ(RunCtl({"set", Share(), "IP", "DefaultRouter", "192.168.1.254"}).code, 0);
+    EXPECT_EQ(Get("IP", "DefaultRouter"), "192.168.1.254\n");
+}
+
 TEST_F(SimShareTest, RefusedValueLeavesTheOldOneInTheFile) {
     Start({"--refuse", "IP/NetMask=0\\.0\\.0\\.0", "--refuse", "HTTP/FTP/Password=.{0,3}", "--model", "hd",
            "--version", "3.07", "--serial", "9999-0001"});

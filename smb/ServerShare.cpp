@@ -1,0 +1,19 @@
+#include "ServerShare.h"
+
+#include "ShareLocation.h"
+
+std::string MountedFolderOf(const std::string& serverPath) {
+    try {
+        return ResolveServerPath(serverPath);
+    } catch (const ShareNotMounted&) {
+        return {};
+    }
+}
+
+SharePtr OpenServerShare(const std::string& serverPath, const SmbCredentials& credentials) {
+    const std::string folder = MountedFolderOf(serverPath);
+    if (!folder.empty()) return OpenFolderShare(folder);
+    NetworkPath network;
+    ParseNetworkPath(serverPath, network);
+    return OpenSmbShare(network, credentials);
+}

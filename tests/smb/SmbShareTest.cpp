@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "CtlRun.h"
+#include "FileException.h"
+#include "MountedSim.h"
+#include "SambaServer.h"
+#include "ServerShare.h"
+#include "SmbShare.h"
+#include "StringTable.h"
+#include "TempShare.h"
+
+namespace {
+
+// Names on a share reached over SMB become addresses below the share; a
+// name that climbs out of it is refused before anything is sent.
+TEST(SmbNames, AddressesStayInsideTheShare) {
+    NetworkPath network{"host", "4455", "cd", {"sub dir"}};
+    EXPECT_EQ(SmbAddress(network), "smb://host:4455/cd/sub%20dir");
+    const SharePtr share = OpenSmbShare(network, {});
+    EXPECT_EQ(share->PathOf("\\Config\\Config.ini"), "smb://host:4455/cd/sub%20dir/Config/Config.ini");
+    EXPECT_EQ(share->PathOf(share->PathOf("Volumes/A B.USR")), "smb://host:4455/cd/sub%20dir/Volumes/A%20B.USR");
+    for (const char* name : {"../x", "Volumes\\..\\..\\x", "./x", "smb://other/cd/x"}) {
+        EXPECT_THROW(share->PathOf(name), FileException) << name;
+    }
+    // Where the desktop's own mounts are looked for.
+    EXPECT_EQ(GvfsRoot("/tmp/session", 1000), "/tmp/session/gvfs");
+    EXPECT_EQ(GvfsRoot(nullptr, 1000), "/run/user/1000/gvfs");
+    EXPECT_EQ(GvfsRoot("", 1000), "/run/user/1000/gvfs");
+}
+
+// A Samba server on the loopback interface serving a simulated appliance
+// (which writes its files back in its own form, as a real server does),
+// reached through the desktop's mount of it and with no mount at all.
+class SmbTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        for (const std::string& missing : {SambaServer::Missing(), FuseMissing()}) {
+            if (!missing.empty()) {
+                skipped = missing;
+                return;
+            }
+        }
+        state = std::make_unique<TempShare>(TempShare::Contents::Sample);
+        sim = std::make_unique<MountedSim>(state->Root(), std::vector<std::string>{"--restart-seconds", "0"});
+        samba = std::make_unique<SambaServer>(sim->Mount());
+        if (!samba->Up()) skipped = "smbd did not start";
+    }
+    static void TearDownTestSuite() {
+        samba.reset();
+        sim.reset();
+        state.reset();
+    }
+    void SetUp() override {
+        if (!skipped.empty()) GTEST_SKIP() << skipped;
+    }
+
+    static std::string skipped;
+    static std::unique_ptr<TempShare> state;
+    static std::unique_ptr<MountedSim> sim;
+    static std::unique_ptr<SambaServer> samba;
+};
+
+std::string SmbTest::skipped;
+std::unique_ptr<TempShare> SmbTest::state;
+std::unique_ptr<MountedSim> SmbTest::sim;
+std::unique_ptr<SambaServer> SmbTest::samba;
+
+TEST_F(SmbTest, WithoutAMountTheShareIsReachedOverSmb) {
+    const ScopedRuntimeDir noDesktopMounts(state->Root());
+    const std::string cd = samba->Address();
+    EXPECT_EQ(RunCtl({"identify", cd}).code, 0);
+    EXPECT_EQ(RunCtl({"set", cd, "IP", "NetMask", "255.255.0.0"}).code, 0);
+    EXPECT_EQ(RunCtl({"get", cd, "IP", "NetMask"}).out, "255.255.0.0\n");
+    EXPECT_EQ(RunCtl({"identify", cd}).code, 0);  // the server wrote its product line back
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } failures[] = {
+        {{"get", cd, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}, "NOPE.USR"},
+        {{"identify", "smb://127.0.0.1:1/cd"}, "the server cannot be reached"},
+        {{"identify", samba->Address("nosuch")}, "the server has no such share"},
+        {{"identify", samba->Address("locked")}, LoadString(60024)},
+    };
+    for (const auto& failure : failures) {
+        const CtlResult result = RunCtl(failure.args);
+        EXPECT_EQ(result.code, 2) << result.err;
+        EXPECT_NE(result.err.find(failure.said), std::string::npos) << result.err;
+    }
+    std::vector<std::string> asRoot{"identify", samba->Address("locked"), "--user", "root"};
+    ::setenv("TESSARON_SMB_PASSWORD", "secret", 1);
+    EXPECT_EQ(RunCtl(asRoot).code, 0);
+    ::unsetenv("TESSARON_SMB_PASSWORD");
+}
+
+TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
+    if (const std::string missing = GvfsMount::Missing(); !missing.empty()) GTEST_SKIP() << missing;
+    GvfsMount mount(samba->Address());
+    const std::string folder = mount.Folder();
+    ASSERT_FALSE(folder.empty()) << "the desktop did not mount " << samba->Address();
+    for (const std::string& form : {samba->Address(), std::string("\\\\127.0.0.1\\cd"), std::string("//127.0.0.1/cd"), folder}) {
+        EXPECT_EQ(RunCtl({"identify", form}).code, 0) << form;
+    }
+    // The mount takes no read-write open: the file is replaced whole.
+    const CtlResult set = RunCtl({"set", "//127.0.0.1/cd", "SNMP", "SystemContact", "Desk"});
+    EXPECT_EQ(set.code, 0) << set.err;
+    EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemContact"}).out, "Desk\n");
+    EXPECT_EQ(RunCtl({"identify", folder}).code, 0);
+    EXPECT_EQ(RunCtl({"get", folder, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}).code, 2);
+}
+
+}  // namespace
