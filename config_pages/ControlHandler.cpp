@@ -9,6 +9,7 @@
 
 #include <QStyle>
 
+#include "DialogUnits.h"
 #include "RowLayout.h"
 
 namespace {
@@ -105,4 +106,10 @@ QComboBox* ControlHandler::CreateComboBox(QWidget* parent, const QFont& font, in
 
 void ControlHandler::FitComboHeight(QComboBox* combo, int entries) const {
     combo->setMaxVisibleItems(RowLayout::ComboDropRows(entries));
+}
+
+QRect ToPagePixels(const RowLayout::PixelRect& r, const DialogUnits& units) {
+    const int left = units.ReferenceX(r.left);
+    const int top = units.ReferenceY(r.top);
+    return QRect(left, top, units.ReferenceX(r.right) - left, units.ReferenceY(r.bottom) - top);
 }

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QLabel>
+#include <QRect>
 #include <QString>
+
+#include "RowLayout.h"
+
+class DialogUnits;
 
 class QCheckBox;
 class QComboBox;
@@ -48,3 +53,8 @@ public:
     // Sizes the dropped-down list of a combo box for `entries` entries.
     void FitComboHeight(QComboBox* combo, int entries) const;
 };
+
+// A rectangle of the row layout, drawn in pixels of the reference dialog
+// font, as a page at its own font shows it: the rows grow with the font as
+// the template's own controls do.
+QRect ToPagePixels(const RowLayout::PixelRect& rect, const DialogUnits& units);

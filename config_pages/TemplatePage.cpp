@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
-#include <cstdio>
 
 #include "Catalogue.h"
 #include "ConfigApp.h"
@@ -32,7 +31,6 @@ ConfigApp& app() { return ConfigApp::Get(); }
 // Messages of the page.
 constexpr int kAskSubmitChanges = 104;
 constexpr int kPageUnavailable = 1004;
-constexpr int kTooManyRows = 1009;
 
 int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
 
@@ -48,9 +46,8 @@ TemplatePage::~TemplatePage() = default;
 void TemplatePage::Initialise(const std::string& pageTitle, int section, PageMode pageMode, int firstParameter,
                               int parameterCount) {
     // The caption reset: every flag starts afresh with each activation.
-    listSelection = 0;
-    listed = built = false;
-    tooManyShown = unsupportedShown = inInitialisation = submitSucceeded = unavailable = false;
+    built = unsupportedShown = inInitialisation = submitSucceeded = unavailable = false;
+    if (chooser) chooser->Reset();
     submitCaption = "Submit Settings";
     resetCaption = "Reset Settings";
 
@@ -105,14 +102,7 @@ int TemplatePage::HelpContextFor(int titleId, const std::string& serverVersion) 
 
 int TemplatePage::RowCount() {
     const int rows = working.GetParameterCount();
-    if (mode == PageMode::ScsiDrives && rows > kMaxScsiRows) {
-        if (!tooManyShown) {
-            tooManyShown = true;
-            message(kTooManyRows, MessageType::Ok);
-        }
-        return kMaxScsiRows;
-    }
-    return rows;
+    return chooser ? chooser->RowsShown(rows) : rows;
 }
 
 QWidget* TemplatePage::LabelAt(int row) const {
@@ -146,36 +136,15 @@ void TemplatePage::LoadPageData() {
     // leaves the page's store and sections as they were.
     ParameterHandler handler;
     ParameterSection section;
-    try {
-        switch (mode) {
-        case PageMode::Configuration:
-            if (readAlready) {
-                handler = std::move(*readAlready);
-                readAlready.reset();
-            } else {
-                handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
-            }
-            section = configurationSlice(handler);
-            break;
-        case PageMode::VolumeRights:
-            if (list && list->count() > 0 && listSelection < static_cast<int>(volumeFiles.size())) {
-                handler.Load(app().GetShare(), volumeFiles[listSelection], CatalogueOf(VolumeRights));
-                section = handler.GetSection("");
-                if (section.GetParameterCount() > 0 && section.ParameterAt(0).GetKey() == "Name") {
-                    section.KeepRange(1, section.GetParameterCount() - 1);
-                }
-            }
-            break;
-        case PageMode::ScsiDrives:
-            handler.Load(app().GetShare(), ServerFile::ScsiDrives, CatalogueOf(ScsiDrives));
-            if (list && list->count() > 0) {
-                section = handler.GetSection(ToServerTextLossy(list->item(listSelection)->text()));
-            }
-            break;
-        }
-    } catch (const ParameterHandler::ParameterError& error) {
-        // A section named by the list vanished from the file in between.
-        throw FileException(error.Path(), error.Reason());
+    if (chooser) {
+        chooser->Load(app().GetShare(), handler, section);
+    } else if (readAlready) {
+        handler = std::move(*readAlready);
+        readAlready.reset();
+        section = configurationSlice(handler);
+    } else {
+        handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+        section = configurationSlice(handler);
     }
     store = std::move(handler);
     loaded = std::move(section);
@@ -186,6 +155,7 @@ void TemplatePage::buildIfNeeded() {
     if (built) return;
     built = true;
     try {
+        if (chooser) chooser->List(app().GetShare(), app().GetServerVersion());
         LoadPageData();
         buildControls();
     } catch (const FileException& error) {
@@ -213,15 +183,6 @@ std::string TemplatePage::rowLabel(const Parameter& parameter) {
     return RowLayout::RowLabel(rowName(parameter), parameter.GetIndented() != 0, unsupported);
 }
 
-QRect TemplatePage::toPixels(const RowLayout::PixelRect& r) const {
-    // The row layout is drawn in pixels of the reference dialog font; the
-    // rows grow with the font as the template's own controls do.
-    const DialogUnits units = Units();
-    const int left = units.ReferenceX(r.left);
-    const int top = units.ReferenceY(r.top);
-    return QRect(left, top, units.ReferenceX(r.right) - left, units.ReferenceY(r.bottom) - top);
-}
-
 void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
@@ -231,26 +192,9 @@ void TemplatePage::buildControls() {
     if (frame) frame->show();
     pane->show();
 
-    int firstTop = RowLayout::kTopMargin;
-    if (mode == PageMode::ScsiDrives) {
-        int drive = 0;
-        std::string driveText;
-        if (std::sscanf(working.GetName().c_str(), "ID%d_LUN", &drive) == 1 &&
-            store.GetValue("ID_" + std::to_string(drive), "Drive", driveText)) {
-            constexpr int edge = RowLayout::kEdgeHeight;
-            const QRect label = toPixels({4, 4 + 2 * edge, 124, 32});
-            const QRect value = toPixels({128, 4, 128 + RowLayout::kEditWidth, 4 + RowLayout::kControlHeight});
-            driveLabel = controls.CreateStatic(pane->Content(), font(), kDriveLabelId, "Drive", label.left(),
-                                               label.top(), label.right() + 1, label.bottom() + 1);
-            driveValue = controls.CreateEdit(pane->Content(), font(), kDriveValueId, value.x(), value.y(),
-                                             value.width(), value.height());
-            driveValue->setAccessibleName(driveLabel->text());
-            driveValue->setText(FromServerText(driveText));
-            driveValue->setCursorPosition(0);
-            driveValue->setReadOnly(true);
-            firstTop = RowLayout::kRowPitch + 4;
-        }
-    }
+    const int firstTop =
+        chooser ? chooser->AddDriveRow(store, working.GetName(), pane->Content(), controls, Units(), RowLayout::kTopMargin)
+                : RowLayout::kTopMargin;
 
     const int rows = RowCount();
     labels.assign(rows, nullptr);
@@ -259,6 +203,7 @@ void TemplatePage::buildControls() {
     for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
 
     if (mode == PageMode::VolumeRights) {
+        // One column of any length: the pane scrolls it.
         const int barWidth = pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         const int width = pane->width() - 2 - barWidth;
         const DialogUnits units = Units();
@@ -273,7 +218,7 @@ void TemplatePage::buildRow(int row, int firstTop) {
     const RowLayout::RowGeometry g =
         RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0, parameter.GetType());
     const QString label = FromServerText(rowLabel(parameter));
-    const QRect labelRect = toPixels(g.label);
+    const QRect labelRect = ToPagePixels(g.label, Units());
     if (g.labelIsCheckBox) {
         checks[row] = controls.CreateCheckBox(pane->Content(), font(), kCheckBaseId + row, label, labelRect.left(),
                                               labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
@@ -282,7 +227,7 @@ void TemplatePage::buildRow(int row, int firstTop) {
         labels[row] = controls.CreateStatic(pane->Content(), font(), kLabelBaseId + row, label, labelRect.left(),
                                             labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
     }
-    const QRect r = toPixels(g.valueRect);
+    const QRect r = ToPagePixels(g.valueRect, Units());
     if (g.value == RowLayout::ValueControl::Combo) {
         auto* combo = controls.CreateComboBox(pane->Content(), font(), kValueBaseId + row, r.left(), r.top(),
                                               r.right() + 1, r.bottom() + 1);
@@ -326,10 +271,7 @@ void TemplatePage::TearDown() {
     values.clear();
     labels.clear();
     checks.clear();
-    delete driveLabel;
-    delete driveValue;
-    driveLabel = nullptr;
-    driveValue = nullptr;
+    if (chooser) chooser->RemoveDriveRow();
     if (frame) frame->hide();
     delete pane;
     pane = nullptr;
@@ -371,8 +313,11 @@ void TemplatePage::DoDataExchange(DataExchange& exchange) {
     submitButton = Control<QPushButton>(kSubmitId);
     resetButton = Control<QPushButton>(kResetId);
     frame = Item(kFrameId);
-    if (mode != PageMode::Configuration) list = Control<QListWidget>(kListId);
-    if (mode == PageMode::VolumeRights) hiddenList = Control<QListWidget>(kHiddenListId);
+    if (mode != PageMode::Configuration && !chooser) {
+        list = Control<QListWidget>(kListId);
+        chooser = std::make_unique<ListChooser>(mode, list);
+        connect(list, &QListWidget::currentRowChanged, this, &TemplatePage::onListChoice);
+    }
     if (inInitialisation) return;
     try {
         buildIfNeeded();
@@ -558,6 +503,24 @@ void TemplatePage::Reset() {
     WaitCursor wait;
     TearDown();
     built = unsupportedShown = unavailable = false;
+    UpdateData(false);
+    UpdateData(true);
+    redraw();
+}
+
+// --- The list of the list-driven pages ---
+
+void TemplatePage::onListChoice(int line) {
+    if (!chooser || line < 0 || line == chooser->Chosen()) return;
+    // The line shown leaves first, as a tab would.
+    if (!OnKillActive()) {
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(chooser->Chosen());
+        return;
+    }
+    WaitCursor wait;
+    built = unsupportedShown = false;
+    chooser->Choose(line);
     UpdateData(false);
     UpdateData(true);
     redraw();

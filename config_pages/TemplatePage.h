@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QPointer>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "ControlHandler.h"
+#include "ListChooser.h"
 #include "PageMode.h"
 #include "RowLayout.h"
 #include "ParameterHandler.h"
@@ -40,12 +42,9 @@ public:
     static constexpr int kListId = 1192;
     static constexpr int kHiddenListId = 1253;
     static constexpr int kLabelBaseId = 2000;
-    static constexpr int kDriveLabelId = 2100;
-    static constexpr int kDriveValueId = 2101;
     static constexpr int kValueBaseId = 2200;
     static constexpr int kCheckBaseId = 2300;
     static constexpr int kTrackedEndId = 2400;
-    static constexpr int kMaxScsiRows = 9;
 
     // Built on template 169; an owner that shows a list-driven page switches
     // it to template 170 (SetTemplateId) before the page is first shown.
@@ -106,7 +105,6 @@ private:
     void buildIfNeeded();
     void buildControls();
     void buildRow(int row, int firstTop);
-    QRect toPixels(const RowLayout::PixelRect& rect) const;
     void fitCaptionButtons();
     void fillCombo(QComboBox* combo, const Parameter& parameter);
     std::string rowName(const Parameter& parameter) const;
@@ -118,13 +116,14 @@ private:
     bool confirm(const SubmitPlan& plan);
     void doSubmit();
     void readStoreAgain();
+    void onListChoice(int line);
     ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
     QWidget* frame = nullptr;
     ParameterHandler store;
     std::optional<ParameterHandler> readAlready;
     ControlHandler controls;
-    std::vector<std::string> volumeFiles;
+    std::unique_ptr<ListChooser> chooser;  // of the list-driven pages
     std::string title;
     std::string submitCaption;
     std::string resetCaption;
@@ -133,19 +132,13 @@ private:
     int first = 0;
     int count = 0;
     int sectionIndex = 0;
-    int listSelection = 0;
-    bool listed = false;
     bool built = false;
-    bool tooManyShown = false;
     bool unsupportedShown = false;
     bool inInitialisation = false;
     bool submitSucceeded = false;
     bool unavailable = false;
     PageMode mode = PageMode::Configuration;
-    QLabel* driveLabel = nullptr;
-    QLineEdit* driveValue = nullptr;
     QListWidget* list = nullptr;
-    QListWidget* hiddenList = nullptr;
     QPushButton* submitButton = nullptr;
     QPushButton* resetButton = nullptr;
     ScrollPane* pane = nullptr;
