@@ -46,7 +46,7 @@ TemplatePage::~TemplatePage() = default;
 void TemplatePage::Initialise(const std::string& pageTitle, int section, PageMode pageMode, int firstParameter,
                               int parameterCount) {
     // The caption reset: every flag starts afresh with each activation.
-    built = unsupportedShown = inInitialisation = submitSucceeded = unavailable = false;
+    built = inInitialisation = submitSucceeded = unavailable = false;
     if (chooser) chooser->Reset();
     submitCaption = "Submit Settings";
     resetCaption = "Reset Settings";
@@ -74,7 +74,7 @@ bool TemplatePage::OnInitDialog() {
 bool TemplatePage::OnSetActive() {
     {
         WaitCursor wait;
-        if (pane) TearDown();  // rows of an activation that was never left
+        if (rows) TearDown();  // rows of an activation that was never left
         Initialise(title, sectionIndex, mode, first, count);
         UpdateData(false);
         UpdateData(true);
@@ -105,17 +105,10 @@ int TemplatePage::RowCount() {
     return chooser ? chooser->RowsShown(rows) : rows;
 }
 
-QWidget* TemplatePage::LabelAt(int row) const {
-    return row >= 0 && row < static_cast<int>(labels.size()) ? labels[row] : nullptr;
-}
-
-QWidget* TemplatePage::ValueAt(int row) const {
-    return row >= 0 && row < static_cast<int>(values.size()) ? values[row] : nullptr;
-}
-
-QCheckBox* TemplatePage::CheckAt(int row) const {
-    return row >= 0 && row < static_cast<int>(checks.size()) ? checks[row] : nullptr;
-}
+QWidget* TemplatePage::LabelAt(int row) const { return rows ? rows->LabelAt(row) : nullptr; }
+QWidget* TemplatePage::ValueAt(int row) const { return rows ? rows->ValueAt(row) : nullptr; }
+QCheckBox* TemplatePage::CheckAt(int row) const { return rows ? rows->CheckAt(row) : nullptr; }
+ScrollPane* TemplatePage::Pane() const { return rows ? rows->Pane() : nullptr; }
 
 // --- Loading and building ---
 
@@ -166,115 +159,23 @@ void TemplatePage::buildIfNeeded() {
     }
 }
 
-std::string TemplatePage::rowName(const Parameter& parameter) const {
-    if (parameter.GetNameId() != 0) {
-        std::string name = LoadString(parameter.GetNameId());
-        if (!name.empty()) return name;
-    }
-    return parameter.GetKey();
-}
-
-std::string TemplatePage::rowLabel(const Parameter& parameter) {
-    const bool unsupported = RowLayout::IsUnsupportedType(parameter.GetType());
-    if (unsupported && !unsupportedShown) {
-        unsupportedShown = true;
-        ShowItem(kUnsupportedMarkId, true);
-    }
-    return RowLayout::RowLabel(rowName(parameter), parameter.GetIndented() != 0, unsupported);
-}
-
 void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
-    pane = new ScrollPane(this, kValueBaseId, kTrackedEndId, this);
-    pane->setGeometry(area);
-    pane->setFont(font());
+    rows = std::make_unique<PageRows>(*this, area, mode, working, loaded, [this] { ShowItem(kUnsupportedMarkId, true); });
     if (frame) frame->show();
-    pane->show();
-
-    const int firstTop =
-        chooser ? chooser->AddDriveRow(store, working.GetName(), pane->Content(), controls, Units(), RowLayout::kTopMargin)
-                : RowLayout::kTopMargin;
-
-    const int rows = RowCount();
-    labels.assign(rows, nullptr);
-    values.assign(rows, nullptr);
-    checks.assign(rows, nullptr);
-    for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
-
-    if (mode == PageMode::VolumeRights) {
-        // One column of any length: the pane scrolls it.
-        const int barWidth = pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        const int width = pane->width() - 2 - barWidth;
-        const DialogUnits units = Units();
-        pane->SetScrollSizes(ScrollPane::kMappingText, QSize(width, units.ReferenceY(rows * RowLayout::kRowPitch + 4)),
-                             QSize(0, units.ReferenceY(8 * (RowLayout::kControlHeight + 4))),
-                             QSize(0, units.ReferenceY(RowLayout::kControlHeight + 4)));
-    }
-}
-
-void TemplatePage::buildRow(int row, int firstTop) {
-    const Parameter& parameter = working.ParameterAt(row);
-    const RowLayout::RowGeometry g =
-        RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0, parameter.GetType());
-    const QString label = FromServerText(rowLabel(parameter));
-    const QRect labelRect = ToPagePixels(g.label, Units());
-    if (g.labelIsCheckBox) {
-        checks[row] = controls.CreateCheckBox(pane->Content(), font(), kCheckBaseId + row, label, labelRect.left(),
-                                              labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
-        pane->AttachControl(checks[row]);
-    } else {
-        labels[row] = controls.CreateStatic(pane->Content(), font(), kLabelBaseId + row, label, labelRect.left(),
-                                            labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
-    }
-    const QRect r = ToPagePixels(g.valueRect, Units());
-    if (g.value == RowLayout::ValueControl::Combo) {
-        auto* combo = controls.CreateComboBox(pane->Content(), font(), kValueBaseId + row, r.left(), r.top(),
-                                              r.right() + 1, r.bottom() + 1);
-        fillCombo(combo, parameter);
-        values[row] = combo;
-    } else if (g.value != RowLayout::ValueControl::None) {
-        auto* edit = controls.CreateEdit(pane->Content(), font(), kValueBaseId + row, r.x(), r.y(), r.width(),
-                                         r.height());
-        edit->setText(FromServerText(TrimWhiteSpace(parameter.GetValue())));
-        edit->setCursorPosition(0);
-        edit->setReadOnly(g.value == RowLayout::ValueControl::ReadOnlyEdit || parameter.IsReadOnly());
-        SetUpperCaseStyle(edit, parameter.IsUpperCase());
-        values[row] = edit;
-    }
-    if (values[row]) {
-        // Read out as the row's name, not its prefixed label or its number.
-        values[row]->setAccessibleName(FromServerText(rowName(parameter)));
-        pane->AttachControl(values[row]);
-    }
-}
-
-void TemplatePage::fillCombo(QComboBox* combo, const Parameter& parameter) {
-    const ChoiceList choices = FillChoiceList(parameter.GetComment(), parameter.GetValue(), parameter.GetTypeSpec(),
-                                              ChoiceListVariant::ConfigurationPage);
-    combo->clear();
-    for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
-    controls.FitComboHeight(combo, combo->count());
-    if (parameter.GetKey() == "TimeZone") {
-        combo->view()->setMinimumWidth(Units().ReferenceX(RowLayout::kTimeZoneDropWidth));
-    }
+    const int firstTop = chooser ? chooser->AddDriveRow(store, working.GetName(), rows->Pane()->Content(), controls,
+                                                        Units(), RowLayout::kTopMargin)
+                                 : RowLayout::kTopMargin;
+    rows->Build(RowCount(), firstTop);
 }
 
 void TemplatePage::TearDown() {
     ShowItem(kUnsupportedMarkId, false);
     if (unavailable) return;
-    for (size_t row = 0; row < values.size(); ++row) {
-        delete values[row];
-        delete labels[row];
-        delete checks[row];
-    }
-    values.clear();
-    labels.clear();
-    checks.clear();
     if (chooser) chooser->RemoveDriveRow();
     if (frame) frame->hide();
-    delete pane;
-    pane = nullptr;
+    rows.reset();
 }
 
 void TemplatePage::fitCaptionButtons() {
@@ -324,75 +225,11 @@ void TemplatePage::DoDataExchange(DataExchange& exchange) {
         exchange.Text(kSubmitId, submitCaption);
         exchange.Text(kResetId, resetCaption);
         if (!exchange.IsSaving()) fitCaptionButtons();
-        if (!pane) return;
-        DataExchange rows(pane, exchange.IsSaving());
-        const int rowCount = std::min<int>(RowCount(), static_cast<int>(values.size()));
-        for (int row = 0; row < rowCount; ++row) exchangeRow(rows, row);
+        if (!rows) return;
+        DataExchange exchangeRows(rows->Pane(), exchange.IsSaving());
+        rows->Exchange(exchangeRows);
     } catch (const FileException&) {
         redraw();
-    }
-}
-
-void TemplatePage::exchangeRow(DataExchange& rows, int row) {
-    Parameter& parameter = working.ParameterAt(row);
-    const std::string type = parameter.GetType();
-    const int id = kValueBaseId + row;
-    if (!rows.IsSaving()) {
-        std::string label = rowLabel(parameter);
-        rows.Text(type == "EditCheck" ? kCheckBaseId + row : kLabelBaseId + row, label);
-    }
-    if (!values[row]) return;
-
-    // The edit's text: while saving through the exchange, which refuses what
-    // the server's file cannot hold; while loading as shown.
-    auto* edit = qobject_cast<QLineEdit*>(values[row]);
-    const auto editText = [&] {
-        std::string text;
-        if (rows.IsSaving()) {
-            rows.Text(id, text);
-        } else if (edit) {
-            text = ToServerTextLossy(edit->text());
-        }
-        return text;
-    };
-    const auto showText = [&](const std::string& text) {
-        const QString shown = FromServerText(text);
-        if (edit && edit->text() != shown) {
-            edit->setText(shown);
-            edit->setCursorPosition(0);  // show the start of a long value
-        }
-    };
-
-    if (type == "Combo" || type == "UnknownCombo") {
-        std::string value = parameter.GetValue();
-        rows.ComboText(id, value);
-        if (rows.IsSaving()) working.SetValueAt(row, value);
-    } else if (type == "Edit") {
-        const std::string text = parameter.Normalise(editText());
-        showText(text);
-        working.SetValueAt(row, TrimWhiteSpace(text));
-        if (rows.IsSaving() && working.GetValueAt(row) != loaded.GetValueAt(row)) {
-            working.ParameterAt(row).Validate(rows, id);
-        }
-    } else if (type == "EditCheck" || type == "Unknown") {
-        const std::string text = parameter.Normalise(editText());
-        showText(text);
-        int state = parameter.GetCheckState();
-        if (type == "EditCheck") rows.Check(kCheckBaseId + row, state);
-        if (rows.IsSaving()) {
-            working.SetValueAt(row, TrimWhiteSpace(text));
-        } else {
-            showText(parameter.GetValue());
-            working.SetValueAt(row, TrimWhiteSpace(parameter.GetValue()));
-        }
-        if (type == "EditCheck") {
-            working.ParameterAt(row).SetCheckState(state);
-            if (rows.IsSaving() && state == 1) working.ParameterAt(row).Validate(rows, id);
-        }
-    } else if (type == "NoCheck") {
-        working.SetValueAt(row, TrimWhiteSpace(editText()));
-    } else if (type == "Stat") {
-        if (!rows.IsSaving()) showText(parameter.GetValue());
     }
 }
 
@@ -466,8 +303,8 @@ bool TemplatePage::confirm(const SubmitPlan& plan) {
 
 void TemplatePage::doSubmit() {
     SubmitPlan plan(store);
-    const int rows = std::min<int>(RowCount(), static_cast<int>(values.size()));
-    for (int row = 0; row < rows; ++row) {
+    const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
+    for (int row = 0; row < shown; ++row) {
         plan.Take(working.GetName(), working.ParameterAt(row), loaded.GetValueAt(row));
     }
     if (!confirm(plan)) return;  // nothing is written; the edits stay
@@ -502,7 +339,7 @@ void TemplatePage::doSubmit() {
 void TemplatePage::Reset() {
     WaitCursor wait;
     TearDown();
-    built = unsupportedShown = unavailable = false;
+    built = unavailable = false;
     UpdateData(false);
     UpdateData(true);
     redraw();
@@ -519,62 +356,9 @@ void TemplatePage::onListChoice(int line) {
         return;
     }
     WaitCursor wait;
-    built = unsupportedShown = false;
+    built = false;
     chooser->Choose(line);
     UpdateData(false);
     UpdateData(true);
     redraw();
-}
-
-// --- Notifications of the row controls ---
-
-void TemplatePage::OnChildCommand(int id, int code) {
-    const int rows = static_cast<int>(values.size());
-    if (code == ScrollPane::kClicked && id >= kCheckBaseId && id < kCheckBaseId + rows) {
-        onCheckClicked(id - kCheckBaseId);
-    } else if (code == ScrollPane::kSelectionChange && id >= kValueBaseId && id < kValueBaseId + rows) {
-        onChoiceChanged(id - kValueBaseId);
-    }
-}
-
-void TemplatePage::onCheckClicked(int row) {
-    auto* edit = qobject_cast<QLineEdit*>(ValueAt(row));
-    QCheckBox* check = CheckAt(row);
-    if (!edit || !check) return;
-    if (!check->isChecked()) {
-        edit->setText(FromServerText(loaded.GetValueAt(row)));
-        edit->setReadOnly(true);
-    } else {
-        edit->setReadOnly(false);
-        edit->setFocus(Qt::OtherFocusReason);
-        edit->selectAll();
-    }
-}
-
-void TemplatePage::onChoiceChanged(int row) {
-    auto* combo = qobject_cast<QComboBox*>(ValueAt(row));
-    if (!combo || combo->currentIndex() < 0) return;
-    const std::string text = ToServerTextLossy(combo->currentText());
-    if (!IsSpecialChoice(text)) {
-        working.SetValueAt(row, text);
-        return;
-    }
-    FormTextDlg dialog(rowName(working.ParameterAt(row)),
-                       text == ServerListEntry ? FormTextDlg::ServerList : FormTextDlg::NetWareAddress, this);
-    dialog.DoModal();
-    std::string entered;
-    if (dialog.GetText(entered)) {
-        const QString shown = FromServerText(entered);
-        int index = combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index < 0) {
-            combo->addItem(shown);
-            index = combo->count() - 1;
-            controls.FitComboHeight(combo, combo->count());
-        }
-        combo->setCurrentIndex(index);
-        working.SetValueAt(row, entered);
-    } else {
-        // Nothing entered: the list shows the value again, which stays.
-        ShowChoice(combo, working.GetValueAt(row));
-    }
 }

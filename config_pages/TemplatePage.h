@@ -8,6 +8,7 @@
 
 #include "ControlHandler.h"
 #include "ListChooser.h"
+#include "PageRows.h"
 #include "PageMode.h"
 #include "RowLayout.h"
 #include "ParameterHandler.h"
@@ -32,7 +33,7 @@ class SubmitPlan;
 // Configuration pages show one slice of one section of the configuration
 // file; the volume rights and SCSI drive pages show a file or section chosen
 // from a list beside the rows.
-class TemplatePage : public PropertyPage, public ScrollPane::CommandTarget {
+class TemplatePage : public PropertyPage {
     Q_OBJECT
 public:
     static constexpr int kSubmitId = 1116;
@@ -41,10 +42,9 @@ public:
     static constexpr int kFrameId = 1255;
     static constexpr int kListId = 1192;
     static constexpr int kHiddenListId = 1253;
-    static constexpr int kLabelBaseId = 2000;
-    static constexpr int kValueBaseId = 2200;
-    static constexpr int kCheckBaseId = 2300;
-    static constexpr int kTrackedEndId = 2400;
+    static constexpr int kLabelBaseId = PageRows::kLabelBaseId;
+    static constexpr int kValueBaseId = PageRows::kValueBaseId;
+    static constexpr int kCheckBaseId = PageRows::kCheckBaseId;
 
     // Built on template 169; an owner that shows a list-driven page switches
     // it to template 170 (SetTemplateId) before the page is first shown.
@@ -61,7 +61,6 @@ public:
     bool OnKillActive() override;
     void DoDataExchange(DataExchange& exchange) override;
     bool OnCommand(int commandId) override;
-    void OnChildCommand(int id, int code) override;
 
     // Submit and reset, as the buttons run them.
     void Submit();
@@ -88,7 +87,7 @@ public:
     bool IsBuilt() const { return built; }
     bool IsUnavailable() const { return unavailable; }
     bool SubmitSucceeded() const { return submitSucceeded; }
-    ScrollPane* Pane() const { return pane; }
+    ScrollPane* Pane() const;
     QWidget* LabelAt(int row) const;
     QWidget* ValueAt(int row) const;
     QCheckBox* CheckAt(int row) const;
@@ -104,15 +103,8 @@ protected:
 private:
     void buildIfNeeded();
     void buildControls();
-    void buildRow(int row, int firstTop);
     void fitCaptionButtons();
-    void fillCombo(QComboBox* combo, const Parameter& parameter);
-    std::string rowName(const Parameter& parameter) const;
-    std::string rowLabel(const Parameter& parameter);
-    void exchangeRow(DataExchange& rows, int row);
     void redraw();
-    void onCheckClicked(int row);
-    void onChoiceChanged(int row);
     bool confirm(const SubmitPlan& plan);
     void doSubmit();
     void readStoreAgain();
@@ -133,7 +125,6 @@ private:
     int count = 0;
     int sectionIndex = 0;
     bool built = false;
-    bool unsupportedShown = false;
     bool inInitialisation = false;
     bool submitSucceeded = false;
     bool unavailable = false;
@@ -141,12 +132,8 @@ private:
     QListWidget* list = nullptr;
     QPushButton* submitButton = nullptr;
     QPushButton* resetButton = nullptr;
-    ScrollPane* pane = nullptr;
+    std::unique_ptr<PageRows> rows;  // the rows of the page shown now
     QRect submitHome;
     QRect resetHome;
     bool buttonsPlaced = false;
-    // One entry per row; growable, so no slice is ever too long for them.
-    std::vector<QWidget*> labels;
-    std::vector<QWidget*> values;
-    std::vector<QCheckBox*> checks;
 };

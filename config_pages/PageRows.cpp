@@ -1,0 +1,235 @@
+#include "PageRows.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStyle>
+#include <algorithm>
+
+#include "Cp1252.h"
+#include "DataExchange.h"
+#include "DialogUnits.h"
+#include "FormTextDlg.h"
+#include "RowLayout.h"
+#include "StringTable.h"
+#include "TypeSpec.h"
+
+PageRows::PageRows(QWidget& page, const QRect& area, PageMode mode, ParameterSection& working,
+                   const ParameterSection& loaded, std::function<void()> showMark)
+    : page(page), mode(mode), working(working), loaded(loaded), showMark(std::move(showMark)),
+      pane(new ScrollPane(this, kValueBaseId, kTrackedEndId, &page)) {
+    pane->setGeometry(area);
+    pane->setFont(page.font());
+    pane->show();
+}
+
+PageRows::~PageRows() { delete pane; }
+
+QWidget* PageRows::LabelAt(int row) const {
+    return row >= 0 && row < static_cast<int>(labels.size()) ? labels[row] : nullptr;
+}
+
+QWidget* PageRows::ValueAt(int row) const {
+    return row >= 0 && row < static_cast<int>(values.size()) ? values[row] : nullptr;
+}
+
+QCheckBox* PageRows::CheckAt(int row) const {
+    return row >= 0 && row < static_cast<int>(checks.size()) ? checks[row] : nullptr;
+}
+
+std::string PageRows::NameOf(const Parameter& parameter) {
+    if (parameter.GetNameId() != 0) {
+        std::string name = LoadString(parameter.GetNameId());
+        if (!name.empty()) return name;
+    }
+    return parameter.GetKey();
+}
+
+std::string PageRows::labelOf(const Parameter& parameter) {
+    const bool unsupported = RowLayout::IsUnsupportedType(parameter.GetType());
+    if (unsupported && showMark) showMark();
+    return RowLayout::RowLabel(NameOf(parameter), parameter.GetIndented() != 0, unsupported);
+}
+
+void PageRows::Build(int rows, int firstTop) {
+    labels.assign(rows, nullptr);
+    values.assign(rows, nullptr);
+    checks.assign(rows, nullptr);
+    for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
+    if (mode != PageMode::VolumeRights) return;
+    // One column of any length: the pane scrolls it.
+    const DialogUnits units = DialogUnits::ForFont(page.font());
+    const int width = pane->width() - 2 - pane->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    pane->SetScrollSizes(ScrollPane::kMappingText, QSize(width, units.ReferenceY(rows * RowLayout::kRowPitch + 4)),
+                         QSize(0, units.ReferenceY(8 * (RowLayout::kControlHeight + 4))),
+                         QSize(0, units.ReferenceY(RowLayout::kControlHeight + 4)));
+}
+
+void PageRows::buildRow(int row, int firstTop) {
+    const Parameter& parameter = working.ParameterAt(row);
+    const DialogUnits units = DialogUnits::ForFont(page.font());
+    const RowLayout::RowGeometry g =
+        RowLayout::LayoutRow(mode, row, firstTop, parameter.GetIndented() != 0, parameter.GetType());
+    const QString label = FromServerText(labelOf(parameter));
+    const QRect labelRect = ToPagePixels(g.label, units);
+    QWidget* content = pane->Content();
+    if (g.labelIsCheckBox) {
+        checks[row] = controls.CreateCheckBox(content, page.font(), kCheckBaseId + row, label, labelRect.left(),
+                                              labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+        pane->AttachControl(checks[row]);
+    } else {
+        labels[row] = controls.CreateStatic(content, page.font(), kLabelBaseId + row, label, labelRect.left(),
+                                            labelRect.top(), labelRect.right() + 1, labelRect.bottom() + 1);
+    }
+    const QRect r = ToPagePixels(g.valueRect, units);
+    if (g.value == RowLayout::ValueControl::Combo) {
+        auto* combo = controls.CreateComboBox(content, page.font(), kValueBaseId + row, r.left(), r.top(),
+                                              r.right() + 1, r.bottom() + 1);
+        fillCombo(combo, parameter);
+        values[row] = combo;
+    } else if (g.value != RowLayout::ValueControl::None) {
+        auto* edit =
+            controls.CreateEdit(content, page.font(), kValueBaseId + row, r.x(), r.y(), r.width(), r.height());
+        edit->setText(FromServerText(TrimWhiteSpace(parameter.GetValue())));
+        edit->setCursorPosition(0);
+        edit->setReadOnly(g.value == RowLayout::ValueControl::ReadOnlyEdit || parameter.IsReadOnly());
+        SetUpperCaseStyle(edit, parameter.IsUpperCase());
+        values[row] = edit;
+    }
+    if (values[row]) {
+        // Read out as the row's name, not its prefixed label or its number.
+        values[row]->setAccessibleName(FromServerText(NameOf(parameter)));
+        pane->AttachControl(values[row]);
+    }
+}
+
+void PageRows::fillCombo(QComboBox* combo, const Parameter& parameter) {
+    const ChoiceList choices = FillChoiceList(parameter.GetComment(), parameter.GetValue(), parameter.GetTypeSpec(),
+                                              ChoiceListVariant::ConfigurationPage);
+    combo->clear();
+    for (const std::string& entry : choices.entries) combo->addItem(FromServerText(entry));
+    controls.FitComboHeight(combo, combo->count());
+    if (parameter.GetKey() == "TimeZone") {
+        combo->view()->setMinimumWidth(DialogUnits::ForFont(page.font()).ReferenceX(RowLayout::kTimeZoneDropWidth));
+    }
+}
+
+void PageRows::Exchange(DataExchange& exchange) {
+    const int rows = std::min(Count(), working.GetParameterCount());
+    for (int row = 0; row < rows; ++row) exchangeRow(exchange, row);
+}
+
+void PageRows::exchangeRow(DataExchange& rows, int row) {
+    Parameter& parameter = working.ParameterAt(row);
+    const std::string type = parameter.GetType();
+    const int id = kValueBaseId + row;
+    if (!rows.IsSaving()) {
+        std::string label = labelOf(parameter);
+        rows.Text(type == "EditCheck" ? kCheckBaseId + row : kLabelBaseId + row, label);
+    }
+    if (!values[row]) return;
+
+    // The edit's text: while saving through the exchange, which refuses what
+    // the server's file cannot hold; while loading as shown.
+    auto* edit = qobject_cast<QLineEdit*>(values[row]);
+    const auto editText = [&] {
+        std::string text;
+        if (rows.IsSaving()) {
+            rows.Text(id, text);
+        } else if (edit) {
+            text = ToServerTextLossy(edit->text());
+        }
+        return text;
+    };
+    const auto showText = [&](const std::string& text) {
+        const QString shown = FromServerText(text);
+        if (edit && edit->text() != shown) {
+            edit->setText(shown);
+            edit->setCursorPosition(0);  // show the start of a long value
+        }
+    };
+
+    if (type == "Combo" || type == "UnknownCombo") {
+        std::string value = parameter.GetValue();
+        rows.ComboText(id, value);
+        if (rows.IsSaving()) working.SetValueAt(row, value);
+    } else if (type == "Edit") {
+        const std::string text = parameter.Normalise(editText());
+        showText(text);
+        working.SetValueAt(row, TrimWhiteSpace(text));
+        if (rows.IsSaving() && working.GetValueAt(row) != loaded.GetValueAt(row)) {
+            working.ParameterAt(row).Validate(rows, id);
+        }
+    } else if (type == "EditCheck" || type == "Unknown") {
+        const std::string text = parameter.Normalise(editText());
+        showText(text);
+        int state = parameter.GetCheckState();
+        if (type == "EditCheck") rows.Check(kCheckBaseId + row, state);
+        if (rows.IsSaving()) {
+            working.SetValueAt(row, TrimWhiteSpace(text));
+        } else {
+            showText(parameter.GetValue());
+            working.SetValueAt(row, TrimWhiteSpace(parameter.GetValue()));
+        }
+        if (type == "EditCheck") {
+            working.ParameterAt(row).SetCheckState(state);
+            if (rows.IsSaving() && state == 1) working.ParameterAt(row).Validate(rows, id);
+        }
+    } else if (type == "NoCheck") {
+        working.SetValueAt(row, TrimWhiteSpace(editText()));
+    } else if (type == "Stat") {
+        if (!rows.IsSaving()) showText(parameter.GetValue());
+    }
+}
+
+void PageRows::OnChildCommand(int id, int code) {
+    const int rows = Count();
+    if (code == ScrollPane::kClicked && id >= kCheckBaseId && id < kCheckBaseId + rows) {
+        onCheckClicked(id - kCheckBaseId);
+    } else if (code == ScrollPane::kSelectionChange && id >= kValueBaseId && id < kValueBaseId + rows) {
+        onChoiceChanged(id - kValueBaseId);
+    }
+}
+
+void PageRows::onCheckClicked(int row) {
+    auto* edit = qobject_cast<QLineEdit*>(ValueAt(row));
+    QCheckBox* check = CheckAt(row);
+    if (!edit || !check) return;
+    if (!check->isChecked()) {
+        edit->setText(FromServerText(loaded.GetValueAt(row)));
+        edit->setReadOnly(true);
+    } else {
+        edit->setReadOnly(false);
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+    }
+}
+
+void PageRows::onChoiceChanged(int row) {
+    auto* combo = qobject_cast<QComboBox*>(ValueAt(row));
+    if (!combo || combo->currentIndex() < 0) return;
+    const std::string text = ToServerTextLossy(combo->currentText());
+    if (!IsSpecialChoice(text)) {
+        working.SetValueAt(row, text);
+        return;
+    }
+    FormTextDlg dialog(NameOf(working.ParameterAt(row)),
+                       text == ServerListEntry ? FormTextDlg::ServerList : FormTextDlg::NetWareAddress, &page);
+    dialog.DoModal();
+    std::string entered;
+    if (dialog.GetText(entered)) {
+        const QString shown = FromServerText(entered);
+        int index = combo->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index < 0) {
+            combo->addItem(shown);
+            index = combo->count() - 1;
+            controls.FitComboHeight(combo, combo->count());
+        }
+        combo->setCurrentIndex(index);
+        working.SetValueAt(row, entered);
+    } else {
+        // Nothing entered: the list shows the value again, which stays.
+        ShowChoice(combo, working.GetValueAt(row));
+    }
+}
