@@ -205,7 +205,7 @@ bool QuickInstallationDlg::VerifySettings() {
     fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
     for (int i = 0; i < kFieldCount; ++i) {
-        // The server may keep the NDS admin password in another form.
+        // The server need not keep the NDS admin password as written.
         if (i == kNdsAdminPassword || !available[i]) continue;
         std::string value;
         store.GetValue(kFields[i].section, kFields[i].key, value);

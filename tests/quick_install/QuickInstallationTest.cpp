@@ -21,9 +21,10 @@ protected:
 };
 
 TEST_F(QuickTest, FileWithoutNetWareHidesItsFieldsAndWritesCanonicalAddresses) {
-    WriteConfig(ConfigText().substr(0, ConfigText().find('\r')) + "\n[Server]\nRestart = no\n[IP]\n"
-                "InternetAddress = 010.001.001.001\nDefaultRouter = 1.2.3\nNetMask = 255.0.0.0\n"
-                "[SMB]\nDomain/GroupName = WG\nServerName = S1\n[HTTP/FTP]\nPassword = pw\n[END]\n");
+    const std::string text = ConfigText().substr(0, ConfigText().find('\r')) + "\n[IP]\n"
+                             "InternetAddress = 010.001.001.001\nDefaultRouter = 1.2.3\nNetMask = 255.0.0.0\n"
+                             "[SMB]\nDomain/GroupName = WG\nServerName = S1\n[HTTP/FTP]\nPassword = pw\n";
+    WriteConfig(text + "[END]\n");
     QuickInstallationDlg* form = Open();
     for (const auto& field : QuickInstallationDlg::kFields) {
         const bool shown = std::string(field.section) != "NetWare";
@@ -35,7 +36,10 @@ TEST_F(QuickTest, FileWithoutNetWareHidesItsFieldsAndWritesCanonicalAddresses) {
     presenter.answers = {MessageResult::Cancel};
     Press(1124);
     EXPECT_EQ(window->GetChild(), form);
+    // Settings the form never showed are not its to write.
+    WriteConfig(text + "[NetWare]\nServerName = OTHER\n[END]\n");
     Press(QuickInstallationDlg::kSubmitId);
+    EXPECT_EQ(FileValue("NetWare", "ServerName"), "OTHER");
     EXPECT_EQ(FileValue("IP", "InternetAddress"), "10.1.1.1");
     EXPECT_EQ(FileValue("IP", "DefaultRouter"), "1.2.3");  // unchanged, so never checked
     EXPECT_TRUE(app.GetParametersChanged());
