@@ -1,0 +1,276 @@
+#include "QuickInstallationDlg.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "Catalogue.h"
+#include "ConfigApp.h"
+#include "Cp1252.h"
+#include "DataExchange.h"
+#include "ServerFiles.h"
+#include "StringIds.h"
+#include "StringTable.h"
+#include "TextRules.h"
+#include "TypeSpec.h"
+#include "WaitCursor.h"
+
+namespace {
+
+ConfigApp& app() { return ConfigApp::Get(); }
+
+constexpr int kAskSubmitChanges = 104;
+constexpr int kHelpContext = 1;
+
+int message(int stringId, unsigned type = MessageType::Ok) { return app().ShowMessage(stringId, type); }
+
+// Puts text into an edit when it differs from what the edit shows; a value
+// the program puts there shows from its beginning.
+void showText(QLineEdit* edit, const std::string& text) {
+    const QString shown = FromServerText(text);
+    if (!edit || edit->text() == shown) return;
+    edit->setText(shown);
+    edit->setCursorPosition(0);
+}
+
+}  // namespace
+
+// The NDS admin password is never checked (it may be any text the NDS
+// tree takes), and the NDS install list neither normalised nor checked.
+const std::array<QuickInstallationDlg::Field, QuickInstallationDlg::kFieldCount> QuickInstallationDlg::kFields = {{
+    {1069, 1278, "IP", "InternetAddress", true, true, false},
+    {1070, 1279, "IP", "DefaultRouter", true, true, false},
+    {1127, 1280, "IP", "NetMask", true, true, false},
+    {1072, 1283, "SMB", "Domain/GroupName", false, true, true},
+    {1071, 1282, "SMB", "ServerName", false, true, true},
+    {1130, 1284, "NetWare", "ServerName", false, true, true},
+    {1134, 1281, "HTTP/FTP", "Password", false, true, false},
+    {1273, 1268, "NetWare", "NDSTreeName", false, true, false},
+    {1274, 1269, "NetWare", "NDSServerContext", false, true, false},
+    {1275, 1270, "NetWare", "NDSAdminName", false, true, false},
+    {1276, 1271, "NetWare", "NDSAdminPassword", false, false, false},
+    {kNdsInstallId, 1272, "NetWare", "NDSInstall", false, false, false},
+}};
+
+QuickInstallationDlg::QuickInstallationDlg(QWidget* parent) : ChildDialog(TemplateId::QuickInstallation, parent) {
+    WaitCursor wait;
+    Create();
+}
+
+QuickInstallationDlg::~QuickInstallationDlg() = default;
+
+// --- Loading ---
+
+void QuickInstallationDlg::LoadSettings() {
+    // Read into locals first: a file that cannot be read leaves the form,
+    // and what was typed into it, as it was.
+    ParameterHandler fresh;
+    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    std::array<std::string, kFieldCount> values;
+    std::array<bool, kFieldCount> found{};
+    for (int i = 0; i < kFieldCount; ++i) found[i] = fresh.GetValue(kFields[i].section, kFields[i].key, values[i]);
+    store = std::move(fresh);
+    current = std::move(values);
+    available = found;
+    fillNdsInstallList();
+}
+
+void QuickInstallationDlg::fillNdsInstallList() {
+    auto* list = Control<QComboBox>(kNdsInstallId);
+    if (!list) return;
+    list->clear();
+    if (!available[kNdsInstall]) return;
+    const Field& field = kFields[kNdsInstall];
+    const Parameter parameter = store.GetSection(field.section).GetParameter(field.key);
+    const ChoiceList choices = FillChoiceList(parameter.GetComment(), parameter.GetValue(), parameter.GetTypeSpec(),
+                                              ChoiceListVariant::QuickInstallation);
+    for (const std::string& entry : choices.entries) list->addItem(FromServerText(entry));
+}
+
+void QuickInstallationDlg::fitLabels() {
+    // The labels' rectangles were drawn for a narrower font. A name that does
+    // not fit shows on one line rather than wrapping out of sight, and a
+    // column of labels whose longest name would reach its fields moves left
+    // as one, keeping a small gap.
+    const int gap = Units().X(3);
+    std::map<int, int> shiftOfColumn;  // by the labels' left edge
+    std::vector<QLabel*> labels;
+    for (const Field& field : kFields) {
+        auto* label = Control<QLabel>(field.label);
+        const QWidget* control = Item(field.control);
+        if (!label || !control) continue;
+        labels.push_back(label);
+        const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+        if (needed <= label->width()) continue;
+        label->setWordWrap(false);
+        label->resize(needed, label->height());
+        const int over = std::min(label->x() + needed + gap - control->x(), label->x() - gap);
+        int& shift = shiftOfColumn[label->x()];
+        shift = std::max(shift, over);
+    }
+    for (QLabel* label : labels) {
+        const int shift = shiftOfColumn[label->x()];
+        if (shift > 0) label->move(label->x() - shift, label->y());
+    }
+}
+
+void QuickInstallationDlg::RememberSettings() { loaded = current; }
+
+void QuickInstallationDlg::ShowAvailableFields() {
+    for (int i = 0; i < kFieldCount; ++i) {
+        // A key that came back to the file since shows again.
+        ShowItem(kFields[i].control, available[i]);
+        ShowItem(kFields[i].label, available[i]);
+        if (available[i] && kFields[i].upperCaseStyle) SetUpperCaseStyle(Control<QLineEdit>(kFields[i].control), true);
+    }
+    if (QWidget* top = QWidget::window()) top->repaint();
+}
+
+// --- Data exchange ---
+
+void QuickInstallationDlg::DoDataExchange(DataExchange& exchange) {
+    for (int i = 0; i < kNdsInstall; ++i) {
+        if (available[i]) exchangeField(exchange, i);
+    }
+    if (available[kNdsInstall]) exchange.ComboText(kNdsInstallId, current[kNdsInstall]);
+}
+
+void QuickInstallationDlg::exchangeField(DataExchange& exchange, int i) {
+    const Field& field = kFields[i];
+    std::string& value = current[i];
+    // Refuses, while saving, what the server's file cannot hold (in every
+    // field, checked or not).
+    exchange.Text(field.control, value);
+    // The store's copy carries the value check; a key gone from the store
+    // raises FileException.
+    Parameter parameter = store.GetSection(field.section).GetParameter(field.key);
+    auto* edit = Control<QLineEdit>(field.control);
+    if (edit && !exchange.IsSaving()) edit->setCursorPosition(0);
+    if (field.normalised) {
+        value = parameter.Normalise(value);
+        showText(edit, value);
+    }
+    value = TrimWhiteSpace(value);
+    parameter.SetValue(value);
+    if (field.checked && value != loaded[i]) parameter.Validate(exchange, field.control);
+}
+
+bool QuickInstallationDlg::IsChanged() const { return current != loaded; }
+
+// --- Initialisation, submit, reset, leaving ---
+
+bool QuickInstallationDlg::OnInitDialog() {
+    WaitCursor wait;
+    ChildDialog::OnInitDialog();
+    move(Units().ReferencePoint(25, 90));
+    fitLabels();
+    LoadSettings();
+    // Remembered before the first exchange puts the addresses into their
+    // canonical form: a value the file holds otherwise counts as changed,
+    // and the next submit writes it canonical.
+    RememberSettings();
+    UpdateData(false);
+    ShowAvailableFields();
+    UpdateData(true);
+    app().SetHelpContext(kHelpContext);
+    return true;
+}
+
+bool QuickInstallationDlg::OnCommand(int commandId) {
+    switch (commandId) {
+    case kSubmitId: OnSubmit(); return true;
+    case kResetId: OnReset(); return true;
+    default: return ChildDialog::OnCommand(commandId);
+    }
+}
+
+void QuickInstallationDlg::SaveSettings() {
+    ParameterHandler fresh;
+    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    store = std::move(fresh);
+    // A key the file did not have when the form read it was never shown:
+    // its value, should it have appeared since, is not the form's to change.
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (available[i]) store.SetValue(kFields[i].section, kFields[i].key, current[i]);
+    }
+    store.Write();
+}
+
+bool QuickInstallationDlg::VerifySettings() {
+    ParameterHandler fresh;
+    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    store = std::move(fresh);
+    for (int i = 0; i < kFieldCount; ++i) {
+        // The server need not keep the NDS admin password as written.
+        if (i == kNdsAdminPassword || !available[i]) continue;
+        std::string value;
+        store.GetValue(kFields[i].section, kFields[i].key, value);
+        if (value != current[i]) return false;
+    }
+    return true;
+}
+
+void QuickInstallationDlg::OnSubmit() {
+    WaitCursor wait;
+    try {
+        if (!UpdateData(true)) return;
+        if (!IsChanged()) {
+            message(StringId::NothingChanged);
+            return;
+        }
+        SaveSettings();
+        if (!VerifySettings()) {
+            // What the user typed stays, and still counts as changed.
+            message(StringId::Unsuccessful);
+            return;
+        }
+        message(StringId::SubmittedRestartNeeded);
+        app().SetParametersChanged(true);
+        RememberSettings();
+        submitted = true;
+        OnReset();
+    } catch (const FileChangedMeanwhile& error) {
+        // Another program changed the file between this submit's reading and
+        // writing: nothing was written over that, and the values stay.
+        app().ReportFailure(StringId::Unsuccessful, error);
+    } catch (const StoreError& error) {
+        app().ReportFailure(StringId::NoCommunication, error);
+    }
+}
+
+void QuickInstallationDlg::OnReset() {
+    WaitCursor wait;
+    try {
+        LoadSettings();
+        UpdateData(false);
+        ShowAvailableFields();
+        UpdateData(true);
+        RememberSettings();
+    } catch (const StoreError& error) {
+        // The file could not be read: the form keeps what it shows.
+        app().ReportFailure(StringId::NoCommunication, error);
+    }
+}
+
+bool QuickInstallationDlg::CanLeave() {
+    try {
+        if (!UpdateData(true)) return false;
+    } catch (const StoreError& error) {
+        // The values could not be checked: stay, with what was typed.
+        app().ReportFailure(StringId::NoCommunication, error);
+        return false;
+    }
+    if (!IsChanged()) return true;
+    switch (message(kAskSubmitChanges, MessageType::YesNoCancel | MessageType::IconExclamation)) {
+    case MessageResult::Cancel: return false;
+    case MessageResult::No: return true;
+    default:
+        submitted = false;
+        OnSubmit();
+        return submitted;
+    }
+}

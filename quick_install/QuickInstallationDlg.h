@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "Dialog.h"
+#include "ParameterHandler.h"
+#include "Tool.h"
+
+// The one-page form that brings a new server onto the network: the dozen
+// settings of the configuration file that matter for that (addresses, names,
+// passwords, NDS). Changed values are checked before anything is written,
+// and a submit counts only when reading the file back finds every value as
+// sent. Settings the file lacks are hidden with their labels.
+//
+// The main window embeds it as its tool. Construction reads the
+// configuration file and raises FileException when it cannot.
+class QuickInstallationDlg : public ChildDialog, public Tool {
+    Q_OBJECT
+public:
+    static constexpr int kSubmitId = 1067;
+    static constexpr int kResetId = 1068;
+    static constexpr int kNdsInstallId = 1287;
+
+    // One setting of the form: its control and label, where the file keeps
+    // it, and what the form does with it.
+    struct Field {
+        int control;
+        int label;
+        const char* section;
+        const char* key;
+        bool normalised;      // shown in the canonical form of its value check
+        bool checked;         // validated when it differs from the loaded value
+        bool upperCaseStyle;  // typed letters become capitals from the start
+    };
+    static constexpr int kFieldCount = 12;
+    // In the order of the data exchange; the NDS install list comes last.
+    static const std::array<Field, kFieldCount> kFields;
+
+    explicit QuickInstallationDlg(QWidget* parent);
+    ~QuickInstallationDlg() override;
+
+    bool OnInitDialog() override;
+    void DoDataExchange(DataExchange& exchange) override;
+    bool OnCommand(int commandId) override;
+    // Checks the values; with changes asks whether to submit them first.
+    bool CanLeave() override;
+
+    void OnSubmit();
+    void OnReset();
+
+    // Some value differs from the one last loaded or submitted.
+    bool IsChanged() const;
+
+private:
+    static constexpr int kNdsInstall = kFieldCount - 1;
+    static constexpr int kNdsAdminPassword = kFieldCount - 2;
+
+    void LoadSettings();
+    void RememberSettings();
+    void ShowAvailableFields();
+    void SaveSettings();
+    bool VerifySettings();
+    void exchangeField(DataExchange& exchange, int field);
+    void fillNdsInstallList();
+    void fitLabels();
+
+    ParameterHandler store;
+    std::array<std::string, kFieldCount> current;
+    std::array<std::string, kFieldCount> loaded;
+    std::array<bool, kFieldCount> available{};
+    bool submitted = false;
+};
