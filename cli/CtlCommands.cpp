@@ -6,6 +6,7 @@
 
 #include "Catalogue.h"
 #include "FileException.h"
+#include "Listings.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
@@ -34,6 +35,8 @@ constexpr int kValueNotTaken = 60018;
 constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
 constexpr int kGiveUser = 60024;
+constexpr int kNoVolumeRightsFiles = 1016;
+constexpr int kNoDrives = 1015;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -346,4 +349,67 @@ int RestartCommand(const Console& console, const std::string& share, bool factor
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     return console.Message(StringId::ServerRestarting, ExitDone);
+}
+
+namespace {
+
+// Lines of a listing: "LINE<tab>NAME" per entry, or a JSON array of objects
+// {"line": LINE, key: NAME}.
+void printListing(const Console& console, const std::vector<std::pair<std::string, std::string>>& entries, bool json,
+                  const char* key) {
+    if (!json) {
+        for (const auto& [line, name] : entries) console.Print(line + '\t' + name + '\n');
+        return;
+    }
+    console.out << '[';
+    for (size_t i = 0; i < entries.size(); ++i) {
+        console.out << (i == 0 ? "\n  {\"line\": " : ",\n  {\"line\": ");
+        printJsonString(console.out, entries[i].first);
+        console.out << ", \"" << key << "\": ";
+        printJsonString(console.out, entries[i].second);
+        console.out << '}';
+    }
+    console.out << (entries.empty() ? "]\n" : "\n]\n");
+}
+
+}  // namespace
+
+int VolumesCommand(const Console& console, const std::string& share, bool json) {
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
+    std::vector<std::pair<std::string, std::string>> entries;
+    try {
+        // The server's version decides where its volume rights files lie.
+        std::string firstLine;
+        const bool lineFound = opened->ReadFirstLine(opened->PathOf(ServerFile::Configuration), firstLine);
+        const std::string version = IdentifyFirstLine(lineFound, firstLine).version;
+        for (const VolumeRightsFile& file : ListVolumeRightsFiles(*opened, version)) {
+            entries.emplace_back(file.line, file.name);
+        }
+    } catch (const FileException& error) {
+        return console.Failure(kNoParameterFile, error, ExitFileError);
+    }
+    if (entries.empty()) console.Message(kNoVolumeRightsFiles, ExitDone);
+    printListing(console, entries, json, "file");
+    return ExitDone;
+}
+
+int DrivesCommand(const Console& console, const std::string& share, bool json) {
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
+    ParameterHandler scsi;
+    try {
+        scsi.Load(opened, ServerFile::ScsiDrives, CatalogueOf(ScsiDrives));
+    } catch (const FileException& error) {
+        return console.Failure(kNoParameterFile, error, ExitFileError);
+    }
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const std::string& section : ListScsiDrives(scsi)) {
+        std::string drive;
+        scsi.GetValue(DriveSectionOf(section), "Drive", drive);
+        entries.emplace_back(section, drive);
+    }
+    if (entries.empty()) console.Message(kNoDrives, ExitDone);
+    printListing(console, entries, json, "drive");
+    return ExitDone;
 }

@@ -59,3 +59,6 @@ int CheckCommand(const Console& console, const std::string& typeSpec, const std:
 int SetCommand(const Console& console, const std::string& share, const std::string& file, bool yes,
                const std::vector<std::string>& assignments);
 int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes);
+// The volume rights files and the SCSI drives, as their pages list them.
+int VolumesCommand(const Console& console, const std::string& share, bool json);
+int DrivesCommand(const Console& console, const std::string& share, bool json);

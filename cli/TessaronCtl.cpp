@@ -104,6 +104,14 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
     restart->add_flag("--yes", a.yes, "Confirm the request");
 
+    CLI::App* volumes = app.add_subcommand("volumes", "List the volume rights files (as --file takes them)");
+    addShare(volumes, a, credentials);
+    volumes->add_flag("--json", a.json, "Print a JSON array of objects");
+
+    CLI::App* drives = app.add_subcommand("drives", "List the SCSI drives of scsi.ini with their drive names");
+    addShare(drives, a, credentials);
+    drives->add_flag("--json", a.json, "Print a JSON array of objects");
+
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
@@ -128,5 +136,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     if (*describe) return DescribeCommand(console, a.share, a.file, a.json);
     if (*check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
     if (*set) return SetCommand(console, a.share, a.file, a.yes, words);
+    if (*volumes) return VolumesCommand(console, a.share, a.json);
+    if (*drives) return DrivesCommand(console, a.share, a.json);
     return RestartCommand(console, a.share, a.factoryDefaults, a.yes);
 }
