@@ -10,14 +10,20 @@
 #include "Cp1252.h"
 #include "Listings.h"
 #include "ServerFiles.h"
+#include "StringTable.h"
 
 namespace {
 constexpr int kNoVolumeRightsFiles = 1016;
 constexpr int kNoDrives = 1015;
 constexpr int kTooManyRows = 1009;
+constexpr int kVolumeRightsFilesName = 60028;
+constexpr int kDrivesName = 60029;
 }  // namespace
 
-ListChooser::ListChooser(PageMode mode, QListWidget* list) : mode(mode), list(list) {}
+ListChooser::ListChooser(PageMode mode, QListWidget* list) : mode(mode), list(list) {
+    list->setAccessibleName(
+        FromServerText(LoadString(mode == PageMode::VolumeRights ? kVolumeRightsFilesName : kDrivesName)));
+}
 
 ListChooser::~ListChooser() { RemoveDriveRow(); }
 

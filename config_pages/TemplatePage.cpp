@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,6 +165,10 @@ void TemplatePage::buildControls() {
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
     rows = std::make_unique<PageRows>(*this, area, mode, working, loaded, [this] { ShowItem(kUnsupportedMarkId, true); });
     if (frame) frame->show();
+    // A volume rights file's rows are framed in black, as the list beside them.
+    if (auto* box = qobject_cast<QFrame*>(frame); box && mode == PageMode::VolumeRights && chooser->HasLines()) {
+        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    }
     const int firstTop = chooser ? chooser->AddDriveRow(store, working.GetName(), rows->Pane()->Content(), controls,
                                                         Units(), RowLayout::kTopMargin)
                                  : RowLayout::kTopMargin;

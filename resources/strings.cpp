@@ -179,6 +179,8 @@ std::string LoadString(int id) {
         {60025, "The server refused access to %1. Log in with a user name and password:"},
         {60026, "&User name:"},
         {60027, "&Password:"},
+        {60028, "Volume rights files"},
+        {60029, "SCSI drives"},
         {60024, "Give a user name with --user (or TESSARON_SMB_USER) and the password in TESSARON_SMB_PASSWORD."},
 
         // --- The command-line companion ---
