@@ -26,8 +26,9 @@ int hexDigit(char c) {
     return -1;
 }
 
-// Decodes "%xx" escapes as URLs and the desktop's mount names write them.
-std::string percentDecoded(const std::string& text) {
+}  // namespace
+
+std::string PercentDecoded(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 0 && hexDigit(text[i + 2]) >= 0) {
@@ -39,6 +40,8 @@ std::string percentDecoded(const std::string& text) {
     }
     return out;
 }
+
+namespace {
 
 // Decodes the octal escapes ("\040" for a blank) of the mount table.
 std::string octalDecoded(const std::string& text) {
@@ -97,7 +100,7 @@ bool parseGvfsName(const std::string& name, NetworkPath& network) {
         const size_t eq = field.find('=');
         if (eq == std::string::npos) continue;
         const std::string key = field.substr(0, eq);
-        const std::string value = percentDecoded(field.substr(eq + 1));
+        const std::string value = PercentDecoded(field.substr(eq + 1));
         if (key == "server") network.host = value;
         if (key == "share") network.share = value;
     }
@@ -150,7 +153,7 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
         const size_t query = rest.find_first_of("?#");
         if (query != std::string::npos) rest.erase(query);
         parts = SplitPathComponents(rest, "/");
-        for (std::string& part : parts) part = percentDecoded(part);
+        for (std::string& part : parts) part = PercentDecoded(part);
         if (!parts.empty()) {
             std::string& host = parts.front();
             const size_t at = host.rfind('@');

@@ -17,6 +17,10 @@ struct NetworkPath {
     std::vector<std::string> rest;  // folders below the share, if any
 };
 
+// text with its "%xx" escapes decoded, as URLs and the desktop's mount
+// names write them.
+std::string PercentDecoded(const std::string& text);
+
 // The non-empty parts of text between any of the separator characters.
 std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
 

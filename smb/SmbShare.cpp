@@ -37,26 +37,6 @@ std::string percentEncoded(const std::string& part) {
     return out;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::string percentDecoded(const std::string& part) {
-    std::string out;
-    for (size_t i = 0; i < part.size(); ++i) {
-        if (part[i] == '%' && i + 2 < part.size() && hexValue(part[i + 1]) >= 0 && hexValue(part[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(part[i + 1]) * 16 + hexValue(part[i + 2]));
-            i += 2;
-        } else {
-            out += part[i];
-        }
-    }
-    return out;
-}
-
 bool unreachable(int code) {
     switch (code) {
     case ECONNREFUSED: case EHOSTUNREACH: case ENETUNREACH: case ETIMEDOUT: case ECONNABORTED: case ECONNRESET:
@@ -121,7 +101,7 @@ public:
         if (address) relative.erase(0, root.size());
         std::string path = root;
         for (std::string part : SplitPathComponents(relative, "/\\\\")) {
-            if (address) part = percentDecoded(part);
+            if (address) part = PercentDecoded(part);
             if (part == "." || part == ".." || part.find(':') != std::string::npos) throw FileException(name, Outside);
             path += '/' + percentEncoded(part);
         }
