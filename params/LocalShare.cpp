@@ -86,7 +86,11 @@ bool readAll(int fd, std::string& bytes, off_t sizeHint) {
             return false;
         }
         if (got == 0) break;
+        const bool shortRead = static_cast<size_t>(got) < bytes.size() - used;
         used += static_cast<size_t>(got);
+        // A regular file reads short only at its end: no read more to learn
+        // that (on a network share, each read is a round trip).
+        if (shortRead) break;
     }
     bytes.resize(used);
     return true;
