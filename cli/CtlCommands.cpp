@@ -209,7 +209,8 @@ int InfoCommand(const Console& console, const std::string& share, bool json) {
                                  {"version", facts.softwareVersion},
                                  {"kind", std::to_string(identity.serverKind), true}};
     for (int a = 0; a < ServerFacts::AddressCount; ++a) {
-        if (facts.found[a]) fields.push_back({ParameterOf(static_cast<ServerFacts::Address>(a)).name, facts.addresses[a]});
+        const auto address = static_cast<ServerFacts::Address>(a);
+        if (facts.found[a]) fields.push_back({ParameterOf(address).name, facts.addresses[a]});
     }
     if (!json) {
         for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
