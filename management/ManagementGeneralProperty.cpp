@@ -76,6 +76,9 @@ bool ManagementGeneralProperty::OnSetActive() {
 }
 
 void ManagementGeneralProperty::DoDataExchange(DataExchange& exchange) {
+    // The fields are read-only: nothing comes back from them, so a value
+    // the server wrote with a stray line break never keeps the user here.
+    if (exchange.IsSaving()) return;
     exchange.Text(kSerialNumberId, facts.serialNumber);
     exchange.Text(kSoftwareVersionId, facts.softwareVersion);
     for (int a = 0; a < ServerFacts::AddressCount; ++a) exchange.Text(EditOf(address(a)), facts.addresses[a]);
