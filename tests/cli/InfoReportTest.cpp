@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(CtlInfo, PrintsTheGeneralPageFactsAMissingAddressLeftOut) {
+TEST(CtlInfoStatsLog, PrintWhatTheManagementPagesShow) {
     TempShare share(TempShare::Contents::Sample);
     EXPECT_EQ(RunCtl({"info", share.Root()}).out,
               "serial:  1234-5678\nversion: 4.00\nkind: 0\nnetwareServerName: TESSARON1_NW\n"
@@ -18,10 +18,8 @@ TEST(CtlInfo, PrintsTheGeneralPageFactsAMissingAddressLeftOut) {
               "serial: \xC3\xA9t\xC3\xA9\nversion: 3.06\nkind: 0\nsmbServerName: \xC3\x84RZTE\n");
     EXPECT_EQ(nlohmann::json::parse(RunCtl({"info", share.Root(), "--json"}).out),
               nlohmann::json::parse(R"({"serial": "été", "version": "3.06", "kind": 0, "smbServerName": "ÄRZTE"})"));
-}
 
-TEST(CtlReports, PrintTheLinesAsTheViewShowsThemOrExit2) {
-    TempShare share(TempShare::Contents::Sample);
+    // The reports as their views show them, or the view's message and exit 2.
     share.Write("Config/Stat.txt", "  Uptime\r\n\r\nlast \xB0");
     EXPECT_EQ(RunCtl({"stats", share.Root()}).out, "  Uptime\n\nlast \xC2\xB0\n");
     std::filesystem::remove(share.PathOf("Config/Logfile.txt"));

@@ -3,8 +3,11 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+
 #include <filesystem>
-#include <memory>
+#include <functional>
+#include <optional>
 
 #include "ConfigApp.h"
 #include "ConfigMainDlg.h"
@@ -30,25 +33,21 @@ protected:
     void SetUp() override { app.SetServerPath(share.Root()); }
     void TearDown() override { Close(); }
 
-    ManagementPropertySheet* Open() {
+    // beforeOpening runs once the server is identified, before Management is pressed.
+    ManagementPropertySheet* Open(const std::function<void()>& beforeOpening = {}) {
         window = std::make_unique<ConfigMainDlg>(app);
         app.SetMainWindow(window.get());
         window->show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 3000));
+        presenter.shown.clear();
+        if (beforeOpening) beforeOpening();
         window->findChild<QPushButton*>(QStringLiteral("1121"))->click();
         QCoreApplication::processEvents();
-        presenter.shown.clear();
         return Sheet();
     }
     void Close() {
         window.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // The sample's configuration file with one text replaced.
-    void WriteConfig(const std::string& from = {}, const std::string& to = {}) {
-        std::string text = sample;
-        if (!from.empty()) text.replace(text.find(from), from.size(), to);
-        share.Write(kConfig, text);
     }
     void Remove(const char* file) { std::filesystem::remove(share.PathOf(file)); }
     ManagementPropertySheet* Sheet() { return qobject_cast<ManagementPropertySheet*>(window->GetChild()); }
@@ -64,15 +63,11 @@ protected:
 };
 
 TEST_F(ManagementTest, GeneralPageShowsTheFactsAndHidesWhatTheServerLacks) {
-    const struct {
-        const char* firstLine;
-        const char* serial;
-        bool eventLog;
-        bool netWare;  // the file has its NetWare section
-    } cases[] = {
+    // netWare: the file has its NetWare section.
+    const struct { const char* firstLine; const char* serial; bool eventLog, netWare; } cases[] = {
         {"QUOR Tessaron CD-ROM Server V4.00 (c) 1998", "Unknown", true, true},
         {"QUOR Tessaron CD-ROM Server V3.07 S/N:   ", "", true, false},
-        {"QUOR Tessaron CD-ROM Server V3.06 S/N: 4\r2", " 4\r2", false, true},  // a stray CR: the page can still be left
+        {"QUOR Tessaron CD-ROM Server V3.06 S/N: 4\r2", " 4\r2", false, true},  // a stray CR: the page can be left
         {"QUOR Tessaron CD-ROM Server V S/N:7", "7", false, true},  // empty version
         {"QUOR Tessaron CD-ROM Server", "Unknown", true, true},     // version Unknown
     };
@@ -97,29 +92,32 @@ TEST_F(ManagementTest, GeneralPageShowsTheFactsAndHidesWhatTheServerLacks) {
     }
 }
 
+TEST_F(ManagementTest, UnreadableConfigurationLeavesTheGeneralPageUsable) {
+    EXPECT_EQ(Open([&] { Remove(kConfig); })->pos(), QPoint(15, 70));
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1008});
+    EXPECT_FALSE(Visible(Page::EditOf(ServerFacts::InternetAddress)));
+    EXPECT_TRUE(Sheet()->CanLeave());
+}
+
 TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
     constexpr int yes = MessageResult::Yes, no = MessageResult::No;
+    // edit: of the sample's configuration file; written: lines of the file afterwards (none: no byte changed).
     const struct {
-        const char* name;
-        int button;
-        std::pair<std::string, std::string> edit;  // of the sample's configuration file
-        std::deque<int> answers;
-        std::vector<int> messages;
-        std::vector<std::string> written;  // lines of the file afterwards; none: its bytes unchanged
+        const char* name; int button; std::pair<std::string, std::string> edit; std::deque<int> answers;
+        std::vector<int> messages; std::vector<std::string> written;
     } cases[] = {
         {"restart, no", Page::kRestartId, {}, {no}, {115}, {}},
         {"factory defaults, no", Page::kFactoryDefaultsId, {}, {no}, {116}, {}},
         {"restart", Page::kRestartId, {}, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
         {"factory defaults", Page::kFactoryDefaultsId, {}, {yes}, {116, 131},
          {"\nRestart = yes\r", "\nFactoryDefaults = yes\r"}},
-        {"restart over a pending reset", Page::kRestartId, {"FactoryDefaults = no", "FactoryDefaults = yes"},
-         {yes, no}, {115, 129}, {}},
         {"no Restart key", Page::kRestartId, {"Restart = no", "Reboot = no"}, {yes}, {115, 1007}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteConfig(c.edit.first, c.edit.second);
-        const std::string before = share.Read(kConfig);
+        std::string before = sample;
+        if (!c.edit.first.empty()) before.replace(before.find(c.edit.first), c.edit.first.size(), c.edit.second);
+        share.Write(kConfig, before);
         Open();
         app.SetParametersChanged(true);  // a submit earlier in this run
         presenter.answers = c.answers;
@@ -138,12 +136,9 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
 }
 
 TEST_F(ManagementTest, TheScsiTabComesFromTheSettingsElseFromTheText) {
+    // scsiText nullptr: no such file; lines: of the text page, when there is one.
     const struct {
-        bool scsiIni;
-        const char* scsiText;  // nullptr: none
-        QStringList titles;
-        QStringList lines;  // of the text page, when there is one
-        std::vector<int> messages;
+        bool scsiIni; const char* scsiText; QStringList titles, lines; std::vector<int> messages;
     } cases[] = {
         {true, "SCSI bus 0\r\n", {"General", "SCSI", "Volume Rights"}, {}, {}},
         {false, "SCSI bus 0\r\n  ID 7  host adapter  ", {"General", "SCSI", "Volume Rights"},
@@ -173,31 +168,33 @@ TEST_F(ManagementTest, TheScsiTabComesFromTheSettingsElseFromTheText) {
 }
 
 TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage) {
+    const std::string wide(300, 'W');  // far wider than the view, or than the reports are laid out for
     const struct {
-        int button;
-        const char* file;
-        const char* bytes;  // nullptr: no such file
-        QStringList lines;
-        std::vector<int> messages;
+        int button; const char* file; std::optional<std::string> bytes; QStringList lines; std::vector<int> messages;
     } cases[] = {
         {Page::kStatisticsId, "Config/Stat.txt", "  Uptime: 1 day  \r\n\r\nlast, no line end",
          {"  Uptime: 1 day  ", "", "last, no line end"}, {}},
-        {Page::kEventLogId, "Config/Logfile.txt", "a\r\n\tb\n", {"a", "\tb"}, {}},
-        {Page::kStatisticsId, "Config/Stat.txt", nullptr, {}, {1002}},
-        {Page::kEventLogId, "Config/Logfile.txt", nullptr, {}, {1026}},
+        {Page::kEventLogId, "Config/Logfile.txt", "a\r\n\tb\n" + wide, {"a", "\tb", QString::fromStdString(wide)}, {}},
+        {Page::kStatisticsId, "Config/Stat.txt", std::nullopt, {}, {1002}},
+        {Page::kEventLogId, "Config/Logfile.txt", std::nullopt, {}, {1026}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        c.bytes ? share.Write(c.file, c.bytes) : Remove(c.file);
+        c.bytes ? share.Write(c.file, *c.bytes) : Remove(c.file);
         Open();
-        QStringList lines;
-        QString title;
-        int helpTopic = 0;
+        QStringList lines; QString title; int helpTopic = 0, scrollWidth = 0, needed = 0, scrolled = 0;
         if (c.bytes) {
             WhenModalShown([&](QWidget* modal) {
                 auto* view = qobject_cast<ServerTextViewDlg*>(modal);
-                lines = view->List()->Lines();
+                ServerTextList* list = view->List();
+                lines = list->Lines();
                 title = view->windowTitle();
+                list->doItemsLayout();  // lines scroll to their full width, at least to 800 reference pixels
+                scrollWidth = list->horizontalScrollBar()->maximum() + list->viewport()->width();
+                needed = std::max(view->Units().ReferenceX(800),
+                                  QFontMetrics(list->font()).horizontalAdvance(lines.last()));
+                QTest::keyClick(list, Qt::Key_Right);
+                scrolled = list->horizontalScrollBar()->value();
                 view->OnHelp();
                 helpTopic = app.GetHelpViewer()->CurrentTopic();
                 view->OnOK();
@@ -209,6 +206,8 @@ TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage)
         EXPECT_EQ(lines, c.lines);
         if (c.bytes) {
             EXPECT_EQ(helpTopic, Page::kHelpContext);
+            EXPECT_NEAR(scrollWidth, needed + 5, 5);
+            EXPECT_GT(scrolled, 0);
             EXPECT_EQ(title, c.button == Page::kStatisticsId ? "QUOR Tessaron Configuration - Server Statistics"
                                                              : "QUOR Tessaron Configuration - Server Event Log");
         }
