@@ -94,7 +94,8 @@ TEST(TextModeTest, DropsCarriageReturnBeforeLineFeedOnly) {
 // with their own tests.
 TEST(TextModeTest, ReportLinesEndAtLineFeedsOnly) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"", {}}, {"\n", {""}}, {"cr\ralone\n", {"cr\ralone"}}, {std::string("nul\0", 4), {std::string("nul\0", 4)}},
+        {"", {}}, {"\n", {""}}, {"cr\ralone\n", {"cr\ralone"}},
+        {std::string("nul\0", 4), {std::string("nul\0", 4)}},
     };
     for (const auto& [text, lines] : cases) EXPECT_EQ(ReportLines(text), lines) << text;
 }
