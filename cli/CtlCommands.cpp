@@ -8,8 +8,10 @@
 #include "FileException.h"
 #include "Listings.h"
 #include "ParameterHandler.h"
+#include "ServerFacts.h"
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
+#include "ServerReports.h"
 #include "ServerRequests.h"
 #include "ServerShare.h"
 #include "ShareLocation.h"
@@ -25,6 +27,7 @@ namespace {
 constexpr int kRestartQuestion = 115;
 constexpr int kFactoryDefaultsQuestion = 116;
 constexpr int kUnsupportedVersion = 1003;
+constexpr int kValuesMissing = 1008;
 constexpr int kNotSupportedUnit = 1018;
 constexpr int kNoParameterFile = 1021;
 constexpr int kNoSection = 60011;
@@ -181,6 +184,66 @@ int IdentifyCommand(const Console& console, const std::string& share) {
     if (!identity.versionSupported) console.Message(kUnsupportedVersion, ExitDone);
     console.Print("product: " + identity.productTitle + "\nversion: " + identity.version + "\nkind: " +
                   std::to_string(identity.serverKind) + "\nserial: " + SerialNumber(firstLine) + "\n");
+    return ExitDone;
+}
+
+int InfoCommand(const Console& console, const std::string& share, bool json) {
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
+    ServerFacts facts;
+    ServerIdentity identity;
+    try {
+        identity = IdentifyServer(*opened);
+        if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
+        ReadServerFacts(opened, identity.version, facts);
+    } catch (const StoreError& error) {
+        return console.Failure(kValuesMissing, error, ExitFileError);
+    }
+    if (!identity.versionSupported) console.Message(kUnsupportedVersion, ExitDone);
+
+    // Each fact shown, in the General page's order; a missing address is
+    // left out.
+    struct Field {
+        std::string name;
+        std::string value;
+        bool number = false;
+    };
+    std::vector<Field> fields = {{"serial", facts.serialNumber},
+                                 {"version", facts.softwareVersion},
+                                 {"kind", std::to_string(identity.serverKind), true}};
+    for (int a = 0; a < ServerFacts::AddressCount; ++a) {
+        const auto address = static_cast<ServerFacts::Address>(a);
+        if (facts.found[a]) fields.push_back({ParameterOf(address).name, facts.addresses[a]});
+    }
+    if (!json) {
+        for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
+        return ExitDone;
+    }
+    const char* separator = "{\n  ";
+    for (const Field& field : fields) {
+        console.out << separator << '"' << field.name << "\": ";
+        if (field.number) {
+            console.out << field.value;
+        } else {
+            printJsonString(console.out, field.value);
+        }
+        separator = ",\n  ";
+    }
+    console.out << "\n}\n";
+    return ExitDone;
+}
+
+int ReportCommand(const Console& console, const std::string& share, bool statistics) {
+    const SharePtr opened = openShare(console, share);
+    if (!opened) return ExitFileError;
+    const ServerReport& report = statistics ? StatisticsReport : EventLogReport;
+    std::vector<std::string> lines;
+    try {
+        lines = ReadReport(*opened, report);
+    } catch (const StoreError& error) {
+        return console.Failure(report.unreadableMessage, error, ExitFileError);
+    }
+    for (const std::string& line : lines) console.Print(line + '\n');
     return ExitDone;
 }
 

@@ -47,6 +47,10 @@ struct Console {
 };
 
 int IdentifyCommand(const Console& console, const std::string& share);
+// What the General page of the management shows.
+int InfoCommand(const Console& console, const std::string& share, bool json);
+// The statistics (true) or the event log, line by line.
+int ReportCommand(const Console& console, const std::string& share, bool statistics);
 int GetCommand(const Console& console, const std::string& share, const std::string& section, const std::string& key,
                const std::string& file);
 int FormatCommand(const Console& console, const std::string& file, bool inPlace);

@@ -70,6 +70,16 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
     addShare(identify, a, credentials);
 
+    CLI::App* info = app.add_subcommand("info", "Show serial number, software version, kind, names and addresses");
+    info->add_option("SHARE", a.share, "The server's share")->required();
+    info->add_flag("--json", a.json, "Print a JSON object");
+
+    CLI::App* stats = app.add_subcommand("stats", "Print the server's statistics");
+    stats->add_option("SHARE", a.share, "The server's share")->required();
+
+    CLI::App* log = app.add_subcommand("log", "Print the server's event log");
+    log->add_option("SHARE", a.share, "The server's share")->required();
+
     CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
     addShare(get, a, credentials);
     get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
@@ -131,6 +141,9 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
         if (!toServer(console, word)) return ExitNotFoundOrInvalid;
     }
     if (*identify) return IdentifyCommand(console, a.share);
+    if (*info) return InfoCommand(console, a.share, a.json);
+    if (*stats) return ReportCommand(console, a.share, true);
+    if (*log) return ReportCommand(console, a.share, false);
     if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
     if (*format) return FormatCommand(console, a.file, a.inPlace);
     if (*describe) return DescribeCommand(console, a.share, a.file, a.json);

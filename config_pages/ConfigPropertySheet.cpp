@@ -1,9 +1,5 @@
 #include "ConfigPropertySheet.h"
 
-#include <QStyle>
-#include <QTabBar>
-#include <algorithm>
-
 #include "Catalogue.h"
 #include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
@@ -43,14 +39,7 @@ ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) :
 
 bool ConfigPropertySheet::OnInitDialog() {
     const bool result = PropertySheet::OnInitDialog();
-    // The pages have no layout; their minimum size is the template's. A few
-    // pixels more, where the main window has them, keep every tab in view.
-    QSize size = sizeHint().expandedTo(minimumSizeHint());
-    const int tabs = tabBar()->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_TabBarBaseOverlap);
-    const int room = parentWidget() ? parentWidget()->width() - 2 * kLeft : size.width();
-    size.setWidth(std::max(size.width(), std::min(tabs, room)));
-    resize(size);
-    move(kLeft, kTop);
+    PlaceInParent(kLeft, kTop);
     return result;
 }
 

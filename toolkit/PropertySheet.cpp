@@ -2,8 +2,11 @@
 
 #include <QKeyEvent>
 #include <QShortcut>
+#include <QStyle>
 #include <QTabBar>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 #include "PropertyPage.h"
 #include "ToolkitApp.h"
@@ -177,6 +180,17 @@ void PropertySheet::Create() {
 bool PropertySheet::OnInitDialog() {
     adjustSize();
     return true;
+}
+
+void PropertySheet::PlaceInParent(int left, int top) {
+    // The pages have no layout; their minimum size is the template's. A few
+    // pixels more, where the parent has them, keep every tab in view.
+    QSize size = sizeHint().expandedTo(minimumSizeHint());
+    const int tabs = tabBar()->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_TabBarBaseOverlap);
+    const int room = parentWidget() ? parentWidget()->width() - 2 * left : size.width();
+    size.setWidth(std::max(size.width(), std::min(tabs, room)));
+    resize(size);
+    move(left, top);
 }
 
 bool PropertySheet::CanLeave() { return !activePage || activePage->OnKillActive(); }

@@ -51,6 +51,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Sizes the sheet to its pages, and wider where that shows every tab and
+    // the parent has room (left pixels kept free on either side), then moves
+    // it to (left, top) in the parent. For OnInitDialog of embedded sheets.
+    void PlaceInParent(int left, int top);
 
 private:
     friend class PropertyPage;

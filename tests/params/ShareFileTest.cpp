@@ -15,6 +15,7 @@
 #include "FileException.h"
 #include "FileLock.h"
 #include "ParameterHandler.h"
+#include "ServerReports.h"
 #include "ShareFile.h"
 #include "StoreDump.h"
 #include "TempShare.h"
@@ -87,6 +88,16 @@ TEST(TextModeTest, DropsCarriageReturnBeforeLineFeedOnly) {
         EXPECT_TRUE(joined == text);
         EXPECT_EQ(TextOfBytes(BytesOfText(text)), text);
     }
+}
+
+// A report's lines: what the views add on top of the text mode is shown
+// with their own tests.
+TEST(TextModeTest, ReportLinesEndAtLineFeedsOnly) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"", {}}, {"\n", {""}}, {"cr\ralone\n", {"cr\ralone"}},
+        {std::string("nul\0", 4), {std::string("nul\0", 4)}},
+    };
+    for (const auto& [text, lines] : cases) EXPECT_EQ(ReportLines(text), lines) << text;
 }
 
 // Overwritten in one write and cut off before the file is shortened, the

@@ -1,0 +1,3 @@
+#include "QtTestMain.h"
+
+TESSARON_QT_TEST_MAIN()
