@@ -242,9 +242,12 @@ private:
         std::string previous;
         if (!readAll(locked.get(), previous, info.st_size)) throw systemError(path);
         if (previous != expected) throw FileChangedMeanwhile(path);
+        // Reopened through the locked handle, so the file truncated is the
+        // one checked to lie in the share, whatever its path leads to now.
+        const std::string same = "/proc/self/fd/" + std::to_string(locked.get());
         int fd;
         do {
-            fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+            fd = ::open(same.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
         } while (fd < 0 && errno == EINTR);
         if (fd < 0) throw systemError(path);
         FileHandle file(fd);
