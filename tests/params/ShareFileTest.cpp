@@ -25,31 +25,23 @@ namespace fs = std::filesystem;
 
 TEST(SharePathTest, ResolvesComponentsWithoutRegardToCase) {
     TempShare share;
-    share.Write("Config/Scsi.INI", "x");
-    share.Write("Config/Config.ini", "x");
-    share.Write("Config/DATA.txt", "x");
-    share.Write("Config/Data.txt", "x");
-    share.Write("Volumes/Vol1/Rights.ini", "x");
-    const std::string root = share.Root();
+    for (const char* name : {"Config/Scsi.INI", "Config/DATA.txt", "Config/Data.txt", "Volumes/Vol1/Rights.ini"}) {
+        share.Write(name, "x");
+    }
     const std::pair<std::string, std::string> cases[] = {
-        {"\\Config\\scsi.ini", "/Config/Scsi.INI"},
-        {"\\CONFIG\\CONFIG.INI", "/Config/Config.ini"},
-        {"Config/Scsi.ini", "/Config/Scsi.INI"},
-        {"\\volumes\\VOL1\\rights.INI", "/Volumes/Vol1/Rights.ini"},
-        {"\\Volumes\\", "/Volumes/"},
+        {"\\CONFIG\\scsi.ini", "/Config/Scsi.INI"}, {"Config/Scsi.ini", "/Config/Scsi.INI"},
+        {"\\volumes\\VOL1\\rights.INI", "/Volumes/Vol1/Rights.ini"}, {"\\Volumes\\", "/Volumes/"},
         {"\\config\\\\stat.txt", "/Config/stat.txt"},
         // An exact name wins; otherwise the byte-wise smallest of the matches.
-        {"\\Config\\Data.txt", "/Config/Data.txt"},
-        {"\\Config\\data.TXT", "/Config/DATA.txt"},
-        // Missing components are kept as written.
-        {"\\Nowhere\\Config.ini", "/Nowhere/Config.ini"},
-        {"", ""},
+        {"\\Config\\Data.txt", "/Config/Data.txt"}, {"\\Config\\data.TXT", "/Config/DATA.txt"},
+        {"\\Nowhere\\Config.ini", "/Nowhere/Config.ini"}, {"", ""},  // missing components are kept as written
     };
     for (const auto& [relative, expected] : cases) {
         SCOPED_TRACE(relative);
-        EXPECT_EQ(SharePath(root, relative), root + expected);
-        EXPECT_EQ(SharePath(root + "//", relative), root + expected);
+        EXPECT_EQ(SharePath(share.Root(), relative), share.Root() + expected);
+        EXPECT_EQ(SharePath(share.Root() + "//", relative), share.Root() + expected);
     }
+    EXPECT_EQ(SharePath("/", "\\TMP"), "/tmp");
 }
 
 std::string repeat(const std::string& line, int times) {
