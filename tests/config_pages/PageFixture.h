@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
+#include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,7 +17,6 @@
 #include "ConfigApp.h"
 #include "ConfigMainDlg.h"
 #include "ConfigPropertySheet.h"
-#include "Cp1252.h"
 #include "ParameterHandler.h"
 #include "ScriptedPresenter.h"
 #include "StartDlg.h"
@@ -27,7 +26,7 @@
 // The program's main window over a temporary share (a copy of the sample
 // share unless a test writes its own configuration file), messages answered
 // by a scripted presenter. Tests open the configuration sheet through the
-// home page's button, as the user does.
+// home page's button and find rows as a user does: by the row's name.
 class PageTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -42,10 +41,7 @@ protected:
     // Replaces the configuration file (CR LF line ends, as the server writes).
     void WriteConfig(const std::string& lines) {
         std::string text;
-        for (char c : lines) {
-            if (c == '\n') text += '\r';
-            text += c;
-        }
+        for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
         share.Write("Config/Config.ini", text);
     }
     std::string ConfigText() const { return share.Read("Config/Config.ini"); }
@@ -65,7 +61,6 @@ protected:
         if (!window) OpenMain();
         presenter.shown.clear();
         auto* button = window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton));
-        EXPECT_NE(button, nullptr);
         EXPECT_TRUE(button && button->isEnabled());
         if (button) button->click();
         Settle();
@@ -84,26 +79,39 @@ protected:
         for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
         return titles;
     }
-    // Makes the tab with that title the active one; the page shown then.
+    // Asks for the tab with that title; the page shown then.
     TemplatePage& Activate(const QString& title) {
         const int index = TabTitles().indexOf(title);
         EXPECT_GE(index, 0) << title.toStdString();
         Sheet()->SetActivePage(index);
         Settle();
-        return *Sheet()->PageAt(Sheet()->GetActiveIndex());
+        return Active();
     }
     TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
 
-    static int Row(const TemplatePage& page, const std::string& key) {
-        const int row = page.Working().IndexOf(key);
-        EXPECT_GE(row, 0) << key;
-        return row;
+    // The value control of the row with that name (its accessible name).
+    template <class Control>
+    static Control* Value(const QWidget& page, const QString& name) {
+        for (Control* control : page.findChildren<Control*>()) {
+            if (control->accessibleName() == name) return control;
+        }
+        ADD_FAILURE() << "no row " << name.toStdString();
+        return nullptr;
     }
-    static QLineEdit* Edit(const TemplatePage& page, const std::string& key) {
-        return qobject_cast<QLineEdit*>(page.ValueAt(Row(page, key)));
+    // The value controls of the generated rows (control IDs 2200 on).
+    static QList<QWidget*> Values(const QWidget& page) {
+        return page.findChildren<QWidget*>(QRegularExpression(QStringLiteral("^22\\d\\d$")));
     }
-    static QComboBox* Combo(const TemplatePage& page, const std::string& key) {
-        return qobject_cast<QComboBox*>(page.ValueAt(Row(page, key)));
+    static int RowCount(const QWidget& page) { return static_cast<int>(Values(page).size()); }
+    static QLineEdit* Edit(const QWidget& page, const QString& name) { return Value<QLineEdit>(page, name); }
+    static QComboBox* Combo(const QWidget& page, const QString& name) { return Value<QComboBox>(page, name); }
+    // The check box that labels a row.
+    static QCheckBox* Check(const QWidget& page, const QString& name) {
+        for (QCheckBox* box : page.findChildren<QCheckBox*>()) {
+            if (box->text() == name) return box;
+        }
+        ADD_FAILURE() << "no check box " << name.toStdString();
+        return nullptr;
     }
     static QStringList Entries(const QComboBox* combo) {
         QStringList entries;
@@ -118,14 +126,12 @@ protected:
         for (QChar c : text) {
             if (c.unicode() < 0x80) {
                 QTest::keyClick(edit, c.toLatin1());
-            } else {
-                // Qt Test types ASCII only; other characters come as the text
-                // of a key without a code, as a keyboard layout sends them.
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(edit, &press);
-                QApplication::sendEvent(edit, &release);
+                continue;
             }
+            // Qt Test types ASCII only; other characters come as the text of
+            // a key without a code, as a keyboard layout sends them.
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
         }
     }
     // Chooses an entry of a choice list by keyboard, as the user does.
@@ -139,16 +145,15 @@ protected:
             ASSERT_NE(before, combo->currentIndex());
         }
     }
-    static void Press(TemplatePage& page, int id) { page.Control<QPushButton>(id)->click(); }
-    static void Submit(TemplatePage& page) { Press(page, TemplatePage::kSubmitId); }
+    static void Press(QWidget& page, int id) { page.findChild<QPushButton*>(QString::number(id))->click(); }
+    static void Submit(QWidget& page) { Press(page, TemplatePage::kSubmitId); }
 
     // A value as the file on the share holds it now.
-    std::string FileValue(const std::string& section, const std::string& key, bool* found = nullptr) const {
+    std::string FileValue(const std::string& section, const std::string& key) const {
         ParameterHandler handler;
         handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
         std::string value;
-        const bool ok = handler.GetValue(section, key, value);
-        if (found) *found = ok;
+        EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
         return value;
     }
 

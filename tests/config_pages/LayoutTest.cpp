@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "ConfigSheetLayout.h"
+#include "ParameterSection.h"
+#include "RowLayout.h"
+
+using ConfigSheetLayout::PageSlice;
+
+namespace {
+
+// A section shape written as text: 'p' a plain parameter, 'i' an indented one.
+std::vector<bool> shape(const std::string& pattern) {
+    std::vector<bool> indented;
+    for (char c : pattern) indented.push_back(c == 'i');
+    return indented;
+}
+
+std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+TEST(Pagination, CutsASectionIntoSlicesOfSixteenKeepingBlocksWhole) {
+    const struct {
+        std::string pattern;
+        std::vector<PageSlice> pages;
+    } cases[] = {
+        {"", {}},
+        {repeat('p', 16), {{0, 16}}},
+        {repeat('p', 33), {{0, 16}, {16, 16}, {32, 1}}},
+        {repeat('p', 14) + "pii", {{0, 14}, {14, 3}}},  // a block that would cross row 16 opens the next tab
+        {repeat('p', 13) + "pii", {{0, 16}}},
+        {"pp" + repeat('i', 15), {{0, 1}, {1, 16}}},     // a block of 16 fills a tab of its own
+        {"pp" + repeat('i', 16), {{0, 16}, {16, 2}}},    // longer blocks are split anywhere
+        {repeat('i', 18), {{0, 16}, {16, 2}}},           // indented rows without a plain head are single rows
+        {"p" + repeat('i', 9) + "p" + repeat('i', 9), {{0, 10}, {10, 10}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConfigSheetLayout::Paginate(shape(c.pattern)), c.pages) << c.pattern;
+    ParameterSection section("NetWare");
+    for (int k = 0; k < 17; ++k) section.Add(Parameter("K" + std::to_string(k), "v", "", k >= 14 ? 1 : 0));
+    EXPECT_EQ(ConfigSheetLayout::Paginate(section), (std::vector<PageSlice>{{0, 13}, {13, 4}}));
+}
+
+// Shapes of growing size with short and long blocks: the slices tile the
+// section without gaps or overlaps, never exceed 16 rows, are never empty
+// and never split a block of 2 to 16 rows.
+TEST(Pagination, EveryParameterLandsOnExactlyOnePage) {
+    for (int blockEvery : {7, 23}) {
+        for (int n = 0; n < 120; ++n) {
+            std::vector<bool> indented;
+            for (int k = 0; k < n; ++k) indented.push_back(k % blockEvery != 0 && (k * 13) % 11 != 0);
+            SCOPED_TRACE(testing::Message() << "n=" << n << " blocks every " << blockEvery);
+            int next = 0;
+            for (const PageSlice& page : ConfigSheetLayout::Paginate(indented)) {
+                EXPECT_EQ(page.first, next);
+                EXPECT_GE(page.count, 1);
+                EXPECT_LE(page.count, 16);
+                next += page.count;
+                if (next >= n || !indented[next]) continue;
+                int head = next;  // the next page starts inside a block: only one longer than a page may be cut
+                while (head > 0 && indented[head]) --head;
+                const int span = ConfigSheetLayout::BlockSpan(indented, head);
+                EXPECT_FALSE(head + span > next && span >= 2 && span <= 16) << "block at " << head << " split";
+            }
+            EXPECT_EQ(next, n);
+        }
+    }
+}
+
+TEST(Pagination, OnlySectionsOfSeveralPagesAreNumbered) {
+    EXPECT_EQ(ConfigSheetLayout::PageTitle("NetWare", 0, 1), "NetWare");
+    EXPECT_EQ(ConfigSheetLayout::PageTitle("NetWare", 1, 2), "NetWare (2)");
+    EXPECT_EQ(ConfigSheetLayout::PageTitle("100%s %d %n", 2, 3), "100%s %d %n (3)");  // server text, taken literally
+}
+
+// Rows in pixels of the reference font: two columns of eight rows, 28 apart.
+TEST(RowLayout, PlacesLabelAndValueByTypeWord) {
+    using RowLayout::ValueControl;
+    constexpr auto Config = PageMode::Configuration;
+    const struct {
+        PageMode mode;
+        int row, firstTop;
+        bool indented;
+        const char* typeWord;
+        bool checkLabel;
+        RowLayout::PixelRect label;
+        ValueControl value;
+        RowLayout::PixelRect valueRect;
+    } cases[] = {
+        {Config, 7, 4, false, "Unknown", false, {4, 204, 124, 228}, ValueControl::Edit, {128, 200, 238, 224}},
+        {Config, 15, 4, false, "Combo", false, {256, 204, 376, 228}, ValueControl::Combo, {380, 200, 460, 220}},
+        {Config, 2, 4, true, "NoCheck", false, {8, 64, 128, 88}, ValueControl::Edit, {128, 60, 238, 84}},
+        {Config, 9, 4, true, "EditCheck", true, {260, 32, 380, 56}, ValueControl::ReadOnlyEdit, {380, 32, 490, 56}},
+        {Config, 3, 4, false, "Stat", false, {4, 92, 124, 116}, ValueControl::ReadOnlyEdit, {128, 88, 238, 112}},
+        {Config, 4, 4, false, "UnknownCombo", false, {4, 120, 124, 144}, ValueControl::Combo, {128, 116, 208, 136}},
+        {Config, 0, 4, false, "Slider", false, {4, 8, 124, 32}, ValueControl::None, {}},
+        // The list-driven pages use one column; the drive row moves rows down.
+        {PageMode::VolumeRights, 10, 4, false, "Edit", false, {4, 288, 124, 312}, ValueControl::Edit, {128, 284, 238, 308}},
+        {PageMode::ScsiDrives, 0, 32, false, "Stat", false, {4, 36, 124, 60}, ValueControl::ReadOnlyEdit, {128, 32, 238, 56}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.typeWord << " row " << c.row);
+        const RowLayout::RowGeometry g = RowLayout::LayoutRow(c.mode, c.row, c.firstTop, c.indented, c.typeWord);
+        EXPECT_EQ(g.labelIsCheckBox, c.checkLabel);
+        EXPECT_EQ(g.label, c.label);
+        EXPECT_EQ(g.value, c.value);
+        EXPECT_EQ(g.valueRect, c.valueRect);
+    }
+    const std::pair<int, int> dropRows[] = {{0, 5}, {3, 8}, {9, 14}, {10, 15}, {69, 15}};
+    for (auto [entries, rows] : dropRows) EXPECT_EQ(RowLayout::ComboDropRows(entries), rows) << entries;
+}
+
+TEST(RowLayout, LabelsMarkIndentedAndUnknownRows) {
+    EXPECT_EQ(RowLayout::RowLabel("Frame 802.2", true, false), "-  Frame 802.2");
+    EXPECT_EQ(RowLayout::RowLabel("NewKey", true, true), "-  * NewKey");
+    EXPECT_TRUE(RowLayout::IsUnsupportedType("Unknown"));
+    EXPECT_TRUE(RowLayout::IsUnsupportedType("UnknownCombo"));
+    EXPECT_FALSE(RowLayout::IsUnsupportedType("unknown"));
+}
+
+}  // namespace
