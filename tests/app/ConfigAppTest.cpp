@@ -80,25 +80,25 @@ TEST(ConfigAppStartUp, HelpAndVersionNeedNoDisplay) {
     }
 }
 
-TEST(ConfigAppMessages, CaptionAndBoxTypeRules) {
+// Every message carries the program's title; a plain OK box gets the exclamation icon.
+TEST(ConfigAppMessages, CaptionAndIcon) {
     ConfigApp app;
     app.SetOemBranding(false);
     ScriptedPresenter& presenter = InstallScriptedPresenter(app);
-    struct Case {
-        unsigned asked;
-        unsigned shown;
-    } cases[] = {
+    const std::pair<unsigned, unsigned> cases[] = {
         {MessageType::Ok, MessageType::Ok | MessageType::IconExclamation},
         {MessageType::YesNo | MessageType::IconQuestion, MessageType::YesNo | MessageType::IconQuestion},
-        {MessageType::YesNoCancel | MessageType::IconExclamation, MessageType::YesNoCancel | MessageType::IconExclamation},
         {MessageType::Ok | MessageType::IconInformation, MessageType::Ok | MessageType::IconInformation},
     };
-    for (const Case& c : cases) {
-        app.ShowMessage(124, c.asked);
-        EXPECT_EQ(presenter.shown.back().type, c.shown);
+    for (const auto& [asked, shown] : cases) {
+        app.ShowMessage(124, asked);
+        EXPECT_EQ(presenter.shown.back().type, shown);
         EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("QUOR Tessaron Configuration"));
         EXPECT_EQ(presenter.shown.back().text, QStringLiteral("Nothing has been changed!"));
     }
+    app.SetOemBranding(true);
+    app.ShowMessage(1000);
+    EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("JQ CD-ROM Server Utility"));
 }
 
 TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
@@ -112,30 +112,4 @@ TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
     ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));  // the store's own message first
     EXPECT_EQ(presenter.shown[1].text, QString::fromStdString(LoadString(1007)));
     EXPECT_TRUE(presenter.shown[1].detail.contains(QStringLiteral("Missing")));
-}
-
-TEST(ConfigAppFields, StartEmptyAndBrandingFollowsString102) {
-    ConfigApp app;
-    EXPECT_EQ(app.GetServerPath(), "");
-    EXPECT_EQ(app.GetProductTitle(), "");
-    EXPECT_EQ(app.GetServerVersion(), "");
-    EXPECT_EQ(app.GetServerKind(), 0);
-    EXPECT_FALSE(app.GetParametersChanged());
-    EXPECT_EQ(app.GetHelpContext(), 0);
-    EXPECT_EQ(app.IsOemBranding(), LoadString(102) != "Quor");
-    EXPECT_EQ(&ConfigApp::Get(), &app);
-}
-
-TEST_F(ShellTest, IdentificationFailureLeavesTheFieldsAlone) {
-    share.Write("Config/Config.ini", "Tessaron HD V4.00 x\r\n");
-    EXPECT_FALSE(app.IdentifyServer());
-    EXPECT_EQ(app.GetProductTitle(), "");
-    EXPECT_EQ(app.GetServerVersion(), "");
-    share.Write("Config/Config.ini", "");
-    EXPECT_TRUE(app.IdentifyServer());  // an empty file is accepted
-    EXPECT_EQ(app.GetServerVersion(), "Unknown");
-    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1003});
-    std::filesystem::remove(share.PathOf("Config/Config.ini"));
-    EXPECT_THROW(app.IdentifyServer(), FileException);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the wait cursor went too
 }

@@ -72,7 +72,8 @@ protected:
     }
     QString Caption(int id) const { return window->Control<QWidget>(id)->property("text").toString(); }
     bool Visible(int id) const { return window->Item(id)->isVisible(); }
-    void Click(int id) { window->Control<QPushButton>(id)->click(); }
+    // Presses a button of the window or of the page it shows, by its ID.
+    void Click(int id) { window->findChild<QPushButton*>(QString::number(id))->click(); }
     // Plugs the test tool in for every kind; the tool last built is kept.
     void UseTestTools() {
         using Kind = ConfigMainDlg::ToolKind;

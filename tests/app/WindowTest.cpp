@@ -1,0 +1,281 @@
+#include <QLabel>
+#include <QMenu>
+#include <QTimer>
+
+#include "AboutDlg.h"
+#include "Catalogue.h"
+#include "HelpViewer.h"
+#include "QtTestMain.h"
+#include "ShellFixture.h"
+#include "StartDlg.h"
+
+namespace {
+
+constexpr int kPageCaption = 1074, kServerType = 1223, kHome = 1124, kHelp = 57670;
+
+// The first line of the configuration file decides what the window shows.
+TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
+    const struct {
+        const char* firstLine;  // nullptr: the file cannot be read
+        std::vector<int> messages;
+        const char *pageCaption, *serverType;
+    } cases[] = {
+        {nullptr, {1007}, nullptr, ""},
+        {"QUOR Tessaron HD V4.00 x", {1018}, nullptr, ""},
+        {"QUOR Tessaron CD V3.02 x", {1003}, "Network CD-ROM Server", "QUOR Tessaron CD"},
+        {"JQ HD-Server V3.07 S/N: 1", {}, "Network HD Server", "QUOR Tessaron HD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstLine ? c.firstLine : "unreadable");
+        std::filesystem::remove(share.PathOf("Config/Config.ini"));
+        if (c.firstLine) share.Write("Config/Config.ini", std::string(c.firstLine) + "\r\n[Server]\r\nRestart = no\r\n");
+        presenter.shown.clear();
+        ConfigMainDlg& main = Open();
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        Settle();
+        EXPECT_EQ(main.isVisible(), c.pageCaption != nullptr);
+        EXPECT_EQ(Caption(kPageCaption), c.pageCaption ? c.pageCaption : "Establishing connection...");
+        EXPECT_EQ(Caption(kServerType), c.serverType);
+    }
+}
+
+TEST_F(ShellTest, TitleAndBrandingBeforeAndAfterIdentification) {
+    window = std::make_unique<ConfigMainDlg>(app);
+    app.SetMainWindow(window.get());
+    window->show();
+    EXPECT_TRUE(window->IsStartTimerPending());
+    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Establishing connection..."));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("QUOR Tessaron Configuration - tessaron1"));
+    EXPECT_TRUE(Visible(1076) && !Visible(1265));  // the maker's logo, not the OEM's
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 2000));
+    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
+    share.Write("Config/Config.ini", "nothing to see\r\n");
+    window->OnStartTimer();  // identification runs once only
+    EXPECT_TRUE(presenter.shown.empty());
+    app.SetOemBranding(true);
+    share.Write("Config/Config.ini", "QUOR Tessaron CD V4.00 x\r\n");
+    ConfigMainDlg& oem = Open();
+    EXPECT_TRUE(!Visible(1076) && Visible(1265));
+    EXPECT_EQ(oem.windowTitle(), QStringLiteral("JQ CD-ROM Server Utility - tessaron1"));
+}
+
+// A tool opens in place of the home page, which comes back with Home; a
+// tool without a factory has its button disabled.
+TEST_F(ShellTest, OpeningAToolAndComingHome) {
+    const std::pair<int, const char*> tools[] = {
+        {StartDlg::QuickInstallationButton, "Quick Installation"},
+        {StartDlg::ConfigurationButton, "Configuration"},
+        {StartDlg::ManagementButton, "Management"},
+    };
+    ConfigMainDlg& main = Open();
+    for (int kind = 0; kind < 3; ++kind) {
+        const bool exists = main.HasTool(static_cast<ConfigMainDlg::ToolKind>(kind));
+        EXPECT_EQ(main.GetChild()->findChild<QWidget*>(QString::number(tools[kind].first))->isEnabled(), exists);
+    }
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    Settle();
+    EXPECT_EQ(QApplication::focusWidget(), main.GetChild()->findChild<QWidget*>(QStringLiteral("1004")));
+    UseTestTools();
+    EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    for (const auto& [button, caption] : tools) {
+        SCOPED_TRACE(caption);
+        QPointer<QWidget> home = main.GetChild();
+        Click(button);
+        Settle();
+        EXPECT_TRUE(home.isNull());
+        EXPECT_EQ(main.GetChild(), tool);
+        EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
+        EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
+        QPointer<QWidget> openTool = tool;
+        Click(kHome);
+        Settle();
+        EXPECT_TRUE(openTool.isNull());
+        EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+        EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
+        EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    }
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+TEST_F(ShellTest, AToolThatRefusesToBeLeftStays) {
+    ConfigMainDlg& main = Open();
+    UseTestTools();
+    main.OpenConfiguration();
+    tool->mayLeave = false;
+    Click(kHome);
+    main.close();
+    Settle();
+    EXPECT_EQ(main.GetChild(), tool);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(tool->asked, 2);
+    tool->mayLeave = true;
+    main.close();
+    Settle();
+    EXPECT_FALSE(main.isVisible());
+}
+
+TEST_F(ShellTest, AToolThatCannotReadTheServerReturnsHome) {
+    ConfigMainDlg& main = Open();
+    UseTestTools();
+    const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
+                                         {StartDlg::ManagementButton, 1011}};
+    const std::function<void()> failures[] = {[] { throw FileException{}; }, [] { throw ParameterHandler::ParameterError{}; }};
+    for (const auto& failure : failures) {
+        for (const auto& [button, message] : tools) {
+            presenter.shown.clear();
+            toolFailure = failure;
+            Click(button);
+            Settle();
+            EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
+            EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+            EXPECT_FALSE(Visible(kHome));
+        }
+    }
+}
+
+TEST_F(ShellTest, EnterNeverClosesTheMainWindow) {
+    ConfigMainDlg& main = Open();
+    UseTestTools();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(&main, key);
+    main.OpenManagement();
+    tool->edit->setFocus();
+    QTest::keyClick(tool->edit, Qt::Key_Return);
+    QTest::keyClick(tool->edit, Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.GetChild(), tool);
+}
+
+// Closing offers a restart when settings changed; a factory reset the file
+// already asks for is confirmed first.
+TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
+    const std::string noRestartKey = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = no\r\n";
+    const std::string pendingReset = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n";
+    const struct {
+        bool changed;
+        std::vector<int> answers;
+        std::string file;  // "": the sample's
+        std::vector<int> messages;
+        const char* restartAfter;  // nullptr: file unchanged
+    } cases[] = {
+        {false, {}, "", {}, "no"},
+        {true, {MessageResult::No}, "", {127}, "no"},
+        {true, {MessageResult::Yes}, "", {127, 131}, "yes"},
+        {true, {MessageResult::Yes}, noRestartKey, {127, 1007}, nullptr},
+        {true, {MessageResult::Yes, MessageResult::No}, pendingReset, {127, 129}, nullptr},
+        {true, {MessageResult::Yes, MessageResult::Yes}, pendingReset, {127, 129, 131}, "yes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.messages));
+        if (!c.file.empty()) share.Write("Config/Config.ini", c.file);
+        const std::string before = share.Read("Config/Config.ini");
+        ConfigMainDlg& main = Open();
+        app.SetParametersChanged(c.changed);
+        presenter.shown.clear();
+        presenter.answers.assign(c.answers.begin(), c.answers.end());
+        main.close();
+        Settle();
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        if (c.changed) {
+            EXPECT_EQ(presenter.shown[0].type, MessageType::YesNo | MessageType::IconQuestion);
+        }
+        ParameterHandler handler;
+        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        std::string restart;
+        if (c.restartAfter) {
+            EXPECT_TRUE(handler.GetValue("Server", "Restart", restart));
+            EXPECT_EQ(restart, c.restartAfter);
+        } else {
+            EXPECT_EQ(share.Read("Config/Config.ini"), before);
+        }
+    }
+}
+
+TEST_F(ShellTest, AnEscapedErrorEndsTheModalRunWithMessage1010) {
+    window = std::make_unique<ConfigMainDlg>(app);
+    app.SetMainWindow(window.get());
+    QTimer::singleShot(300, window.get(), [] { throw std::bad_alloc(); });
+    EXPECT_EQ(window->DoModal(), 0);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1010});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ShellTest, DiscAccessOpensTheCdFolderOrSaysItCouldNot) {
+    std::filesystem::rename(share.PathOf("Cd"), share.PathOf("CD"));  // found whatever its letter case
+    ConfigMainDlg& main = Open();
+    Click(StartDlg::DiscAccessButton);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(share.PathOf("CD"))));
+    EXPECT_TRUE(presenter.shown.empty());
+    openerAnswer = false;  // the desktop has no file manager
+    Click(StartDlg::DiscAccessButton);
+    openerAnswer = true;  // a share without a Cd folder
+    std::filesystem::remove_all(share.PathOf("CD"));
+    Click(StartDlg::DiscAccessButton);
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1000, 1000}));
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+}
+
+// Help and F1 show the topic of the page shown, from anywhere in the program.
+TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
+    ConfigMainDlg& main = Open();
+    UseTestTools();
+    main.GetChild()->findChild<QPushButton*>(QString::number(kHelp))->click();
+    ASSERT_NE(app.GetHelpViewer(), nullptr);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 0);
+    main.OpenConfiguration();
+    app.SetHelpContext(5);
+    Click(kHelp);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 5);
+    app.SetHelpContext(9);
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    tool->edit->setFocus();
+    QTest::keyClick(tool->edit, Qt::Key_F1);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
+    app.SetHelpContext(7);
+    app.WinHelp(0, HelpCommand::Context);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 7);
+    QPointer<HelpViewer> viewer = app.GetHelpViewer();
+    window.reset();  // the viewer goes with the main window
+    EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());
+}
+
+// The header's context menu and Ctrl+F1 show the About box of the build's brand.
+TEST_F(ShellTest, AboutEntryAndBox) {
+    for (const bool oem : {false, true}) {
+        app.SetOemBranding(oem);
+        const QString title = oem ? "JQ CD-ROM Server Utility" : "QUOR Tessaron Configuration";
+        ConfigMainDlg& main = Open();
+        std::unique_ptr<QMenu> menu(main.CreateAboutMenu());
+        ASSERT_EQ(menu->actions().size(), 1);
+        EXPECT_EQ(menu->actions()[0]->text(), "&About " + title + "...");
+        QString shownTitle, text;
+        bool noticeShown = false;
+        WhenModalShown([&](QWidget* modal) {
+            auto* about = qobject_cast<AboutDlg*>(modal);
+            shownTitle = about->windowTitle();
+            text = about->Control<QLabel>(1267)->text();
+            noticeShown = about->Item(1266)->isVisible();
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        if (oem) {
+            main.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+            QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
+        } else {
+            menu->actions()[0]->trigger();
+        }
+        EXPECT_EQ(shownTitle, title);
+        EXPECT_EQ(text, title);
+        EXPECT_EQ(noticeShown, !oem);
+        EXPECT_TRUE(main.isVisible());
+    }
+}
+
+}  // namespace
