@@ -21,19 +21,6 @@
 #include "ToolkitApp.h"
 #include "WaitCursor.h"
 
-TEST(ScriptedPresenter, AnswersInOrderThenWithTheDefaultButton) {
-    ToolkitApp app;
-    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
-    presenter.answers = {MessageResult::No, MessageResult::Cancel};
-    EXPECT_EQ(app.ShowMessage("first", MessageType::YesNo, 127), MessageResult::No);
-    EXPECT_EQ(app.ShowMessage("second", MessageType::YesNoCancel, 104), MessageResult::Cancel);
-    EXPECT_EQ(app.ShowMessage("third", MessageType::YesNo | MessageType::DefaultButton2, 116), MessageResult::No);
-    EXPECT_EQ(app.ShowMessage("fourth", MessageType::YesNo, 115), MessageResult::Yes);
-    EXPECT_EQ(ShowAppMessage("\x80 5", MessageType::Ok, 0), MessageResult::Ok);
-    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{127, 104, 116, 115, 0}));
-    EXPECT_EQ(presenter.shown.back().text, QString::fromUtf8("\xE2\x82\xAC 5"));
-}
-
 namespace {
 
 struct BoxCase {
@@ -55,7 +42,6 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedButtonsIconAndDefault) {
          QMessageBox::No, QMessageBox::Warning, QMessageBox::Yes, MessageResult::Yes},
         {"yes/no/cancel, Escape", MessageType::YesNoCancel | MessageType::IconExclamation, QMessageBox::Yes,
          QMessageBox::Warning, QMessageBox::NoButton, MessageResult::Cancel},
-        {"plain OK", MessageType::Ok, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok, MessageResult::Ok},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -75,15 +61,13 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedButtonsIconAndDefault) {
                 box->button(c.press)->click();
             }
         });
-        MessageRequest request;
-        request.caption = QStringLiteral("Caption");
-        request.text = QStringLiteral("<b>not markup</b>");
-        request.type = c.type;
-        EXPECT_EQ(QMessageBoxPresenter().Present(request), c.expected);
+        ToolkitApp app;
+        app.SetPresenter(std::make_unique<QMessageBoxPresenter>());
+        EXPECT_EQ(ShowAppMessage("<b>not markup</b> \x80", c.type, 0), c.expected);
         EXPECT_EQ(seenDefault, c.defaultButton);
         EXPECT_EQ(seenIcon, c.icon);
-        EXPECT_EQ(seenCaption, QStringLiteral("Caption"));
-        EXPECT_EQ(seenText, QStringLiteral("<b>not markup</b>"));
+        EXPECT_EQ(seenCaption, app.MessageCaption());
+        EXPECT_EQ(seenText, QString::fromUtf8("<b>not markup</b> \xE2\x82\xAC"));
     }
 }
 
@@ -163,11 +147,6 @@ TEST(HelpViewer, ShowsTheTopicOfTheRequestAndANoteForAMissingOne) {
 
     app.WinHelp(0, HelpCommand::Quit);
     EXPECT_FALSE(viewer->isVisible());
-}
-
-TEST(HelpViewer, ProgramTopicNamesFollowOnePattern) {
-    EXPECT_EQ(HelpViewer::TopicFileName(0), QStringLiteral("topic0.html"));
-    EXPECT_EQ(HelpViewer::TopicFileName(18), QStringLiteral("topic18.html"));
 }
 
 namespace {
