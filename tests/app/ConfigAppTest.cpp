@@ -3,24 +3,13 @@
 #include "ShellFixture.h"
 #include "StringTable.h"
 
-namespace {
-
-struct StartCase {
-    const char* name;
-    QStringList arguments;
-    std::string chosen;  // what the folder chooser answers
-    bool chooserAsked;
-    bool windowRun;
-    int status;
-    std::vector<int> messages;
-};
-
-}  // namespace
-
+// The share comes from the command line or a folder chooser; a share that
+// cannot be used is named in a message, a cancelled choice ends quietly.
 TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
     TempShare share(TempShare::Contents::Sample);
     const QString root = QString::fromStdString(share.Root());
-    const StartCase cases[] = {
+    // chosen: what the folder chooser answers
+    const struct { const char* name; QStringList arguments; std::string chosen; bool chooserAsked, windowRun; int status; std::vector<int> messages; } cases[] = {
         {"share on the command line", {QStringLiteral("-x"), root, QStringLiteral("extra")}, "", false, true, 0, {}},
         {"no share, folder chosen", {}, share.Root(), true, true, 0, {}},
         {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
@@ -29,29 +18,20 @@ TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
         {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 1, {60022}},
         {"help", {QStringLiteral("--help")}, "", false, false, 0, {}},
     };
-    for (const StartCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ConfigApp app;
         ScriptedPresenter& presenter = InstallScriptedPresenter(app);
-        bool asked = false;
+        bool asked = false, run = false;
         std::string pathSeen;
-        bool run = false;
-        app.SetFolderChooser([&] {
-            asked = true;
-            return c.chosen;
-        });
-        app.SetMainWindowRunner([&](ConfigApp& running) {
-            run = true;
-            pathSeen = running.GetServerPath();
-        });
+        app.SetFolderChooser([&] { return asked = true, c.chosen; });
+        app.SetMainWindowRunner([&](ConfigApp& running) { run = true, pathSeen = running.GetServerPath(); });
         testing::internal::CaptureStdout();
         EXPECT_EQ(app.StartUp(c.arguments), c.status);
         const std::string printed = testing::internal::GetCapturedStdout();
         EXPECT_EQ(asked, c.chooserAsked);
         EXPECT_EQ(run, c.windowRun);
-        if (run) {
-            EXPECT_EQ(pathSeen, share.Root());
-        }
+        EXPECT_EQ(pathSeen, run ? share.Root() : "");
         EXPECT_EQ(presenter.ShownIds(), c.messages);
         if (!c.messages.empty() && c.messages[0] != 60010) {  // the message names the folder
             EXPECT_TRUE(presenter.shown[0].text.contains(c.arguments[0]));

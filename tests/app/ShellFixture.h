@@ -19,19 +19,9 @@
 
 // A tool that stands in for the real ones: a child with an edit, whose
 // leave check answers as told.
-class TestTool : public QWidget, public Tool {
-public:
-    explicit TestTool(QWidget* parent) : QWidget(parent) {
-        edit = new QLineEdit(this);
-        edit->setObjectName(QStringLiteral("5000"));
-        edit->setGeometry(10, 10, 120, 24);
-        resize(300, 200);
-        move(20, 90);
-    }
-    bool CanLeave() override {
-        ++asked;
-        return mayLeave;
-    }
+struct TestTool : QWidget, Tool {
+    explicit TestTool(QWidget* parent) : QWidget(parent), edit(new QLineEdit(this)) { resize(300, 200); }
+    bool CanLeave() override { return ++asked, mayLeave; }
     bool mayLeave = true;
     int asked = 0;
     QLineEdit* edit;
@@ -45,16 +35,12 @@ protected:
         app.SetOemBranding(false);  // the maker's look unless a test says otherwise
         app.SetServerPath(share.Root());
         app.SetServerName("tessaron1");
-        app.SetUrlOpener([this](const QUrl& url) {
-            opened.push_back(url);
-            return openerAnswer;
-        });
+        app.SetUrlOpener([this](const QUrl& url) { return opened.push_back(url), openerAnswer; });
     }
     void TearDown() override {
         window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Settle();
     }
-
     // Shows the main window and waits for its identification to finish.
     ConfigMainDlg& Open() {
         window = std::make_unique<ConfigMainDlg>(app);
@@ -80,8 +66,7 @@ protected:
         for (Kind kind : {Kind::QuickInstallation, Kind::Configuration, Kind::Management}) {
             window->SetToolFactory(kind, [this](QWidget* parent) {
                 if (toolFailure) toolFailure();
-                tool = new TestTool(parent);
-                return tool;
+                return tool = new TestTool(parent);
             });
         }
     }

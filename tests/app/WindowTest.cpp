@@ -98,9 +98,26 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
     EXPECT_TRUE(presenter.shown.empty());
 }
 
-TEST_F(ShellTest, AToolThatRefusesToBeLeftStays) {
+// A tool that refuses to be left stays, on Home and on closing; one that
+// cannot read the server is not opened, with its own message.
+TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
     ConfigMainDlg& main = Open();
     UseTestTools();
+    const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
+                                         {StartDlg::ManagementButton, 1011}};
+    for (const std::function<void()>& failure : {std::function<void()>([] { throw FileException{}; }),
+                                                std::function<void()>([] { throw ParameterHandler::ParameterError{}; })}) {
+        for (const auto& [button, message] : tools) {
+            presenter.shown.clear();
+            toolFailure = failure;
+            Click(button);
+            Settle();
+            EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
+            EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+            EXPECT_FALSE(Visible(kHome));
+        }
+    }
+    toolFailure = nullptr;
     main.OpenConfiguration();
     tool->mayLeave = false;
     Click(kHome);
@@ -113,25 +130,6 @@ TEST_F(ShellTest, AToolThatRefusesToBeLeftStays) {
     main.close();
     Settle();
     EXPECT_FALSE(main.isVisible());
-}
-
-TEST_F(ShellTest, AToolThatCannotReadTheServerReturnsHome) {
-    ConfigMainDlg& main = Open();
-    UseTestTools();
-    const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
-                                         {StartDlg::ManagementButton, 1011}};
-    const std::function<void()> failures[] = {[] { throw FileException{}; }, [] { throw ParameterHandler::ParameterError{}; }};
-    for (const auto& failure : failures) {
-        for (const auto& [button, message] : tools) {
-            presenter.shown.clear();
-            toolFailure = failure;
-            Click(button);
-            Settle();
-            EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
-            EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
-            EXPECT_FALSE(Visible(kHome));
-        }
-    }
 }
 
 TEST_F(ShellTest, EnterNeverClosesTheMainWindow) {

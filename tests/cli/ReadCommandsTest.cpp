@@ -10,12 +10,7 @@
 namespace {
 
 TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
-    const struct {
-        const char* firstLines;
-        int code;
-        const char* out;
-        std::vector<int> messages;
-    } cases[] = {
+    const struct { const char* firstLines; int code; const char* out; std::vector<int> messages; } cases[] = {
         {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", 0,
          "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
         {"JQ HD V3.02 x\r\n", 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
@@ -29,9 +24,7 @@ TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
         const CtlResult result = RunCtl({"identify", share.Root()});
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
-        std::string said;
-        for (int id : c.messages) said += Said({id});
-        EXPECT_EQ(result.err, said);
+        EXPECT_EQ(result.err, Said(c.messages));
     }
 }
 

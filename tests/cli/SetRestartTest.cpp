@@ -22,13 +22,9 @@ std::string valueIn(const TempShare& share, const std::string& section, const st
 // set takes every value as a row of a page would, or writes nothing; it says
 // how the server took them, and a restart needs --yes.
 TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
-    const struct {
-        const char* name;
-        std::vector<std::string> args;  // after "set SHARE"
-        int code;
-        std::vector<int> messages;                    // exactly these; empty: a message of the refusal
-        std::vector<std::vector<std::string>> stored;  // values afterwards; none: the file as it was
-    } cases[] = {
+    // args after "set SHARE"; messages: exactly these, or (none) a refusal's;
+    // stored: values afterwards, or (none) the file as it was.
+    const struct { const char* name; std::vector<std::string> args; int code; std::vector<int> messages; std::vector<std::vector<std::string>> stored; } cases[] = {
         {"several at once, as given", {"IP", "NetMask", "255.255.0.0", "SNMP", "SystemContact", " Admin ", "SNMP",
                                        "SystemLocation", "check", "NFS", "DefaultUid", "-5"}, 0, {125},
          {{"IP", "NetMask", "255.255.0.0"}, {"SNMP", "SystemContact", "Admin"}, {"SNMP", "SystemLocation", "check"},
@@ -59,10 +55,7 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
         const CtlResult result = RunCtl(args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, "");
-        std::string said;
-        for (int id : c.messages) said += Said({id});
-        if (!c.messages.empty()) { EXPECT_EQ(result.err, said); }
-        if (c.messages.empty()) { EXPECT_NE(result.err, ""); }
+        if (c.messages.empty()) { EXPECT_NE(result.err, ""); } else { EXPECT_EQ(result.err, Said(c.messages)); }
         if (c.stored.empty()) { EXPECT_EQ(share.Read(kConfig), before); }
         for (const auto& s : c.stored) EXPECT_EQ(valueIn(share, s[0], s[1]), s[2]) << s[0] << "/" << s[1];
     }
@@ -109,13 +102,8 @@ TEST(CtlSet, ValuesNotTakenAreReported) {
 // Windows-1252 bytes; what the server cannot store is refused by name; a
 // value is taken as written, brackets and all. format shows the bytes.
 TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
-    const struct {
-        const char* codeset;
-        std::string argument;
-        int code;
-        std::string stored;  // the file's bytes; "" when refused
-        std::string printed;
-    } cases[] = {
+    // stored: the file's bytes ("" when refused); printed: by get, or the refusal
+    const struct { const char* codeset; std::string argument; int code; std::string stored, printed; } cases[] = {
         {"UTF-8", "Caf\xC3\xA9", 0, "Caf\xE9", "Caf\xC3\xA9\n"},
         {"UTF-8", "\xE2\x82\xAC" "5", 0, "\x80" "5", "\xE2\x82\xAC" "5\n"},
         {"ISO-8859-1", "Caf\xE9", 0, "Caf\xE9", "Caf\xE9\n"},
@@ -164,14 +152,8 @@ TEST(CtlSet, APendingFactoryResetIsNeverSentUnconfirmed) {
 TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
     const std::string noRestart = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
     const std::string pending = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
-    const struct {
-        const char* name;
-        std::string file;  // empty: the sample's
-        std::vector<std::string> flags;
-        int code;
-        std::vector<int> messages;
-        const char* factoryDefaults;  // afterwards, with Restart = yes; nullptr: file unchanged
-    } cases[] = {
+    // file: "" for the sample's; factoryDefaults: afterwards, with Restart = yes (nullptr: file unchanged)
+    const struct { const char* name; std::string file; std::vector<std::string> flags; int code; std::vector<int> messages; const char* factoryDefaults; } cases[] = {
         {"restart", "", {"--yes"}, 0, {131}, "no"},
         {"factory defaults", "", {"--factory-defaults", "--yes"}, 0, {131}, "yes"},
         {"restart unconfirmed", "", {}, 1, {115, 60017}, nullptr},
@@ -191,9 +173,7 @@ TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
         const CtlResult result = RunCtl(args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, "");
-        std::string said;
-        for (int id : c.messages) said += Said({id});
-        if (c.code != 2) { EXPECT_EQ(result.err, said); }
+        if (c.code != 2) { EXPECT_EQ(result.err, Said(c.messages)); }
         if (c.code == 2) { EXPECT_EQ(result.err.rfind(LoadString(1007) + " (", 0), 0u) << result.err; }  // and why
         if (!c.factoryDefaults) { EXPECT_EQ(share.Read(kConfig), before); }
         if (c.factoryDefaults) { EXPECT_EQ(valueIn(share, "Server", "Restart"), "yes"); }

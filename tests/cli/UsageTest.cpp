@@ -39,10 +39,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
             return RunCtl(args);
         };
         SCOPED_TRACE(command[0]);
-        const struct {
-            CtlResult result;
-            std::string said;
-        } cases[] = {
+        const struct { CtlResult result; std::string said; } cases[] = {
             {run(empty.Root()), FormatString(60022, {empty.Root()})},
             {run(missing), FormatString(60021, {missing})},
             {run(broken.Root()), broken.PathOf("Config/Config.ini") + ": not a regular file)"},
@@ -72,10 +69,7 @@ TEST(CtlUsage, HelpAndVersionGoToStandardOutput) {
 // and name say which catalogue applies.
 TEST(TargetFile, ChoicesNameTheShareFiles) {
     TempShare share(TempShare::Contents::Sample);
-    const struct {
-        std::string choice, path;
-        CatalogueKind kind;
-    } cases[] = {
+    const struct { std::string choice, path; CatalogueKind kind; } cases[] = {
         {"", "Config/Config.ini", Configuration},
         {"config", "Config/Config.ini", Configuration},
         {"scsi", "Config/scsi.ini", ScsiDrives},

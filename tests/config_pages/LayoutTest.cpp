@@ -18,10 +18,7 @@ std::vector<bool> shape(const std::string& pattern) {
 std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
 
 TEST(Pagination, CutsASectionIntoSlicesOfSixteenKeepingBlocksWhole) {
-    const struct {
-        std::string pattern;
-        std::vector<PageSlice> pages;
-    } cases[] = {
+    const struct { std::string pattern; std::vector<PageSlice> pages; } cases[] = {
         {"", {}},
         {repeat('p', 16), {{0, 16}}},
         {repeat('p', 33), {{0, 16}, {16, 16}, {32, 1}}},
@@ -84,12 +81,10 @@ TEST(RowLayout, PlacesLabelAndValueByTypeWord) {
         ValueControl value;
         RowLayout::PixelRect valueRect;
     } cases[] = {
-        {Config, 7, 4, false, "Unknown", false, {4, 204, 124, 228}, ValueControl::Edit, {128, 200, 238, 224}},
-        {Config, 15, 4, false, "Combo", false, {256, 204, 376, 228}, ValueControl::Combo, {380, 200, 460, 220}},
+        {Config, 15, 4, false, "UnknownCombo", false, {256, 204, 376, 228}, ValueControl::Combo, {380, 200, 460, 220}},
         {Config, 2, 4, true, "NoCheck", false, {8, 64, 128, 88}, ValueControl::Edit, {128, 60, 238, 84}},
         {Config, 9, 4, true, "EditCheck", true, {260, 32, 380, 56}, ValueControl::ReadOnlyEdit, {380, 32, 490, 56}},
         {Config, 3, 4, false, "Stat", false, {4, 92, 124, 116}, ValueControl::ReadOnlyEdit, {128, 88, 238, 112}},
-        {Config, 4, 4, false, "UnknownCombo", false, {4, 120, 124, 144}, ValueControl::Combo, {128, 116, 208, 136}},
         {Config, 0, 4, false, "Slider", false, {4, 8, 124, 32}, ValueControl::None, {}},
         // The list-driven pages use one column; the drive row moves rows down.
         {PageMode::VolumeRights, 10, 4, false, "Edit", false, {4, 288, 124, 312}, ValueControl::Edit, {128, 284, 238, 308}},
@@ -107,12 +102,5 @@ TEST(RowLayout, PlacesLabelAndValueByTypeWord) {
     for (auto [entries, rows] : dropRows) EXPECT_EQ(RowLayout::ComboDropRows(entries), rows) << entries;
 }
 
-TEST(RowLayout, LabelsMarkIndentedAndUnknownRows) {
-    EXPECT_EQ(RowLayout::RowLabel("Frame 802.2", true, false), "-  Frame 802.2");
-    EXPECT_EQ(RowLayout::RowLabel("NewKey", true, true), "-  * NewKey");
-    EXPECT_TRUE(RowLayout::IsUnsupportedType("Unknown"));
-    EXPECT_TRUE(RowLayout::IsUnsupportedType("UnknownCombo"));
-    EXPECT_FALSE(RowLayout::IsUnsupportedType("unknown"));
-}
 
 }  // namespace

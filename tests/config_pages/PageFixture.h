@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -37,6 +36,11 @@ protected:
         window.reset();
         Settle();
     }
+    static void Settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
 
     // Replaces the configuration file (CR LF line ends, as the server writes).
     void WriteConfig(const std::string& lines) {
@@ -45,35 +49,33 @@ protected:
         share.Write("Config/Config.ini", text);
     }
     std::string ConfigText() const { return share.Read("Config/Config.ini"); }
+    // A value as the file on the share holds it now.
+    std::string FileValue(const std::string& section, const std::string& key) const {
+        ParameterHandler handler;
+        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        std::string value;
+        EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
+        return value;
+    }
 
     // Shows the main window and waits for its identification.
-    ConfigMainDlg& OpenMain() {
+    void OpenMain() {
         window = std::make_unique<ConfigMainDlg>(app);
         app.SetMainWindow(window.get());
         window->show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 3000));
         Settle();
-        return *window;
     }
     // Presses Configuration on the home page; the sheet, or nullptr when it
     // could not be built.
     ConfigPropertySheet* OpenSheet() {
         if (!window) OpenMain();
         presenter.shown.clear();
-        auto* button = window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton));
-        EXPECT_TRUE(button && button->isEnabled());
-        if (button) button->click();
+        window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton))->click();
         Settle();
         return Sheet();
     }
     ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
-
-    static void Settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
     QStringList TabTitles() const {
         QStringList titles;
         for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
@@ -81,44 +83,37 @@ protected:
     }
     // Asks for the tab with that title; the page shown then.
     TemplatePage& Activate(const QString& title) {
-        const int index = TabTitles().indexOf(title);
-        EXPECT_GE(index, 0) << title.toStdString();
-        Sheet()->SetActivePage(index);
+        EXPECT_TRUE(TabTitles().contains(title)) << title.toStdString();
+        Sheet()->SetActivePage(TabTitles().indexOf(title));
         Settle();
         return Active();
     }
     TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
 
-    // The value control of the row with that name (its accessible name).
-    template <class Control>
-    static Control* Value(const QWidget& page, const QString& name) {
-        for (Control* control : page.findChildren<Control*>()) {
-            if (control->accessibleName() == name) return control;
-        }
-        ADD_FAILURE() << "no row " << name.toStdString();
-        return nullptr;
-    }
     // The value controls of the generated rows (control IDs 2200 on).
     static QList<QWidget*> Values(const QWidget& page) {
         return page.findChildren<QWidget*>(QRegularExpression(QStringLiteral("^22\\d\\d$")));
     }
-    static int RowCount(const QWidget& page) { return static_cast<int>(Values(page).size()); }
-    static QLineEdit* Edit(const QWidget& page, const QString& name) { return Value<QLineEdit>(page, name); }
-    static QComboBox* Combo(const QWidget& page, const QString& name) { return Value<QComboBox>(page, name); }
-    // The check box that labels a row.
-    static QCheckBox* Check(const QWidget& page, const QString& name) {
-        for (QCheckBox* box : page.findChildren<QCheckBox*>()) {
-            if (box->text() == name) return box;
+    // The value control of the row with that name (its accessible name), or
+    // the check box that labels a row.
+    template <class Control>
+    static Control* Row(const QWidget& page, const QString& name) {
+        for (Control* control : page.findChildren<Control*>()) {
+            if (control->accessibleName() == name || control->property("text").toString() == name) return control;
         }
-        ADD_FAILURE() << "no check box " << name.toStdString();
+        ADD_FAILURE() << "no row " << name.toStdString();
         return nullptr;
     }
+    static QLineEdit* Edit(const QWidget& page, const QString& name) { return Row<QLineEdit>(page, name); }
+    static QComboBox* Combo(const QWidget& page, const QString& name) { return Row<QComboBox>(page, name); }
+    static QCheckBox* Check(const QWidget& page, const QString& name) { return Row<QCheckBox>(page, name); }
     static QStringList Entries(const QComboBox* combo) {
         QStringList entries;
         for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
         return entries;
     }
-    // Replaces an edit's text by typing, as the user does.
+    // Replaces an edit's text by typing, as the user does. Qt Test types
+    // ASCII only; other characters come as the text of a key without a code.
     static void Type(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();
@@ -128,8 +123,6 @@ protected:
                 QTest::keyClick(edit, c.toLatin1());
                 continue;
             }
-            // Qt Test types ASCII only; other characters come as the text of
-            // a key without a code, as a keyboard layout sends them.
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
             QApplication::sendEvent(edit, &press);
         }
@@ -139,23 +132,13 @@ protected:
         const int target = combo->findText(entry);
         ASSERT_GE(target, 0) << entry.toStdString();
         combo->setFocus();
-        while (combo->currentIndex() != target) {
-            const int before = combo->currentIndex();
+        for (int step = 0; step < combo->count() && combo->currentIndex() != target; ++step) {
             QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
-            ASSERT_NE(before, combo->currentIndex());
         }
+        ASSERT_EQ(combo->currentIndex(), target);
     }
     static void Press(QWidget& page, int id) { page.findChild<QPushButton*>(QString::number(id))->click(); }
     static void Submit(QWidget& page) { Press(page, TemplatePage::kSubmitId); }
-
-    // A value as the file on the share holds it now.
-    std::string FileValue(const std::string& section, const std::string& key) const {
-        ParameterHandler handler;
-        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
-        std::string value;
-        EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
-        return value;
-    }
 
     TempShare share{TempShare::Contents::Sample};
     ConfigApp app;

@@ -50,12 +50,7 @@ protected:
 // message; the field gets the focus with its text selected; nothing is
 // written, and leaving is refused as well.
 TEST_F(SubmitTest, AChangedValueThatBreaksItsRuleIsRefused) {
-    const struct {
-        const char *tab, *row;
-        QString typed;
-        int message;
-        bool tick;
-    } cases[] = {
+    const struct { const char *tab, *row; QString typed; int message; bool tick; } cases[] = {
         {"IP", "Default Router", "256.1.1.1", 1022, false},
         {"Server", "Date", "97-13-01", 1025, true},
         // The file holds bytes of one character set: a character it lacks
@@ -85,41 +80,33 @@ TEST_F(SubmitTest, AChangedValueThatBreaksItsRuleIsRefused) {
 }
 
 // Only changed values are checked: invalid values from the file pass, typed
-// again they are no change; values are compared in their canonical form.
-TEST_F(SubmitTest, OnlyChangedValuesAreChecked) {
+// again they are no change, and values compare in their canonical form.
+// What was typed goes into the file as the server's bytes.
+TEST_F(SubmitTest, OnlyChangedValuesAreCheckedAndWrittenAsTheServersBytes) {
     std::string text = ConfigText();
     text.replace(text.find("InternetAddress = 192.168.1.50"), 30, "InternetAddress = 300.1.1.1");
     share.Write("Config/Config.ini", text);
     ASSERT_NE(OpenSheet(), nullptr);
     TemplatePage& ip = Activate("IP");
-    EXPECT_TRUE(presenter.shown.empty());
     Type(Edit(ip, "Internet Address"), "300.1.1.1");
     Type(Edit(ip, "Default Router"), " 192.168.001.001 ");
     Submit(ip);
-    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{124});
     EXPECT_EQ(Edit(ip, "Default Router")->text(), "192.168.1.1");
     Type(Edit(ip, "NetMask"), "255.255.0.0");
     Submit(ip);
-    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{124, 125}));
     EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
     EXPECT_EQ(FileValue("IP", "InternetAddress"), "300.1.1.1");
-    EXPECT_TRUE(app.GetParametersChanged());
-}
-
-// What was typed goes into the file as the server's bytes, a NoCheck value
-// in capitals as typed; the page shows the file as written.
-TEST_F(SubmitTest, TypedTextIsWrittenAsTheServersBytes) {
-    ASSERT_NE(OpenSheet(), nullptr);
     TemplatePage& snmp = Activate("SNMP");
     Type(Edit(snmp, "System Location"), QString::fromUtf8("Caf\u00e9_\u20ac"));
     Submit(snmp);
     EXPECT_NE(ConfigText().find("SystemLocation = Caf\xe9_\x80\r\n"), std::string::npos);
     EXPECT_EQ(Edit(snmp, "System Location")->text(), QString::fromUtf8("Caf\u00e9_\u20ac"));
-    TemplatePage& netware = Activate("NetWare (2)");
+    TemplatePage& netware = Activate("NetWare (2)");  // a NoCheck value: capitals, as typed
     Type(Edit(netware, "NDS Admin. Password"), " secret word ");
     Submit(netware);
-    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{125, 125}));
     EXPECT_EQ(FileValue("NetWare", "NDSAdminPassword"), "SECRET WORD");
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{124, 125, 125, 125}));
+    EXPECT_TRUE(app.GetParametersChanged());
 }
 
 TEST_F(SubmitTest, AnEditCheckValueCountsOnlyWhenTicked) {
@@ -153,47 +140,37 @@ TEST_F(SubmitTest, AnEditCheckValueCountsOnlyWhenTicked) {
     EXPECT_FALSE(Check(Active(), "Date")->isChecked());
 }
 
-struct RequestCase {
-    const char* row;
-    unsigned type;
-    int answer;
-    std::vector<int> messages;
-    const char *restartAfter, *factoryAfter;
-};
-
-class RestartRequests : public SubmitTest, public testing::WithParamInterface<RequestCase> {};
-
-TEST_P(RestartRequests, AskFirstAndCloseOnYes) {
-    const RequestCase& c = GetParam();
-    ASSERT_NE(OpenSheet(), nullptr);
-    TemplatePage& server = Active();
-    app.SetParametersChanged(true);  // an earlier submit
-    const std::string before = ConfigText();
-    Choose(Combo(server, c.row), "yes");
-    presenter.answers = {c.answer};
-    Submit(server);
-    Settle();
-    EXPECT_EQ(presenter.ShownIds(), c.messages);
-    EXPECT_EQ(presenter.shown[0].type, c.type);
-    EXPECT_EQ(FileValue("Server", "Restart"), c.restartAfter);
-    EXPECT_EQ(FileValue("Server", "FactoryDefaults"), c.factoryAfter);
-    const bool closes = c.answer == MessageResult::Yes;
-    EXPECT_EQ(window->isVisible(), !closes);
-    EXPECT_EQ(app.GetParametersChanged(), !closes);  // the restart leaves nothing to restart for
-    if (!closes) { EXPECT_EQ(ConfigText(), before); }
-    if (!closes) { EXPECT_EQ(Combo(server, c.row)->currentText(), "yes"); }  // the edit stays
+// A restart or factory-default request is asked first; Yes sends it and
+// closes the window (nothing is left to restart for), No keeps the edit.
+TEST_F(SubmitTest, RestartRequestsAskFirstAndCloseOnYes) {
+    constexpr unsigned ask = MessageType::YesNo | MessageType::IconExclamation;
+    const struct { const char* row; unsigned type; int answer; std::vector<int> messages; const char *restart, *reset; } cases[] = {
+        {"Restart", ask, MessageResult::No, {128}, "no", "no"},
+        {"Restart", ask, MessageResult::Yes, {128, 131}, "yes", "no"},
+        {"Factory Defaults", ask | MessageType::DefaultButton2, MessageResult::No, {129}, "no", "no"},
+        {"Factory Defaults", ask | MessageType::DefaultButton2, MessageResult::Yes, {129, 131}, "yes", "yes"},
+    };
+    const std::string sample = ConfigText();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.messages));
+        share.Write("Config/Config.ini", sample);
+        OpenMain();
+        ASSERT_NE(OpenSheet(), nullptr);
+        app.SetParametersChanged(true);  // an earlier submit
+        Choose(Combo(Active(), c.row), "yes");
+        presenter.answers = {c.answer};
+        Submit(Active());
+        Settle();
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        EXPECT_EQ(presenter.shown[0].type, c.type);
+        EXPECT_EQ(FileValue("Server", "Restart"), c.restart);
+        EXPECT_EQ(FileValue("Server", "FactoryDefaults"), c.reset);
+        const bool closes = c.answer == MessageResult::Yes;
+        EXPECT_EQ(window->isVisible(), !closes);
+        EXPECT_EQ(app.GetParametersChanged(), !closes);
+        if (!closes) { EXPECT_EQ(Combo(Active(), c.row)->currentText(), "yes"); }  // the edit stays
+    }
 }
-
-constexpr unsigned kAsk = MessageType::YesNo | MessageType::IconExclamation;
-
-INSTANTIATE_TEST_SUITE_P(
-    Answers, RestartRequests,
-    testing::Values(RequestCase{"Restart", kAsk, MessageResult::Yes, {128, 131}, "yes", "no"},
-                    RequestCase{"Restart", kAsk, MessageResult::No, {128}, "no", "no"},
-                    RequestCase{"Factory Defaults", kAsk | MessageType::DefaultButton2, MessageResult::Yes, {129, 131},
-                                "yes", "yes"},
-                    RequestCase{"Factory Defaults", kAsk | MessageType::DefaultButton2, MessageResult::No, {129}, "no",
-                                "no"}));
 
 // FactoryDefaults = yes already in the file: the restart this submit would
 // send carries out a reset, which must be confirmed first.
@@ -208,7 +185,7 @@ TEST_F(SubmitTest, APendingFactoryResetIsAskedFirst) {
     presenter.answers = {MessageResult::No};
     Submit(ip);
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{129});
-    EXPECT_EQ(presenter.shown[0].type, kAsk | MessageType::DefaultButton2);
+    EXPECT_EQ(presenter.shown[0].type, MessageType::YesNo | MessageType::IconExclamation | MessageType::DefaultButton2);
     EXPECT_EQ(ConfigText(), before);
     presenter.answers = {MessageResult::Yes};
     Submit(ip);
@@ -305,22 +282,17 @@ TEST_F(SubmitTest, AFileThatCannotBeWrittenOrReadBackKeepsTheEdits) {
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1007, 1007, 125}));
 }
 
-// Leaving a changed page asks whether to submit: Cancel stays, No drops the
-// change, Yes submits it.
+// Leaving a changed page - another tab, Home, closing - asks whether to
+// submit: Cancel stays, No drops the change, Yes submits it.
 TEST_F(SubmitTest, LeavingAChangedPageAsks) {
     ASSERT_NE(OpenSheet(), nullptr);
-    const struct {
-        int answer;
-        const char *shownAfter, *netMaskAfter;
-        std::vector<int> messages;
-    } cases[] = {
+    const struct { int answer; const char *shownAfter, *netMaskAfter; std::vector<int> messages; } cases[] = {
         {MessageResult::Cancel, "IP", "255.255.255.0", {104}},
         {MessageResult::No, "SMB", "255.255.255.0", {104}},
         {MessageResult::Yes, "SMB", "255.255.0.0", {104, 125}},
     };
     for (const auto& c : cases) {
-        TemplatePage& ip = Activate("IP");
-        Type(Edit(ip, "NetMask"), "255.255.0.0");
+        Type(Edit(Activate("IP"), "NetMask"), "255.255.0.0");
         presenter.shown.clear();
         presenter.answers = {c.answer};
         Activate("SMB");
@@ -329,25 +301,22 @@ TEST_F(SubmitTest, LeavingAChangedPageAsks) {
         EXPECT_EQ(Sheet()->tabText(Sheet()->GetActiveIndex()), c.shownAfter);
         EXPECT_EQ(FileValue("IP", "NetMask"), c.netMaskAfter);
     }
-}
-
-TEST_F(SubmitTest, HomeAndCloseAskTheShownPage) {
-    ASSERT_NE(OpenSheet(), nullptr);
-    Type(Edit(Activate("IP"), "NetMask"), "255.255.0.0");
+    Type(Edit(Activate("IP"), "NetMask"), "255.0.0.0");
+    presenter.shown.clear();
     presenter.answers = {MessageResult::Cancel, MessageResult::Cancel, MessageResult::Yes, MessageResult::Ok,
                          MessageResult::No};
     window->Control<QPushButton>(1124)->click();  // Home
     window->close();
     Settle();
     EXPECT_EQ(Sheet(), window->GetChild());
-    EXPECT_TRUE(window->isVisible());
     window->close();  // Yes submits, then the closing asks about the restart
     Settle();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 104, 104, 125, 127}));
-    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.0.0");
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.0.0.0");
 }
 
+// Reset, and leaving the page and coming back, show the file as it is now.
 TEST_F(SubmitTest, ResetShowsTheFileAgain) {
     ASSERT_NE(OpenSheet(), nullptr);
     TemplatePage& ip = Activate("IP");
@@ -358,7 +327,11 @@ TEST_F(SubmitTest, ResetShowsTheFileAgain) {
     EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.255.0");
     EXPECT_EQ(Combo(ip, "Enable BOOTP")->currentText(), "no");
     EXPECT_EQ(Edit(ip, "Default Router")->text(), "192.168.1.9");
-    EXPECT_TRUE(Sheet()->CanLeave());
+    QPointer<QWidget> oldEdit = Edit(ip, "Internet Address");
+    Activate("SMB");
+    EXPECT_TRUE(oldEdit.isNull());  // leaving removes the rows
+    SetInFile("IP", "InternetAddress", "192.168.1.77");
+    EXPECT_EQ(Edit(Activate("IP"), "Internet Address")->text(), "192.168.1.77");
     EXPECT_TRUE(presenter.shown.empty());
 }
 

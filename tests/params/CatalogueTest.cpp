@@ -5,7 +5,6 @@
 #include "ParameterHandler.h"
 #include "StoreDump.h"
 #include "StringTable.h"
-#include "TempShare.h"
 
 namespace {
 
@@ -50,11 +49,7 @@ TEST(Catalogues, EveryNameAndTitleHasAText) {
 // The file decides which parameters exist: a catalogue only annotates them,
 // in every section of the name, and leaves values as read.
 TEST(Catalogues, AnnotateOnlyWhatTheFileHolds) {
-    const struct {
-        const char* name;
-        CatalogueKind kind;
-        std::string text, annotations;
-    } cases[] = {
+    const struct { const char* name; CatalogueKind kind; std::string text, annotations; } cases[] = {
         {"configuration", Configuration, "[IP]\nInternetAddress = 010.1.1.1\nFutureKey = 1\n[Server]\nRestart = no\n",
          "[IP]=10300\nInternetAddress=10301\nFutureKey=0\n[Server]=10100\nRestart=10103\n"},
         {"a known key in an unknown section", Configuration, "[Extra]\nRestart = no\n", "[Extra]=0\nRestart=0\n"},
@@ -74,21 +69,7 @@ TEST(Catalogues, AnnotateOnlyWhatTheFileHolds) {
     ParameterHandler handler = FromText("[IP]\nInternetAddress = 010.1.1.1\n");
     CatalogueOf(Configuration).Apply(handler);
     EXPECT_EQ(Dump(handler), "[IP]\nInternetAddress=010.1.1.1||0\n");
-}
-
-TEST(Catalogues, AnEmptyRightsFileGetsTheListKeysWithoutTitle) {
-    EXPECT_EQ(Applied(VolumeRights, "").substr(0, 14), "[]=0\nSMBPasswo");
-}
-
-TEST(Catalogues, LoadAppliesTheCatalogueOfItsKind) {
-    TempShare share;
-    share.Write("Config/Config.ini", "[ID1_LUN0]\nLockEject = no\n");
-    const std::pair<CatalogueKind, int> cases[] = {{Configuration, 0}, {ScsiDrives, 20102}, {VolumeRights, 0}};
-    for (const auto& [kind, nameId] : cases) {
-        ParameterHandler handler;
-        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(kind));
-        EXPECT_EQ(handler.SectionAt(0).ParameterAt(0).GetNameId(), nameId) << kind;
-    }
+    EXPECT_EQ(Applied(VolumeRights, "").substr(0, 14), "[]=0\nSMBPasswo");  // an empty rights file: no title
 }
 
 }  // namespace

@@ -32,9 +32,7 @@ TEST(Format, WritesCanonicalText) {
 // Values set by the program are split at every semicolon, not only at the
 // canonical " ; " the reader joins with.
 TEST(Format, SplitsValuesSetByTheProgram) {
-    const struct {
-        std::string key, value, expected;
-    } cases[] = {
+    const struct { std::string key, value, expected; } cases[] = {
         {"K", " a ;; b ;  ", "K = a\nK = b\nK = \n"}, {"K", ";", "K = \n"},
         {"NetWareUser/Group", "x;", "NetWareUser/Group = x\n"}, {"SMBPassword", " ; ", ""},
         {"Comment", " ; ", "Comment = ;\n"},      {"Comment", "  free ; text  ", "Comment = free ; text\n"},

@@ -10,12 +10,7 @@ namespace {
 
 // One line of a file: a header, a key with value and remark, or nothing.
 TEST(ParseLine, BreaksALineIntoItsParts) {
-    const struct {
-        std::string line;
-        bool counts;
-        std::string section, key, value, comment;
-        int indented;
-    } cases[] = {
+    const struct { std::string line; bool counts; std::string section, key, value, comment; int indented; } cases[] = {
         {"Key=Value", true, "", "Key", "Value", "", 0},
         {"   Key  \t= a=b ; a note ; more ", true, "", "Key", "a=b", "a note ; more", 1},
         {"Inner Blank = v;", true, "", "Inner Blank", "v", "", 1},
@@ -40,7 +35,7 @@ TEST(ParseLine, BreaksALineIntoItsParts) {
         {"word ; note", true, "", "", "", "note", 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(Escaped(c.line));
+        SCOPED_TRACE(testing::PrintToString(c.line));
         const ParsedLine parsed = ParseLine(c.line);
         EXPECT_EQ(parsed.counts, c.counts);
         EXPECT_EQ(parsed.section, c.section);
@@ -68,7 +63,7 @@ TEST(ReadText, BuildsSectionsAndParameters) {
         {std::string("[S]\nK=a\0b\n", 10), std::string("[S]\nK=a\0b||0\n", 13)},
     };
     for (const auto& [text, expected] : cases) {
-        SCOPED_TRACE(Escaped(text));
+        SCOPED_TRACE(testing::PrintToString(text));
         EXPECT_EQ(Dump(FromText(text)), expected);
     }
     ParameterHandler handler = FromText("[A]\nx=1\n");

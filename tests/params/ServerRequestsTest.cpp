@@ -1,75 +1,54 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "Catalogue.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "ServerRequests.h"
+#include "StoreDump.h"
 #include "TempShare.h"
 
 namespace {
 
-const std::string kBoth = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no ; yes/no\r\nRestart = no\r\n[END]\r\n";
-const std::string kPending = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
-const std::string kNoRestart = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
-const std::string kNoFactory = "Tessaron CD V4.00\r\n[Server]\r\nRestart = no\r\n[END]\r\n";
-const std::string kNoServer = "Tessaron CD V4.00\r\n[IP]\r\nRestart = no\r\nFactoryDefaults = no\r\n[END]\r\n";
-
-std::string valueOf(const TempShare& share, const char* key) {
-    ParameterHandler handler;
-    handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
-    std::string value;
-    EXPECT_TRUE(handler.GetValue("Server", key, value));
-    return value;
-}
-
+// A request sets Restart (and FactoryDefaults) to yes in the configuration
+// file, or writes nothing when a key is missing; a restart over a file that
+// already asks for the factory settings carries out that reset.
 TEST(ServerRequests, SetTheRequestOrWriteNothing) {
     using Kind = ServerRequest::Kind;
-    struct Case {
-        const char* name;
-        Kind kind;
-        std::string file;
-        bool pending;                 // a factory reset the restart would carry out
-        bool succeeds;
-        const char* restart;          // read back, when it succeeds
-        const char* factoryDefaults;  // read back, when it succeeds
-    } cases[] = {
-        {"restart", Kind::Restart, kBoth, false, true, "yes", "no"},
-        {"factory defaults", Kind::FactoryDefaults, kBoth, false, true, "yes", "yes"},
-        {"restart over a pending factory reset", Kind::Restart, kPending, true, true, "yes", "yes"},
-        {"factory defaults over a pending one", Kind::FactoryDefaults, kPending, false, true, "yes", "yes"},
-        {"restart without Restart key", Kind::Restart, kNoRestart, false, false, "", ""},
-        {"factory defaults without Restart key", Kind::FactoryDefaults, kNoRestart, false, false, "", ""},
-        {"factory defaults without FactoryDefaults key", Kind::FactoryDefaults, kNoFactory, false, false, "", ""},
-        {"restart with the key in another section", Kind::Restart, kNoServer, false, false, "", ""},
-        {"restart on an empty file", Kind::Restart, "", false, false, "", ""},
+    const std::string both = "V4.00\r\n[Server]\r\nFactoryDefaults = no ; yes/no\r\nRestart = no\r\n[END]\r\n";
+    const std::string pending = "V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
+    const struct { Kind kind; std::string file; bool pending; const char* written; } cases[] = {
+        {Kind::Restart, both, false, "FactoryDefaults=no||0\nRestart=yes||0\n"},
+        {Kind::FactoryDefaults, both, false, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::Restart, pending, true, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::FactoryDefaults, pending, false, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::Restart, "V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::FactoryDefaults, "V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::FactoryDefaults, "V4.00\r\n[Server]\r\nRestart = no\r\n", false, nullptr},
+        {Kind::Restart, "V4.00\r\n[IP]\r\nRestart = no\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::Restart, "", false, nullptr},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + ": " + c.file);
         TempShare share;
         share.Write("Config/Config.ini", c.file);
         ServerRequest request(share.Files(), c.kind);
         EXPECT_EQ(request.CarriesPendingFactoryReset(), c.pending);
-        if (!c.succeeds) {
+        if (!c.written) {
             EXPECT_THROW(request.Send(), FileException);
             EXPECT_EQ(share.Read("Config/Config.ini"), c.file);
             continue;
         }
         request.Send();
-        EXPECT_EQ(valueOf(share, "Restart"), c.restart);
-        EXPECT_EQ(valueOf(share, "FactoryDefaults"), c.factoryDefaults);
+        ParameterHandler back;
+        back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        EXPECT_NE(Dump(back).find(std::string("[Server]\n") + c.written), std::string::npos) << Dump(back);
     }
-}
-
-TEST(ServerRequests, MissingConfigurationFileRaisesFileExceptionWithItsPath) {
-    TempShare share;
+    TempShare missing;
     try {
-        ServerRequest request(share.Files(), ServerRequest::Restart);
+        ServerRequest request(missing.Files(), ServerRequest::Restart);
         FAIL() << "no exception";
     } catch (const FileException& error) {
         EXPECT_NE(error.Path().find("Config.ini"), std::string::npos);
-        EXPECT_FALSE(error.Reason().empty());
     }
 }
 

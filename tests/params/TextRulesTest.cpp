@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "ServerCharset.h"
@@ -24,6 +25,21 @@ TEST(TextRules, LetterCaseIsAsciiOnly) {
         EXPECT_EQ(LessIgnoringCase(c.a, c.b), c.less);
         EXPECT_EQ(StartsWithIgnoringCase(c.b, c.a), c.prefix);
     }
+}
+
+// Each byte of the server's files is one character and comes back as
+// itself; a character the code page lacks has no byte.
+TEST(TextRules, EveryByteIsOneCharacter) {
+    std::set<char16_t> characters;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t character = ServerCharacterOf(static_cast<unsigned char>(byte));
+        characters.insert(character);
+        EXPECT_EQ(ServerByteOf(character), byte);
+    }
+    EXPECT_EQ(characters.size(), 256u);
+    EXPECT_EQ(ServerCharacterOf(0x80), u'\u20AC');
+    EXPECT_EQ(ServerCharacterOf(0x9F), u'\u0178');
+    for (const char32_t character : {0x0080u, 0x0100u, 0x4E2Du, 0x1F600u}) EXPECT_EQ(ServerByteOf(character), -1);
 }
 
 TEST(TextRules, UpperCaseTakesTheServersCapitals) {

@@ -8,43 +8,6 @@ namespace {
 
 using Entries = std::vector<std::string>;
 
-TEST(TypeSpecText, PopWordTakesTheFirstBlankDelimitedWord) {
-    const struct {
-        std::string text, word, rest;
-    } cases[] = {
-        {"Int -2147483648 2147483647", "Int", "-2147483648 2147483647"}, {"IP", "IP", ""}, {"", "", ""},
-        {"Text  \t 15", "Text", "15"}, {"Text\t15", "Text\t15", ""}, {"Text ", "Text", ""}, {" Text", "", "Text"},
-    };
-    for (const auto& c : cases) {
-        std::string text = c.text;
-        EXPECT_EQ(PopWord(text), c.word) << c.text;
-        EXPECT_EQ(text, c.rest) << c.text;
-    }
-}
-
-TEST(TypeSpecText, ListItemsAreTrimmed) {
-    const struct {
-        std::string list;
-        Entries items, pieces;
-    } cases[] = {
-        {" 10.1.1.1 ; 10.1.1.2 ", {"10.1.1.1", "10.1.1.2"}, {"10.1.1.1", "10.1.1.2"}},
-        {";;a;; ;\t;b c;", {"a", "b c"}, {"", "", "a", "", "", "", "b c", ""}},
-        {"", {}, {""}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.list);
-        std::string list = c.list, item;
-        Entries taken;
-        while (NextListItem(list, item)) taken.push_back(item);
-        EXPECT_EQ(taken, c.items);
-        EXPECT_TRUE(list.empty());
-        EXPECT_EQ(SplitListItems(c.list), c.pieces);
-    }
-    std::string list = "a;b;c", item;
-    ASSERT_TRUE(NextListItem(list, item));
-    EXPECT_EQ(list, "b;c");
-}
-
 TEST(FillChoiceList, BuildsEntriesAndSelection) {
     const auto page = ChoiceListVariant::ConfigurationPage;
     const auto quick = ChoiceListVariant::QuickInstallation;

@@ -1,4 +1,3 @@
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFont>
@@ -15,25 +14,13 @@
 #include "DialogUnits.h"
 #include "TemplateBuilder.h"
 
+// Dialog units to pixels: both edges of a rectangle are rounded, halves away from zero.
 TEST(DialogUnits, ConvertsWithRoundingAndSharedEdges) {
     const DialogUnits units(7, 14);
-    struct Case {
-        int x, y, width, height;
-        QRect expected;
-    } cases[] = {
-        {0, 0, 4, 8, QRect(0, 0, 7, 14)},
-        {125, 24, 52, 14, QRect(219, 42, 91, 25)},  // 218.75 -> 219; 24*14/8 = 42
-        {3, 5, 79, 34, QRect(5, 9, 139, 59)},       // both edges mapped: 5.25 -> 5, 143.5 -> 144, so 139 wide
-        {0, 0, 365, 255, QRect(0, 0, 639, 446)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.x << "," << c.y << "," << c.width << "," << c.height);
-        EXPECT_EQ(units.Rect(c.x, c.y, c.width, c.height), c.expected);
-    }
+    EXPECT_EQ(units.Rect(125, 24, 52, 14), QRect(219, 42, 91, 25));  // 218.75 -> 219
+    EXPECT_EQ(units.Rect(3, 5, 79, 34), QRect(5, 9, 139, 59));       // 5.25 -> 5, 143.5 -> 144: 139 wide
     EXPECT_EQ(units.Size(330, 175), QSize(578, 306));
-}
 
-TEST(DialogUnits, ReferencePixelsScaleWithTheFontAndRoundHalvesAway) {
     EXPECT_EQ(DialogUnits(6, 13).ReferencePoint(25, 90), QPoint(25, 90));
     EXPECT_EQ(DialogUnits(7, 14).ReferencePoint(25, 90), QPoint(29, 97));
     EXPECT_EQ(DialogUnits(12, 26).ReferencePoint(15, 70), QPoint(30, 140));
@@ -73,42 +60,22 @@ TEST(DialogTemplates, ControlsAreUniqueAndInside) {
     EXPECT_EQ(FindDialogTemplate(101), nullptr);
 }
 
-TEST(TemplateBuilder, CreatesControlsByIdWithKindGeometryAndStyle) {
+// Controls get their template ID as object name, their place in dialog
+// units, their style (a bold caption, hidden buttons).
+TEST(TemplateBuilder, CreatesControlsByIdWithGeometryAndStyle) {
     QWidget parent;
-    parent.setFont([] {
-        QFont font(QStringLiteral("DejaVu Sans"));
-        font.setPixelSize(12);
-        return font;
-    }());
-    const DialogUnits units(7, 14);
-    BuildTemplate(&parent, *FindDialogTemplate(TemplateId::MainWindow), units);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(12);
+    parent.setFont(font);
+    BuildTemplate(&parent, *FindDialogTemplate(TemplateId::MainWindow), DialogUnits(7, 14));
     EXPECT_EQ(parent.size(), QSize(639, 446));
-
-    struct Case {
-        int id;
-        const char* className;
-        QRect geometry;
-        bool hidden;
-    } cases[] = {
-        {1124, "QPushButton", QRect(219, 42, 91, 25), true},
-        {57670, "QPushButton", QRect(324, 42, 91, 25), true},
-        {1074, "QLabel", QRect(179, 14, 280, 23), false},
-        {1223, "QLabel", QRect(469, 32, 165, 17), false},
-        {1076, "ImageWidget", QRect(5, 9, 139, 59), false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.id);
-        auto* control = parent.findChild<QWidget*>(QString::number(c.id));
-        ASSERT_NE(control, nullptr);
-        EXPECT_STREQ(control->metaObject()->className(), c.className);
-        EXPECT_EQ(control->geometry(), c.geometry);
-        EXPECT_EQ(control->isHidden(), c.hidden);
-    }
+    auto* home = parent.findChild<QPushButton*>(QStringLiteral("1124"));
+    EXPECT_EQ(home->geometry(), QRect(219, 42, 91, 25));
+    EXPECT_TRUE(home->isHidden());
     auto* caption = parent.findChild<QLabel*>(QStringLiteral("1074"));
     EXPECT_TRUE(caption->font().bold());
     EXPECT_GT(caption->font().pixelSize(), parent.font().pixelSize());
     EXPECT_EQ(caption->textFormat(), Qt::PlainText);
-    EXPECT_TRUE(caption->alignment() & Qt::AlignHCenter);
 }
 
 TEST(TemplateBuilder, BuildsEachKindOfControl) {
