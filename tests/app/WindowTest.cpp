@@ -1,13 +1,105 @@
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QTimer>
 
-#include "AboutDlg.h"
 #include "Catalogue.h"
 #include "HelpViewer.h"
 #include "QtTestMain.h"
 #include "ShellFixture.h"
 #include "StartDlg.h"
+#include "StringTable.h"
+
+// The share comes from the command line or a folder chooser; a share that
+// cannot be used is named in a message, a cancelled choice ends quietly.
+TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
+    TempShare share(TempShare::Contents::Sample);
+    const QString root = QString::fromStdString(share.Root());
+    // chosen: what the folder chooser answers
+    const struct { const char* name; QStringList arguments; std::string chosen; bool chooserAsked, windowRun; int status; std::vector<int> messages; } cases[] = {
+        {"share on the command line", {QStringLiteral("-x"), root, QStringLiteral("extra")}, "", false, true, 0, {}},
+        {"no share, folder chosen", {}, share.Root(), true, true, 0, {}},
+        {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
+        {"network share nobody mounted", {QStringLiteral("//no-such-host-4711/share")}, "", false, false, 1, {60010}},
+        {"folder that does not exist", {root + QStringLiteral("/gone")}, "", false, false, 1, {60021}},
+        {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 1, {60022}},
+        {"help", {QStringLiteral("--help")}, "", false, false, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigApp app;
+        ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+        bool asked = false, run = false;
+        std::string pathSeen;
+        app.SetFolderChooser([&] { return asked = true, c.chosen; });
+        app.SetMainWindowRunner([&](ConfigApp& running) { run = true, pathSeen = running.GetServerPath(); });
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(app.StartUp(c.arguments), c.status);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.chooserAsked);
+        EXPECT_EQ(run, c.windowRun);
+        EXPECT_EQ(pathSeen, run ? share.Root() : "");
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        if (!c.messages.empty() && c.messages[0] != 60010) {  // the message names the folder
+            EXPECT_TRUE(presenter.shown[0].text.contains(c.arguments[0]));
+        }
+        EXPECT_EQ(printed.find("Usage") != std::string::npos, c.arguments == QStringList{QStringLiteral("--help")});
+    }
+}
+
+// On a console without a display the program still answers --help and
+// --version (and says nothing on standard error).
+TEST(ConfigAppStartUp, HelpAndVersionNeedNoDisplay) {
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TESSARON_CONFIG_BINARY), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_FALSE(program.readAllStandardOutput().isEmpty());
+        EXPECT_TRUE(program.readAllStandardError().isEmpty());
+    }
+}
+
+// Every message carries the program's title; a plain OK box gets the exclamation icon.
+TEST(ConfigAppMessages, CaptionAndIcon) {
+    ConfigApp app;
+    app.SetOemBranding(false);
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    const std::pair<unsigned, unsigned> cases[] = {
+        {MessageType::Ok, MessageType::Ok | MessageType::IconExclamation},
+        {MessageType::YesNo | MessageType::IconQuestion, MessageType::YesNo | MessageType::IconQuestion},
+        {MessageType::Ok | MessageType::IconInformation, MessageType::Ok | MessageType::IconInformation},
+    };
+    for (const auto& [asked, shown] : cases) {
+        app.ShowMessage(124, asked);
+        EXPECT_EQ(presenter.shown.back().type, shown);
+        EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("QUOR Tessaron Configuration"));
+        EXPECT_EQ(presenter.shown.back().text, QStringLiteral("Nothing has been changed!"));
+    }
+    app.SetOemBranding(true);
+    app.ShowMessage(1000);
+    EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("JQ CD-ROM Server Utility"));
+}
+
+TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
+    ConfigApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    try {
+        ParameterSection().GetParameter("Missing");
+    } catch (const FileException& error) {
+        app.ReportFailure(1007, error);
+    }
+    ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));  // the store's own message first
+    EXPECT_EQ(presenter.shown[1].text, QString::fromStdString(LoadString(1007)));
+    EXPECT_TRUE(presenter.shown[1].detail.contains(QStringLiteral("Missing")));
+}
 
 namespace {
 
@@ -30,7 +122,7 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
         std::filesystem::remove(share.PathOf("Config/Config.ini"));
         if (c.firstLine) share.Write("Config/Config.ini", std::string(c.firstLine) + "\r\n[Server]\r\nRestart = no\r\n");
         presenter.shown.clear();
-        ConfigMainDlg& main = Open();
+        ConfigMainDlg& main = OpenMain();
         EXPECT_EQ(presenter.ShownIds(), c.messages);
         Settle();
         EXPECT_EQ(main.isVisible(), c.pageCaption != nullptr);
@@ -39,24 +131,16 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
     }
 }
 
-TEST_F(ShellTest, TitleAndBrandingBeforeAndAfterIdentification) {
+TEST_F(ShellTest, IdentificationRunsOnceAfterTheWindowIsShown) {
     window = std::make_unique<ConfigMainDlg>(app);
     app.SetMainWindow(window.get());
     window->show();
-    EXPECT_TRUE(window->IsStartTimerPending());
     EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Establishing connection..."));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("QUOR Tessaron Configuration - tessaron1"));
-    EXPECT_TRUE(Visible(1076) && !Visible(1265));  // the maker's logo, not the OEM's
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 2000));
     EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
     share.Write("Config/Config.ini", "nothing to see\r\n");
-    window->OnStartTimer();  // identification runs once only
+    window->OnStartTimer();
     EXPECT_TRUE(presenter.shown.empty());
-    app.SetOemBranding(true);
-    share.Write("Config/Config.ini", "QUOR Tessaron CD V4.00 x\r\n");
-    ConfigMainDlg& oem = Open();
-    EXPECT_TRUE(!Visible(1076) && Visible(1265));
-    EXPECT_EQ(oem.windowTitle(), QStringLiteral("JQ CD-ROM Server Utility - tessaron1"));
 }
 
 // A tool opens in place of the home page, which comes back with Home; a
@@ -67,7 +151,7 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
         {StartDlg::ConfigurationButton, "Configuration"},
         {StartDlg::ManagementButton, "Management"},
     };
-    ConfigMainDlg& main = Open();
+    ConfigMainDlg& main = OpenMain();
     for (int kind = 0; kind < 3; ++kind) {
         const bool exists = main.HasTool(static_cast<ConfigMainDlg::ToolKind>(kind));
         EXPECT_EQ(main.GetChild()->findChild<QWidget*>(QString::number(tools[kind].first))->isEnabled(), exists);
@@ -101,7 +185,7 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
 // A tool that refuses to be left stays, on Home and on closing; one that
 // cannot read the server is not opened, with its own message.
 TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
-    ConfigMainDlg& main = Open();
+    ConfigMainDlg& main = OpenMain();
     UseTestTools();
     const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
                                          {StartDlg::ManagementButton, 1011}};
@@ -133,7 +217,7 @@ TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
 }
 
 TEST_F(ShellTest, EnterNeverClosesTheMainWindow) {
-    ConfigMainDlg& main = Open();
+    ConfigMainDlg& main = OpenMain();
     UseTestTools();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
@@ -170,7 +254,7 @@ TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
         SCOPED_TRACE(testing::PrintToString(c.messages));
         if (!c.file.empty()) share.Write("Config/Config.ini", c.file);
         const std::string before = share.Read("Config/Config.ini");
-        ConfigMainDlg& main = Open();
+        ConfigMainDlg& main = OpenMain();
         app.SetParametersChanged(c.changed);
         presenter.shown.clear();
         presenter.answers.assign(c.answers.begin(), c.answers.end());
@@ -204,7 +288,7 @@ TEST_F(ShellTest, AnEscapedErrorEndsTheModalRunWithMessage1010) {
 
 TEST_F(ShellTest, DiscAccessOpensTheCdFolderOrSaysItCouldNot) {
     std::filesystem::rename(share.PathOf("Cd"), share.PathOf("CD"));  // found whatever its letter case
-    ConfigMainDlg& main = Open();
+    ConfigMainDlg& main = OpenMain();
     Click(StartDlg::DiscAccessButton);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(share.PathOf("CD"))));
@@ -221,7 +305,7 @@ TEST_F(ShellTest, DiscAccessOpensTheCdFolderOrSaysItCouldNot) {
 
 // Help and F1 show the topic of the page shown, from anywhere in the program.
 TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
-    ConfigMainDlg& main = Open();
+    ConfigMainDlg& main = OpenMain();
     UseTestTools();
     main.GetChild()->findChild<QPushButton*>(QString::number(kHelp))->click();
     ASSERT_NE(app.GetHelpViewer(), nullptr);
@@ -249,30 +333,25 @@ TEST_F(ShellTest, AboutEntryAndBox) {
     for (const bool oem : {false, true}) {
         app.SetOemBranding(oem);
         const QString title = oem ? "JQ CD-ROM Server Utility" : "QUOR Tessaron Configuration";
-        ConfigMainDlg& main = Open();
+        ConfigMainDlg& main = OpenMain();
+        EXPECT_EQ(main.windowTitle(), title + " - tessaron1");
+        EXPECT_EQ(Visible(1076), !oem);  // the maker's logo, or the OEM's
+        EXPECT_EQ(Visible(1265), oem);
         std::unique_ptr<QMenu> menu(main.CreateAboutMenu());
-        ASSERT_EQ(menu->actions().size(), 1);
-        EXPECT_EQ(menu->actions()[0]->text(), "&About " + title + "...");
-        QString shownTitle, text;
+        EXPECT_EQ(menu->actions().at(0)->text(), "&About " + title + "...");
+        QString text;
         bool noticeShown = false;
         WhenModalShown([&](QWidget* modal) {
-            auto* about = qobject_cast<AboutDlg*>(modal);
-            shownTitle = about->windowTitle();
-            text = about->Control<QLabel>(1267)->text();
-            noticeShown = about->Item(1266)->isVisible();
+            text = modal->windowTitle() + "|" + modal->findChild<QLabel*>(QStringLiteral("1267"))->text();
+            noticeShown = modal->findChild<QWidget*>(QStringLiteral("1266"))->isVisible();
             QTest::keyClick(modal, Qt::Key_Return);
         });
-        if (oem) {
-            main.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-            QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
-        } else {
-            menu->actions()[0]->trigger();
-        }
-        EXPECT_EQ(shownTitle, title);
-        EXPECT_EQ(text, title);
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        if (oem) QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
+        if (!oem) menu->actions()[0]->trigger();
+        EXPECT_EQ(text, title + "|" + title);
         EXPECT_EQ(noticeShown, !oem);
-        EXPECT_TRUE(main.isVisible());
     }
 }
 

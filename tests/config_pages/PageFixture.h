@@ -59,12 +59,13 @@ protected:
     }
 
     // Shows the main window and waits for its identification.
-    void OpenMain() {
+    ConfigMainDlg& OpenMain() {
         window = std::make_unique<ConfigMainDlg>(app);
         app.SetMainWindow(window.get());
         window->show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 3000));
         Settle();
+        return *window;
     }
     // Presses Configuration on the home page; the sheet, or nullptr when it
     // could not be built.

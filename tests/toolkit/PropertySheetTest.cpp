@@ -9,27 +9,15 @@
 namespace {
 
 // A page that records the sheet's calls and answers OnKillActive as told.
-class RecordingPage : public PropertyPage {
-public:
-    explicit RecordingPage(std::vector<std::string>& log, std::string name)
+struct RecordingPage : PropertyPage {
+    RecordingPage(std::vector<std::string>& log, std::string name)
         : PropertyPage(TemplateId::ParameterPage), log(log), name(std::move(name)) {
         SetTitle(QString::fromStdString(this->name));
     }
-    bool OnInitDialog() override {
-        log.push_back(name + ":init");
-        return PropertyPage::OnInitDialog();
-    }
-    bool OnSetActive() override {
-        log.push_back(name + ":set");
-        return true;
-    }
-    bool OnKillActive() override {
-        log.push_back(name + ":kill");
-        return mayLeave;
-    }
+    bool OnInitDialog() override { return log.push_back(name + ":init"), PropertyPage::OnInitDialog(); }
+    bool OnSetActive() override { return log.push_back(name + ":set"), true; }
+    bool OnKillActive() override { return log.push_back(name + ":kill"), mayLeave; }
     bool mayLeave = true;
-
-private:
     std::vector<std::string>& log;
     std::string name;
 };

@@ -1,15 +1,133 @@
-#include "ParameterValidation.h"
+#include <climits>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <functional>
-
+#include "Catalogue.h"
 #include "Parameter.h"
+#include "ParameterSection.h"
+#include "ParameterValidation.h"
 #include "RecordingExchange.h"
+#include "ServerCharset.h"
 #include "StringTable.h"
+#include "TextRules.h"
+#include "TypeSpec.h"
 
 namespace {
+
+Parameter Make(const std::string& typeSpec, const std::string& value = "", const std::string& comment = "",
+               const std::string& key = "Key", int checkState = 0) {
+    Parameter parameter(key, "", comment, 0);
+    parameter.SetTypeSpec(typeSpec);
+    parameter.SetValue(value);
+    parameter.SetCheckState(checkState);
+    return parameter;
+}
+
+const std::string dateSpec = "{Type EditCheck} {DDV Date} {Write!} {NoValidSubmit}";
+
+TEST(ParameterType, TypeWordAndCheckKind) {
+    const struct { std::string typeSpec, comment, type, ddv; } cases[] = {
+        {"{Type Combo yes/no}", "", "Combo", ""},
+        {dateSpec, "", "EditCheck", "Date"},
+        {"{DDV Int -5 7} {Type Edit} {UpperCase}", "", "Edit", "Int -5 7"},  // group order does not matter
+        {"", "yes/no", "UnknownCombo", ""},
+        {"", "Cannot be changed", "Unknown", ""},
+        {"{type Edit}", "", "Unknown", ""},  // group names are case-sensitive
+        {"{Type", "", "", ""},               // a truncated group names no word
+        {"{Type Edit} {DDV Text 15", "", "Edit", "Text 15"},
+        {"{Type Edit} {DDV}", "", "Edit", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typeSpec + " / " + c.comment);
+        EXPECT_EQ(Make(c.typeSpec, "", c.comment).GetType(), c.type);
+        EXPECT_EQ(Make(c.typeSpec, "", c.comment).GetDDV(), c.ddv);
+    }
+}
+
+TEST(ParameterType, Flags) {
+    // marked: the value after AppendWriteMark
+    const struct { std::string typeSpec, value, comment; bool upper, readOnly, verified, restart, factory; std::string marked; } cases[] = {
+        {"{Type Edit} {DDV Text 15} {UpperCase}", "x", "", true, false, true, false, false, "x"},
+        {"{Type Combo} {Restart} {NoValidSubmit}", "yes", "", false, false, false, true, false, "yes"},
+        {"{Type Combo} {FactoryDefault} {NoValidSubmit}", "yes", "", false, false, false, false, true, "yes"},
+        {"{Type Combo} {FactoryDefault}", "yes ", "", false, false, true, false, false, "yes "},
+        {"{Type Edit}", "yes", "Cannot be changed by you", false, true, true, false, false, "yes"},
+        {dateSpec, "97-12-24", "", false, false, false, false, false, "97-12-24!"},
+        {"{uppercase} {write!}", "", "", false, false, true, false, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typeSpec + " = " + c.value);
+        Parameter parameter = Make(c.typeSpec, c.value, c.comment);
+        EXPECT_EQ(parameter.IsUpperCase(), c.upper);
+        EXPECT_EQ(parameter.IsReadOnly(), c.readOnly);
+        EXPECT_EQ(parameter.IsVerifiedAfterSubmit(), c.verified);
+        EXPECT_EQ(parameter.IsRestartRequest(), c.restart);
+        EXPECT_EQ(parameter.IsFactoryDefaultRequest(), c.factory);
+        parameter.AppendWriteMark();
+        EXPECT_EQ(parameter.GetValue(), c.marked);
+    }
+}
+
+// Lists compare item by item, blanks and empty items aside.
+TEST(ParameterType, HasSameValueComparesItemLists) {
+    const struct { std::string mine, other; bool same; } cases[] = {
+        {"10.1.1.1 ; 10.1.1.2", "10.1.1.1;10.1.1.2", true}, {"a;b", "b;a", false}, {"a", "a;b", false},
+        {"a;b", "a", false}, {"", "", true}, {"", "x", false}, {"x", "", false}, {"yes", "Yes", false},
+        {"a", "a;", true}, {"a;", "a", true}, {"a", "a; ", false}, {"", ";", false}, {"a;;b", "a;b", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("'" + c.mine + "' vs '" + c.other + "'");
+        EXPECT_EQ(Make("", c.mine).HasSameValue(c.other), c.same);
+    }
+}
+
+// Unchanged: what a page compares before a submit (an unticked box hides a
+// change). Confirmed: what it compares with the file read back (values the
+// server does not keep as sent need no confirmation).
+TEST(ParameterType, UnchangedAndConfirmed) {
+    const struct { const char* name; std::string typeSpec; int checkState; std::string value, other; bool unchanged, confirmed; } cases[] = {
+        {"unticked box", dateSpec, 0, "97-12-24", "98-01-01", true, true},
+        {"ticked box", dateSpec, 1, "97-12-24", "98-01-01", false, true},
+        {"ticked box, same value", "{Type EditCheck} {DDV Date}", 1, "97-12-24", "97-12-24", true, true},
+        {"ticked box, verified", "{Type EditCheck} {DDV Date}", 1, "97-12-24", "98-01-01", false, false},
+        {"check state ignored elsewhere", "{Type Edit} {DDV IP}", 0, "10.0.0.1", "10.0.0.2", false, false},
+        {"NoValidSubmit confirms anything", "{Type Combo} {Restart} {NoValidSubmit}", 0, "yes", "no", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Parameter parameter = Make(c.typeSpec, c.value, "", "Key", c.checkState);
+        EXPECT_EQ(parameter.IsUnchanged(c.other), c.unchanged);
+        EXPECT_EQ(parameter.IsConfirmed(c.other), c.confirmed);
+    }
+}
+
+TEST(SectionComparison, IsEqualAndOnlyNoValidSubmitChanged) {
+    const std::string noCheck = "{Type NoCheck} {DDV Name 47} {UpperCase}";
+    const std::string ip = "{Type Edit} {DDV IP}";
+    const struct { const char* name; std::vector<Parameter> mine, other; bool equal, confirmed; } cases[] = {
+        {"order of keys does not matter, extra keys are ignored", {Make("", "1", "", "A"), Make(ip, "10.0.0.1", "", "B")},
+         {Make(ip, "10.0.0.1", "", "B"), Make("", "1", "", "A"), Make("", "2", "", "C")}, true, true},
+        {"missing key fails both", {Make("", "1", "", "A"), Make("", "2", "", "B")}, {Make("", "1", "", "A")}, false, false},
+        {"missing NoCheck key fails both", {Make(noCheck, "X", "", "P")}, {}, false, false},
+        {"changed value", {Make(ip, "10.0.0.1", "", "A")}, {Make(ip, "10.0.0.2", "", "A")}, false, false},
+        {"NoCheck change is skipped", {Make(noCheck, "NEW", "", "P")}, {Make(noCheck, "OLD", "", "P")}, false, true},
+        {"unticked date change", {Make(dateSpec, "97-12-24", "", "D")}, {Make(dateSpec, "98-01-01", "", "D")}, true, true},
+        {"ticked date change", {Make(dateSpec, "97-12-24", "", "D", 1)}, {Make(dateSpec, "98-01-01", "", "D")}, false,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ParameterSection mine("Server"), other("Server");
+        for (const Parameter& parameter : c.mine) mine.Add(parameter);
+        for (const Parameter& parameter : c.other) other.Add(parameter);
+        EXPECT_EQ(mine.IsEqual(other), c.equal);
+        EXPECT_EQ(mine.OnlyNoValidSubmitChanged(other), c.confirmed);
+    }
+}
 
 using PV = ParameterValidation;
 
@@ -199,6 +317,104 @@ TEST(Normalise, CanonicalFormByKind) {
         EXPECT_EQ(parameter.Normalise(c.normal), c.normal);  // a canonical form stays
     }
     EXPECT_EQ(WithValue("{Type Edit}", " 010.001.1.1 ; ").GetValue(), " 010.001.1.1 ; ");
+}
+
+using Entries = std::vector<std::string>;
+
+TEST(FillChoiceList, BuildsEntriesAndSelection) {
+    const auto page = ChoiceListVariant::ConfigurationPage;
+    const auto quick = ChoiceListVariant::QuickInstallation;
+    const struct {
+        const char* name;
+        std::string comment, value, typeSpec;
+        ChoiceListVariant variant;
+        Entries entries;
+        int selected;
+    } cases[] = {
+        {"comment choices", "yes/no", "no", "{Type Combo}", page, {"yes", "no"}, 1},
+        {"value outside the choices is appended", "", "maybe", "{Type Combo yes/no}", page, {"yes", "no", "maybe"}, 2},
+        {"comment wins over the type group", "yes/no", "on", "{Type Combo on/off}", page, {"yes", "no", "on"}, 2},
+        {"comment without a slash falls back", "note", "off", "{Type Combo on/off}", page, {"on", "off"}, 1},
+        {"only the comment's first word counts", "a/b c/d", "c/d", "{Type Combo}", page, {"a", "b", "c/d"}, 2},
+        {"the equal entry wins", "none/no", "no", "{Type Combo}", quick, {"none", "no"}, 1},
+        {"other letter case stays as written", "", "YES", "{Type Combo yes/no}", quick, {"yes", "no", "YES"}, 2},
+        {"no choices anywhere", "", "x", "{Type Edit}", quick, {"x"}, 0},
+        {"empty item between slashes", "a//b", "b", "", quick, {"a", "", "b"}, 2},
+        {"trailing slash adds nothing", "a/b/", "a", "", quick, {"a", "b"}, 0},
+        {"choices end at a blank in the group", "", "b", "{Type Combo a/b c/d}", quick, {"a", "b"}, 1},
+        {"placeholder only in later words", "see XX-XX-XX-XX", "01-02-03-04", "{Type Combo SAP/SERVER_LIST}", page,
+         {"SAP", "SERVER_LIST", "01-02-03-04", "XX-XX-XX-XX"}, 2},
+        {"lower-case placeholder offered in capitals", "SAP/xx-xx-xx-xx", "SAP", "", page, {"SAP", "XX-XX-XX-XX"}, 0},
+        {"placeholder value counts as listed", "SAP/XX-XX-XX-XX", "XX-XX-XX-XX", "", page, {"SAP", "XX-XX-XX-XX"}, 1},
+        {"Quick Installation keeps the placeholder as a choice", "SAP/XX-XX-XX-XX", "SAP", "", quick,
+         {"SAP", "XX-XX-XX-XX"}, 0},
+        {"time zones", "", "Syria", TimeZoneTypeString, page, Entries(), 68},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ChoiceList list = FillChoiceList(c.comment, c.value, c.typeSpec, c.variant);
+        if (!c.entries.empty()) { EXPECT_EQ(list.entries, c.entries); }
+        EXPECT_EQ(list.selected, c.selected);
+    }
+}
+
+// The entry a list shows: the equal one, else the first beginning with the value.
+TEST(FillChoiceList, ChoiceEntryForTheValue) {
+    const Entries entries = {"SAP", "SERVER_LIST", "01-02-03-04", "XX-XX-XX-XX", "no", "none", "No"};
+    const std::pair<std::string, int> cases[] = {
+        {"SAP", 0}, {"s", 0}, {"se", 1}, {"xx", 3}, {"", 0}, {"SAPX", -1}, {"server_list", 1}, {"No", 6}, {"NO", 4},
+    };
+    for (const auto& [value, index] : cases) EXPECT_EQ(ChoiceEntryFor(entries, value), index) << value;
+    EXPECT_EQ(ChoiceEntryFor({}, ""), -1);
+}
+
+TEST(TextRules, LetterCaseIsAsciiOnly) {
+    struct Case {
+        std::string a, b;
+        bool equal, less, prefix;
+    } cases[] = {
+        {"Config", "CONFIG", true, false, true},   {"scsi.ini", "Scsi.INI", true, false, true},
+        {"\xE9", "\xC9", false, false, false},     {"a", "B", false, true, false},
+        {"B", "a", false, false, false},           {"ADMIN", "admin", true, true, true},  // ties go by the bytes
+        {"CDROM1", "cdrom10", false, true, true},  {"", "", true, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.a + " / " + c.b);
+        EXPECT_EQ(EqualIgnoringCase(c.a, c.b), c.equal);
+        EXPECT_EQ(LessIgnoringCase(c.a, c.b), c.less);
+        EXPECT_EQ(StartsWithIgnoringCase(c.b, c.a), c.prefix);
+    }
+}
+
+// Each byte of the server's files is one character and comes back as
+// itself; a character the code page lacks has no byte.
+TEST(TextRules, EveryByteIsOneCharacter) {
+    std::set<char16_t> characters;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t character = ServerCharacterOf(static_cast<unsigned char>(byte));
+        characters.insert(character);
+        EXPECT_EQ(ServerByteOf(character), byte);
+    }
+    EXPECT_EQ(characters.size(), 256u);
+    EXPECT_EQ(ServerCharacterOf(0x80), u'\u20AC');
+    EXPECT_EQ(ServerCharacterOf(0x9F), u'\u0178');
+    for (const char32_t character : {0x0080u, 0x0100u, 0x4E2Du, 0x1F600u}) EXPECT_EQ(ServerByteOf(character), -1);
+}
+
+TEST(TextRules, UpperCaseTakesTheServersCapitals) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"server_1", "SERVER_1"}, {"\xE9t\xE9", "\xC9T\xC9"}, {"\xF7\xDF\xB5", "\xF7\xDF\xB5"},
+        {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"}, {"A-b.9 z", "A-B.9 Z"},
+    };
+    for (const auto& [text, upper] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ServerUpperCase(text), upper);
+    }
+}
+
+TEST(TextRules, FormatStringInsertsArgumentsAsText) {
+    EXPECT_EQ(FormatString(60002, {"1", "%2"}), "Enter a whole number from 1 to %2.");
+    EXPECT_EQ(FormatString(60002, {"7"}), "Enter a whole number from 7 to %2.");
 }
 
 }  // namespace
