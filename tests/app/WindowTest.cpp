@@ -74,7 +74,6 @@ TEST(ConfigAppMessages, CaptionAndIcon) {
     ScriptedPresenter& presenter = InstallScriptedPresenter(app);
     const std::pair<unsigned, unsigned> cases[] = {
         {MessageType::Ok, MessageType::Ok | MessageType::IconExclamation},
-        {MessageType::YesNo | MessageType::IconQuestion, MessageType::YesNo | MessageType::IconQuestion},
         {MessageType::Ok | MessageType::IconInformation, MessageType::Ok | MessageType::IconInformation},
     };
     for (const auto& [asked, shown] : cases) {
@@ -320,9 +319,6 @@ TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
     tool->edit->setFocus();
     QTest::keyClick(tool->edit, Qt::Key_F1);
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
-    app.SetHelpContext(7);
-    app.WinHelp(0, HelpCommand::Context);
-    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 7);
     QPointer<HelpViewer> viewer = app.GetHelpViewer();
     window.reset();  // the viewer goes with the main window
     EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());

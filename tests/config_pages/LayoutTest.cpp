@@ -68,37 +68,8 @@ TEST(Pagination, OnlySectionsOfSeveralPagesAreNumbered) {
     EXPECT_EQ(ConfigSheetLayout::PageTitle("100%s %d %n", 2, 3), "100%s %d %n (3)");  // server text, taken literally
 }
 
-// Rows in pixels of the reference font: two columns of eight rows, 28 apart.
-TEST(RowLayout, PlacesLabelAndValueByTypeWord) {
-    using RowLayout::ValueControl;
-    constexpr auto Config = PageMode::Configuration;
-    const struct {
-        PageMode mode;
-        int row, firstTop;
-        bool indented;
-        const char* typeWord;
-        bool checkLabel;
-        RowLayout::PixelRect label;
-        ValueControl value;
-        RowLayout::PixelRect valueRect;
-    } cases[] = {
-        {Config, 15, 4, false, "UnknownCombo", false, {256, 204, 376, 228}, ValueControl::Combo, {380, 200, 460, 220}},
-        {Config, 2, 4, true, "NoCheck", false, {8, 64, 128, 88}, ValueControl::Edit, {128, 60, 238, 84}},
-        {Config, 9, 4, true, "EditCheck", true, {260, 32, 380, 56}, ValueControl::ReadOnlyEdit, {380, 32, 490, 56}},
-        {Config, 3, 4, false, "Stat", false, {4, 92, 124, 116}, ValueControl::ReadOnlyEdit, {128, 88, 238, 112}},
-        {Config, 0, 4, false, "Slider", false, {4, 8, 124, 32}, ValueControl::None, {}},
-        // The list-driven pages use one column; the drive row moves rows down.
-        {PageMode::VolumeRights, 10, 4, false, "Edit", false, {4, 288, 124, 312}, ValueControl::Edit, {128, 284, 238, 308}},
-        {PageMode::ScsiDrives, 0, 32, false, "Stat", false, {4, 36, 124, 60}, ValueControl::ReadOnlyEdit, {128, 32, 238, 56}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.typeWord << " row " << c.row);
-        const RowLayout::RowGeometry g = RowLayout::LayoutRow(c.mode, c.row, c.firstTop, c.indented, c.typeWord);
-        EXPECT_EQ(g.labelIsCheckBox, c.checkLabel);
-        EXPECT_EQ(g.label, c.label);
-        EXPECT_EQ(g.value, c.value);
-        EXPECT_EQ(g.valueRect, c.valueRect);
-    }
+// Combo lists drop down five rows more than they hold, fifteen at most.
+TEST(RowLayout, ComboDropRows) {
     const std::pair<int, int> dropRows[] = {{0, 5}, {3, 8}, {9, 14}, {10, 15}, {69, 15}};
     for (auto [entries, rows] : dropRows) EXPECT_EQ(RowLayout::ComboDropRows(entries), rows) << entries;
 }

@@ -50,14 +50,11 @@ TEST(IdentifyServer, ReadsTheFirstLineOfTheConfigurationFile) {
         {"JQ CD-Server V3.07 x", true, "QUOR Tessaron CD", 0, "3.07", true},  // CD wins over JQ
         {"Made by JQ-7000 Server V3.06 x", true, "JQ 7000", 0, "3.06", true},
         {"Server family JQ", true, "JQ ", 0, "Unknown", false},   // the line ends at JQ
-        {"JQ-", true, "JQ ", 0, "Unknown", false},               // ... or within the skipped character
         {"Tessaron CD V00 x", true, "QUOR Tessaron CD", 0, "00", true},   // a part of the list of versions
         {"Tessaron CD V3.10 x", true, "QUOR Tessaron CD", 0, "3.10", false},
-        {"Tessaron CD V4.001 x", true, "QUOR Tessaron CD", 0, "4.001", false},
         {"Tessaron CD V x", true, "QUOR Tessaron CD", 0, "", true},
         {"Tessaron CD V4.00", true, "QUOR Tessaron CD", 0, "Unknown", false},  // no blank after the version
         {"Tessaron CD version 4.00 x", true, "QUOR Tessaron CD", 0, "Unknown", false},
-        {"tessaron cd V4.00 x", false, "", 0, "", false},
         {"\r\nTessaron CD V4.00 x\r\n", false, "", 0, "", false},  // only the first line counts
         {"", true, "", 0, "Unknown", false},
     };
