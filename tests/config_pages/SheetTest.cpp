@@ -84,7 +84,8 @@ TEST_F(PageTest, TabKeysAskTheShownPageFirst) {
     const int index = sheet->GetActiveIndex();
     Type(address, "300.1.1.1");
     std::vector<int> shown;
-    QObject::connect(sheet, &QTabWidget::currentChanged, [&](int i) { shown.push_back(i); });
+    QObject watching;  // the connection goes with the test
+    QObject::connect(sheet, &QTabWidget::currentChanged, &watching, [&](int i) { shown.push_back(i); });
     presenter.shown.clear();
     // As a shortcut, and as a plain key press (what a window that is not the active one gets).
     QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);

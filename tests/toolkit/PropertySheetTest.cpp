@@ -94,7 +94,8 @@ TEST_F(PropertySheetTest, EveryWayToAnotherTabAsksTheShownPage) {
         {"direct index change", [&] { sheet.setCurrentIndex(1); }, 1, false},
     };
     int changes = 0;
-    QObject::connect(&sheet, &QTabWidget::currentChanged, [&] { ++changes; });
+    QObject watching;  // the connection goes with the test
+    QObject::connect(&sheet, &QTabWidget::currentChanged, &watching, [&] { ++changes; });
     for (const auto& way : ways) {
         SCOPED_TRACE(way.name);
         for (const bool mayLeave : {false, true}) {
