@@ -150,6 +150,7 @@ TEST(CtlDescribe, OneLinePerParameterOrJsonWithEveryField) {
     ASSERT_EQ(result.code, 0);
     const nlohmann::json list = nlohmann::json::parse(result.out);
     ASSERT_EQ(list.size(), 2u);
+    EXPECT_NE(result.out.find("\"name\": \"Internet Address\""), std::string::npos);  // a blank needs no escape
     EXPECT_EQ(list[0], nlohmann::json::parse(R"({"section": "IP", "key": "InternetAddress", "name": "Internet Address",
         "type": "Edit", "ddv": "IP", "value": "010.1.1.1", "comment": "note", "indented": 1,
         "typeSpec": "{Type Edit} {DDV IP}"})"));

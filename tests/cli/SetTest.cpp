@@ -112,6 +112,7 @@ TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
         {"UTF-8", "smile\xF0\x9F\x98\x80", 1, "", "U+1F600"},
         {"UTF-8", "\xE4\xB8\xAD", 1, "", "U+4E2D"},
         {"UTF-8", "bad\xC3", 1, "", ""},  // not UTF-8 at all
+        {"UTF-8", "bad\xC3(", 1, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argument);

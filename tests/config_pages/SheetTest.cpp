@@ -162,6 +162,7 @@ TEST_F(PageTest, RowsShowNamesMarksAndStyles) {
     EXPECT_TRUE(smb.Item(TemplatePage::kUnsupportedMarkId)->isVisible());
     EXPECT_EQ(Combo(smb, "Enable NBT")->geometry(), referenceRect(smb, 128, 4, 208, 24));
     EXPECT_EQ(Edit(smb, "A8")->geometry(), referenceRect(smb, 380, 4, 490, 28));  // the second column
+    EXPECT_EQ(smb.findChild<QWidget*>(QStringLiteral("2008"))->geometry(), referenceRect(smb, 256, 8, 376, 32));
     EXPECT_NE(Combo(smb, "NBTScope"), nullptr);  // a "/" in the comment makes a list
     QLineEdit* name = Edit(smb, "Server Name");
     EXPECT_EQ(name->text(), "s1");  // what the server holds is shown as it is
