@@ -111,6 +111,8 @@ TEST_F(SubmitTest, AnEditCheckValueCountsOnlyWhenTicked) {
     ASSERT_NE(OpenSheet(), nullptr);
     TemplatePage& server = Active();
     QCheckBox* box = Check(server, "Date");
+    const DialogUnits units = server.Units();  // the row's label, in reference pixels
+    EXPECT_EQ(box->geometry(), QRect(QPoint(units.ReferenceX(4), units.ReferenceY(32)), QPoint(units.ReferenceX(124) - 1, units.ReferenceY(56) - 1)));
     QLineEdit* date = Edit(server, "Date");
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(date->isReadOnly());
