@@ -14,18 +14,15 @@ public:
     ConsoleExchange(std::string controlText, std::ostream& err) : text(std::move(controlText)), err(err) {}
 
     bool IsSaving() const override { return true; }
-    void PrepareEditCtrl(int controlId) override { markedControl = controlId; }
+    void PrepareEditCtrl(int) override {}
     std::string GetControlText(int) override { return text; }
     void SetUpperCase(int) override {}
     void ShowMessage(const std::string& message, int) override { err << message << '\n'; }
     [[noreturn]] void Fail() override;
 
-    int MarkedControl() const { return markedControl; }
-
 private:
     std::string text;
     std::ostream& err;
-    int markedControl = 0;
 };
 
 // Thrown by ConsoleExchange::Fail after the message was shown.

@@ -148,7 +148,6 @@ void applyRows(ParameterHandler& handler, std::span<const CatalogueRow> rows) {
 
 std::span<const CatalogueRow> ConfigurationCatalogueRows() { return configurationRows; }
 std::span<const CatalogueRow> VolumeRightsCatalogueRows() { return volumeRightsRows; }
-std::span<const char* const> VolumeRightsListKeys() { return volumeRightsListKeys; }
 
 namespace {
 

@@ -21,9 +21,6 @@ struct CatalogueRow {
 std::span<const CatalogueRow> ConfigurationCatalogueRows();
 // Rows of a volume rights file (all in the unnamed section), title row first.
 std::span<const CatalogueRow> VolumeRightsCatalogueRows();
-// The list keys a volume rights file always offers, in the order they are
-// appended when missing.
-std::span<const char* const> VolumeRightsListKeys();
 
 // The type string of the time-zone choice list.
 extern const char* const TimeZoneTypeString;

@@ -24,7 +24,6 @@ public:
     const std::string& GetTypeSpec() const { return typeSpec; }
     int GetCheckState() const { return checkState; }
 
-    void SetKey(const std::string& text) { key = text; }
     // Stores the text in the canonical form of this parameter's value check
     // (see Normalise); unchanged when the type string names none.
     void SetValue(const std::string& text);

@@ -20,7 +20,6 @@ public:
 
     const std::string& GetName() const { return name; }
     int GetTitleId() const { return titleId; }
-    void SetName(const std::string& text) { name = text; }
     void SetTitleId(int id) { titleId = id; }
 
     int GetParameterCount() const { return static_cast<int>(parameters.size()); }

@@ -154,7 +154,3 @@ std::string WritePadding(size_t newSize, size_t oldSize) {
 }
 
 std::string ReadTextFile(const Share& share, const std::string& path) { return TextOfBytes(share.Read(path)); }
-
-void WriteTextFile(const Share& share, const std::string& path, const std::string& text, const std::string& expected) {
-    share.Replace(path, expected, BytesOfText(text));
-}

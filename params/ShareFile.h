@@ -35,5 +35,3 @@ std::string WritePadding(size_t newSize, size_t oldSize);
 
 // The whole text of a file of the share. Raises FileException.
 std::string ReadTextFile(const Share& share, const std::string& path);
-// Replaces a file's text, provided its bytes are still expected.
-void WriteTextFile(const Share& share, const std::string& path, const std::string& text, const std::string& expected);

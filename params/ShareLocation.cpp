@@ -12,7 +12,6 @@
 
 #include "ServerFiles.h"
 #include "ShareFile.h"
-#include "StringTable.h"
 #include "TextRules.h"
 
 namespace fs = std::filesystem;
@@ -207,8 +206,6 @@ MountSources SystemMountSources() {
     sources.gvfsRoot = GvfsRoot(std::getenv("XDG_RUNTIME_DIR"), getuid());
     return sources;
 }
-
-std::string ShareNotMounted::Message() const { return FormatString(60010, {share}); }
 
 int ShareFolderProblem(const std::string& directory) {
     struct stat info {};

@@ -54,8 +54,6 @@ MountSources SystemMountSources();
 // Raised when a network path names a share that nothing has mounted.
 struct ShareNotMounted {
     std::string share;  // the share as "//host/share"
-    // The explanation shown to the user.
-    std::string Message() const;
 };
 
 // The local directory of serverPath: a directory path is returned unchanged;

@@ -129,13 +129,6 @@ std::map<int, DialogTemplate> makeTemplates() {
 
 }  // namespace
 
-const ControlTemplate* DialogTemplate::FindControl(int controlId) const {
-    for (const auto& control : controls) {
-        if (control.id == controlId) return &control;
-    }
-    return nullptr;
-}
-
 const DialogTemplate* FindDialogTemplate(int templateId) {
     static const std::map<int, DialogTemplate> templates = makeTemplates();
     auto it = templates.find(templateId);

@@ -67,9 +67,6 @@ struct DialogTemplate {
     std::string caption;
     int width = 0, height = 0;  // dialog units
     std::vector<ControlTemplate> controls;
-
-    // The control with that ID, or nullptr.
-    const ControlTemplate* FindControl(int controlId) const;
 };
 
 // The template with that ID, or nullptr when the program has none.

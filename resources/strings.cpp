@@ -170,9 +170,6 @@ std::string LoadString(int id) {
         {60002, "Enter a whole number from %1 to %2."},
 
         // --- Finding the share on this computer ---
-        {60010, "The share %1 is not mounted on this computer.\n\n"
-                "Mount it first, for example from the file manager or with mount.cifs, then start again "
-                "with the share's name or the folder where it is mounted."},
         {60021, "The folder %1 does not exist."},
         {60022, "The folder %1 is not a server's share: it holds no Config/Config.ini."},
         {60023, "The character %1 cannot be stored on the server."},

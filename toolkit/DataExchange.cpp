@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include "Cp1252.h"
 #include "ServerCharset.h"
@@ -117,15 +116,7 @@ QWidget* DataExchange::Control(int controlId) const {
     return window->findChild<QWidget*>(name);
 }
 
-void DataExchange::PrepareEditCtrl(int controlId) {
-    marked = controlId;
-    markedIsEdit = true;
-}
-
-void DataExchange::PrepareCtrl(int controlId) {
-    marked = controlId;
-    markedIsEdit = false;
-}
+void DataExchange::PrepareEditCtrl(int controlId) { marked = controlId; }
 
 std::string DataExchange::GetControlText(int controlId) {
     QWidget* control = Control(controlId);
@@ -143,12 +134,10 @@ void DataExchange::ShowMessage(const std::string& text, int stringId) { ShowAppM
 void DataExchange::Fail() {
     if (QWidget* control = Control(marked)) {
         control->setFocus(Qt::OtherFocusReason);
-        if (markedIsEdit) {
-            if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-                edit->selectAll();
-            } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
-                combo->lineEdit()->selectAll();
-            }
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->selectAll();
+        } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+            combo->lineEdit()->selectAll();
         }
     }
     throw Failure{};
@@ -237,33 +226,4 @@ void DataExchange::ComboText(int controlId, std::string& value) {
     if (!IsChoiceTouched(combo)) return;
     const int index = combo->currentIndex();
     value = index < 0 ? std::string() : takeText(controlId, combo->itemText(index), false);
-}
-
-void DataExchange::ListIndex(int controlId, int& index) {
-    QWidget* control = Control(controlId);
-    if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        if (saving) {
-            index = combo->currentIndex();
-        } else {
-            combo->setCurrentIndex(index);
-        }
-    } else if (auto* list = qobject_cast<QListWidget*>(control)) {
-        if (saving) {
-            index = list->currentRow();
-        } else {
-            list->setCurrentRow(index);
-        }
-    }
-}
-
-void DataExchange::MaxChars(const std::string& value, int maxChars) {
-    if (!saving || static_cast<long long>(value.size()) <= maxChars) return;
-    ShowMessage(TooManyCharactersPrompt(maxChars), TooManyCharactersPromptId);
-    Fail();
-}
-
-void DataExchange::IntRange(int value, int minimum, int maximum) {
-    if (!saving || (value >= minimum && value <= maximum)) return;
-    ShowMessage(NumberOutOfRangePrompt(minimum, maximum), NumberOutOfRangePromptId);
-    Fail();
 }

@@ -29,8 +29,6 @@ public:
 
     bool IsSaving() const override { return saving; }
     void PrepareEditCtrl(int controlId) override;
-    // Marks a control that is not an edit (focus only, nothing selected).
-    void PrepareCtrl(int controlId);
     std::string GetControlText(int controlId) override;
     void SetUpperCase(int controlId) override;
     void ShowMessage(const std::string& text, int stringId) override;
@@ -41,7 +39,6 @@ public:
     QWidget* Window() const { return window; }
     // The control with that ID below the window, or nullptr.
     QWidget* Control(int controlId) const;
-    int MarkedControl() const { return marked; }
 
     // Text of an edit, label, button, group box or editable combo box.
     void Text(int controlId, std::string& value);
@@ -51,13 +48,6 @@ public:
     // saving takes the text of the entry the user picked since, and leaves
     // the value as it is when the user picked none.
     void ComboText(int controlId, std::string& value);
-    // Index of the selected entry of a list or combo box (-1: none).
-    void ListIndex(int controlId, int& index);
-
-    // Checks for saving exchanges, against the control marked last: the
-    // value holds at most maxChars characters; the number lies in range.
-    void MaxChars(const std::string& value, int maxChars);
-    void IntRange(int value, int minimum, int maximum);
 
 private:
     [[noreturn]] void failWithMessage(int stringId);
@@ -66,7 +56,6 @@ private:
     QWidget* window;
     bool saving;
     int marked = 0;
-    bool markedIsEdit = false;
 };
 
 // Shows value in a drop-down list: the entry exactly equal to it, else the
@@ -82,9 +71,3 @@ bool IsChoiceTouched(const QComboBox* combo);
 // become capitals; text put in by the program stays as it is.
 void SetUpperCaseStyle(QLineEdit* edit, bool on);
 bool HasUpperCaseStyle(const QLineEdit* edit);
-
-// The prompts of the two checks are the ones value validation uses.
-inline constexpr int TooManyCharactersPromptId = TooLongPromptId;
-inline constexpr int NumberOutOfRangePromptId = OutOfRangePromptId;
-inline std::string TooManyCharactersPrompt(int maxChars) { return TooLongPrompt(maxChars); }
-inline std::string NumberOutOfRangePrompt(int minimum, int maximum) { return OutOfRangePrompt(minimum, maximum); }

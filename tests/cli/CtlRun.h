@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,7 +21,7 @@ inline CtlResult RunCtl(const std::vector<std::string>& args, const LocaleText& 
 }
 
 // A string-table text as the program prints it, one message to a line.
-inline std::string Said(std::initializer_list<int> ids) {
+inline std::string Said(const std::vector<int>& ids) {
     std::string text;
     for (int id : ids) text += LoadString(id) + "\n";
     return text;

@@ -4,10 +4,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
+#include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -17,7 +16,6 @@
 #include "ConfigApp.h"
 #include "ConfigMainDlg.h"
 #include "ConfigPropertySheet.h"
-#include "Cp1252.h"
 #include "ParameterHandler.h"
 #include "ScriptedPresenter.h"
 #include "StartDlg.h"
@@ -27,7 +25,7 @@
 // The program's main window over a temporary share (a copy of the sample
 // share unless a test writes its own configuration file), messages answered
 // by a scripted presenter. Tests open the configuration sheet through the
-// home page's button, as the user does.
+// home page's button and find rows as a user does: by the row's name.
 class PageTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -38,17 +36,27 @@ protected:
         window.reset();
         Settle();
     }
+    static void Settle() {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
 
     // Replaces the configuration file (CR LF line ends, as the server writes).
     void WriteConfig(const std::string& lines) {
         std::string text;
-        for (char c : lines) {
-            if (c == '\n') text += '\r';
-            text += c;
-        }
+        for (char c : lines) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
         share.Write("Config/Config.ini", text);
     }
     std::string ConfigText() const { return share.Read("Config/Config.ini"); }
+    // A value as the file on the share holds it now.
+    std::string FileValue(const std::string& section, const std::string& key) const {
+        ParameterHandler handler;
+        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        std::string value;
+        EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
+        return value;
+    }
 
     // Shows the main window and waits for its identification.
     ConfigMainDlg& OpenMain() {
@@ -64,53 +72,49 @@ protected:
     ConfigPropertySheet* OpenSheet() {
         if (!window) OpenMain();
         presenter.shown.clear();
-        auto* button = window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton));
-        EXPECT_NE(button, nullptr);
-        EXPECT_TRUE(button && button->isEnabled());
-        if (button) button->click();
+        window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton))->click();
         Settle();
         return Sheet();
     }
     ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
-
-    static void Settle() {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-    }
-
     QStringList TabTitles() const {
         QStringList titles;
         for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
         return titles;
     }
-    // Makes the tab with that title the active one; the page shown then.
+    // Asks for the tab with that title; the page shown then.
     TemplatePage& Activate(const QString& title) {
-        const int index = TabTitles().indexOf(title);
-        EXPECT_GE(index, 0) << title.toStdString();
-        Sheet()->SetActivePage(index);
+        EXPECT_TRUE(TabTitles().contains(title)) << title.toStdString();
+        Sheet()->SetActivePage(TabTitles().indexOf(title));
         Settle();
-        return *Sheet()->PageAt(Sheet()->GetActiveIndex());
+        return Active();
     }
     TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
 
-    static int Row(const TemplatePage& page, const std::string& key) {
-        const int row = page.Working().IndexOf(key);
-        EXPECT_GE(row, 0) << key;
-        return row;
+    // The value controls of the generated rows (control IDs 2200 on).
+    static QList<QWidget*> Values(const QWidget& page) {
+        return page.findChildren<QWidget*>(QRegularExpression(QStringLiteral("^22\\d\\d$")));
     }
-    static QLineEdit* Edit(const TemplatePage& page, const std::string& key) {
-        return qobject_cast<QLineEdit*>(page.ValueAt(Row(page, key)));
+    // The value control of the row with that name (its accessible name), or
+    // the check box that labels a row.
+    template <class Control>
+    static Control* Row(const QWidget& page, const QString& name) {
+        for (Control* control : page.findChildren<Control*>()) {
+            if (control->accessibleName() == name || control->property("text").toString() == name) return control;
+        }
+        ADD_FAILURE() << "no row " << name.toStdString();
+        return nullptr;
     }
-    static QComboBox* Combo(const TemplatePage& page, const std::string& key) {
-        return qobject_cast<QComboBox*>(page.ValueAt(Row(page, key)));
-    }
+    static QLineEdit* Edit(const QWidget& page, const QString& name) { return Row<QLineEdit>(page, name); }
+    static QComboBox* Combo(const QWidget& page, const QString& name) { return Row<QComboBox>(page, name); }
+    static QCheckBox* Check(const QWidget& page, const QString& name) { return Row<QCheckBox>(page, name); }
     static QStringList Entries(const QComboBox* combo) {
         QStringList entries;
         for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
         return entries;
     }
-    // Replaces an edit's text by typing, as the user does.
+    // Replaces an edit's text by typing, as the user does. Qt Test types
+    // ASCII only; other characters come as the text of a key without a code.
     static void Type(QLineEdit* edit, const QString& text) {
         edit->setFocus();
         edit->selectAll();
@@ -118,14 +122,10 @@ protected:
         for (QChar c : text) {
             if (c.unicode() < 0x80) {
                 QTest::keyClick(edit, c.toLatin1());
-            } else {
-                // Qt Test types ASCII only; other characters come as the text
-                // of a key without a code, as a keyboard layout sends them.
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-                QApplication::sendEvent(edit, &press);
-                QApplication::sendEvent(edit, &release);
+                continue;
             }
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
         }
     }
     // Chooses an entry of a choice list by keyboard, as the user does.
@@ -133,24 +133,13 @@ protected:
         const int target = combo->findText(entry);
         ASSERT_GE(target, 0) << entry.toStdString();
         combo->setFocus();
-        while (combo->currentIndex() != target) {
-            const int before = combo->currentIndex();
+        for (int step = 0; step < combo->count() && combo->currentIndex() != target; ++step) {
             QTest::keyClick(combo, combo->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
-            ASSERT_NE(before, combo->currentIndex());
         }
+        ASSERT_EQ(combo->currentIndex(), target);
     }
-    static void Press(TemplatePage& page, int id) { page.Control<QPushButton>(id)->click(); }
-    static void Submit(TemplatePage& page) { Press(page, TemplatePage::kSubmitId); }
-
-    // A value as the file on the share holds it now.
-    std::string FileValue(const std::string& section, const std::string& key, bool* found = nullptr) const {
-        ParameterHandler handler;
-        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
-        std::string value;
-        const bool ok = handler.GetValue(section, key, value);
-        if (found) *found = ok;
-        return value;
-    }
+    static void Press(QWidget& page, int id) { page.findChild<QPushButton*>(QString::number(id))->click(); }
+    static void Submit(QWidget& page) { Press(page, TemplatePage::kSubmitId); }
 
     TempShare share{TempShare::Contents::Sample};
     ConfigApp app;

@@ -28,7 +28,7 @@ TEST_F(SimWindowTest, SubmitOfARefusedValueIsUnsuccessfulAndKeepsTheChoices) {
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
     EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.255.0");
     // The page was rebuilt from what the server wrote back, remarks and all.
-    EXPECT_EQ(Entries(Combo(Active(), "BOOTPEnable")), QStringList({"yes", "no"}));
+    EXPECT_EQ(Entries(Combo(Active(), "Enable BOOTP")), QStringList({"yes", "no"}));
 }
 
 }  // namespace

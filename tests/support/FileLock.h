@@ -21,12 +21,3 @@ public:
 private:
     int fd;
 };
-
-// True when nobody holds a lock on the file.
-inline bool IsUnlocked(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    ::close(fd);
-    return free;
-}

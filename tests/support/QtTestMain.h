@@ -53,3 +53,6 @@ inline void WhenModalShown(std::function<void(QWidget*)> answer, QWidget* except
     });
     timer->start();
 }
+
+// Qt text in test messages as text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

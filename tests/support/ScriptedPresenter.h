@@ -15,10 +15,8 @@ class ScriptedPresenter : public MessagePresenter {
 public:
     struct Shown {
         int stringId;
-        QString caption;
-        QString text;
+        QString caption, text;
         unsigned type;
-        QWidget* owner;
         QString detail;
     };
 
@@ -27,7 +25,7 @@ public:
     std::vector<Shown> shown;
 
     int Present(const MessageRequest& request) override {
-        shown.push_back({request.stringId, request.caption, request.text, request.type, request.owner, request.detail});
+        shown.push_back({request.stringId, request.caption, request.text, request.type, request.detail});
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();

@@ -20,24 +20,6 @@ inline std::string Dump(const ParameterHandler& handler) {
     return out;
 }
 
-// Text with line ends and control bytes spelled out, for test names.
-inline std::string Escaped(const std::string& text) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : text) {
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c < 0x20 || c >= 0x7f) {
-            out += "\\x";
-            out += digits[c >> 4];
-            out += digits[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 inline ParameterHandler FromText(const std::string& text) {
     ParameterHandler handler;
     handler.ReadText(text);

@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "Catalogue.h"
 #include "FileException.h"
@@ -17,6 +17,7 @@
 #include "ParameterHandler.h"
 #include "ServerReports.h"
 #include "ShareFile.h"
+#include "ShareLocation.h"
 #include "StoreDump.h"
 #include "TempShare.h"
 
@@ -26,31 +27,19 @@ namespace fs = std::filesystem;
 
 TEST(SharePathTest, ResolvesComponentsWithoutRegardToCase) {
     TempShare share;
-    share.Write("Config/Scsi.INI", "x");
-    share.Write("Config/Config.ini", "x");
-    share.Write("Config/DATA.txt", "x");
-    share.Write("Config/Data.txt", "x");
-    share.Write("Volumes/Vol1/Rights.ini", "x");
-    const std::string root = share.Root();
+    for (const char* name : {"Config/Scsi.INI", "Config/DATA.txt", "Config/Data.txt", "Volumes/Vol1/Rights.ini"}) {
+        share.Write(name, "x");
+    }
     const std::pair<std::string, std::string> cases[] = {
-        {"\\Config\\scsi.ini", "/Config/Scsi.INI"},
-        {"\\CONFIG\\CONFIG.INI", "/Config/Config.ini"},
-        {"Config/Scsi.ini", "/Config/Scsi.INI"},
-        {"\\volumes\\VOL1\\rights.INI", "/Volumes/Vol1/Rights.ini"},
-        {"\\Volumes\\", "/Volumes/"},
+        {"\\CONFIG\\scsi.ini", "/Config/Scsi.INI"}, {"Config/Scsi.ini", "/Config/Scsi.INI"},
+        {"\\volumes\\VOL1\\rights.INI", "/Volumes/Vol1/Rights.ini"}, {"\\Volumes\\", "/Volumes/"},
         {"\\config\\\\stat.txt", "/Config/stat.txt"},
         // An exact name wins; otherwise the byte-wise smallest of the matches.
-        {"\\Config\\Data.txt", "/Config/Data.txt"},
-        {"\\Config\\data.TXT", "/Config/DATA.txt"},
-        // Missing components are kept as written.
-        {"\\Nowhere\\Config.ini", "/Nowhere/Config.ini"},
-        {"", ""},
+        {"\\Config\\Data.txt", "/Config/Data.txt"}, {"\\Config\\data.TXT", "/Config/DATA.txt"},
+        {"\\Nowhere\\Config.ini", "/Nowhere/Config.ini"}, {"", ""},  // missing components are kept as written
     };
-    for (const auto& [relative, expected] : cases) {
-        SCOPED_TRACE(relative);
-        EXPECT_EQ(SharePath(root, relative), root + expected);
-        EXPECT_EQ(SharePath(root + "//", relative), root + expected);
-    }
+    for (const auto& [relative, expected] : cases) EXPECT_EQ(SharePath(share.Root() + "//", relative), share.Root() + expected) << relative;
+    EXPECT_EQ(SharePath("/", "\\TMP"), "/tmp");
 }
 
 std::string repeat(const std::string& line, int times) {
@@ -116,57 +105,26 @@ TEST(TextModeTest, PaddedNewTextReadsAsTheNewText) {
     }
 }
 
-TEST(FolderShareTest, ReadsTheFirstLineWithoutItsEnd) {
-    const struct {
-        std::string bytes;
-        bool found;
-        std::string line;
-    } cases[] = {
-        {"", false, ""},
-        {"\r\nsecond\r\n", true, ""},
-        {"QUOR Tessaron CD V3.02\r\n[Server]\r\n", true, "QUOR Tessaron CD V3.02"},
-        {"single", true, "single"},
-        {"a\rb\r\nc", true, "a\rb"},
-        {std::string(4095, 'y') + "\r\n", true, std::string(4095, 'y')},  // a CR at the end of a read
-    };
-    TempShare share;
-    for (const auto& c : cases) {
-        share.Write("f.ini", c.bytes);
-        std::string line = "stale";
-        EXPECT_EQ(share.Files()->ReadFirstLine(share.PathOf("f.ini"), line), c.found);
-        EXPECT_EQ(line, c.line);
-    }
-}
-
-// Every way of reaching a file: a missing one, a folder or a pipe in its
-// place (which must not hang the program waiting for a writer) cannot be
-// opened, and nothing is ever created.
-const std::function<void(const Share&, const std::string&)> accesses[] = {
-    [](const Share& share, const std::string& path) { share.Read(path); },
-    [](const Share& share, const std::string& path) {
-        std::string line;
-        share.ReadFirstLine(path, line);
-    },
-    [](const Share& share, const std::string& path) { share.Replace(path, "", "x"); },
-};
-
+// A missing file, a folder or a pipe in its place (which must not hang the
+// program waiting for a writer) cannot be opened, and nothing is created.
 TEST(FolderShareTest, OnlyAnExistingFileCanBeOpened) {
     TempShare share;
     fs::create_directories(share.PathOf("Config"));
     ASSERT_EQ(mkfifo(share.PathOf("Config/Pipe.ini").c_str(), 0600), 0);
-    for (const auto& access : accesses) {
-        for (const char* name : {"Config/Missing.ini", "Config", "Config/Pipe.ini"}) {
-            SCOPED_TRACE(name);
-            try {
-                access(*share.Files(), share.PathOf(name));
-                ADD_FAILURE() << "opened";
-            } catch (const FileException& error) {
-                EXPECT_EQ(error.Path(), share.PathOf(name));
-                EXPECT_FALSE(error.Reason().empty());
-            }
+    std::string line;
+    for (const char* name : {"Config/Missing.ini", "Config", "Config/Pipe.ini"}) {
+        const std::string path = share.PathOf(name);
+        EXPECT_THROW(share.Files()->Read(path), FileException) << name;
+        EXPECT_THROW(share.Files()->ReadFirstLine(path, line), FileException) << name;
+        try {
+            share.Files()->Replace(path, "", "x");
+            ADD_FAILURE() << "opened " << name;
+        } catch (const FileException& error) {
+            EXPECT_EQ(error.Path(), path);
+            EXPECT_NE(error.Reason(), "");
         }
-        EXPECT_FALSE(fs::exists(share.PathOf("Config/Missing.ini")));
     }
+    EXPECT_FALSE(fs::exists(share.PathOf("Config/Missing.ini")));
 }
 
 // A file another program holds is waited for, two seconds at most, then
@@ -193,13 +151,11 @@ TEST(FolderShareTest, AFileInUseIsWaitedForThenReported) {
     });
     EXPECT_EQ(share.Files()->Read(path), "[S]\r\nK = v\r\n[END]\r\n");
     release.join();
-    EXPECT_TRUE(IsUnlocked(path));
+    EXPECT_NO_THROW(FileLock{path});  // and let go again
 }
 
 TEST(FolderShareTest, ReplaceWritesOnlyOverWhatWasRead) {
-    const struct {
-        std::string before, bytes;
-    } cases[] = {
+    const struct { std::string before, bytes; } cases[] = {
         {"", "[END]\r\n"},
         {std::string(5000, 'o'), "[END]\r\n"},  // shortened after the write
         {"[S]\r\nK = v\r\n", "[S]\r\nK = a longer value\r\n[END]\r\n"},
@@ -280,6 +236,92 @@ TEST(FolderShareTest, NothingOutsideTheShareIsReachable) {
     fs::remove_all(share / "Config");
     fs::create_directory_symlink(place.PathOf("outside"), share / "Config");
     EXPECT_THROW(files->Read(files->PathOf("Config/secret.ini")), FileException);
+}
+
+namespace fs = std::filesystem;
+
+
+TEST(NetworkPath, RecognisesTheThreeForms) {
+    const struct {
+        const char* path;
+        bool network;
+        const char *host, *share;
+        std::vector<std::string> rest;
+    } cases[] = {
+        {"\\\\tessaron1\\cd\\sub\\dir\\", true, "tessaron1", "cd", {"sub", "dir"}},
+        {"//tessaron1/cd/", true, "tessaron1", "cd", {}},
+        {"SMB://Tessaron1/CD/x", true, "Tessaron1", "CD", {"x"}},
+        {"smb://guest@tessaron1:445/my%20cd/%4f%4F%39%090?x", true, "tessaron1", "my cd", {"OO9\t0"}},
+        {"//host", true, "host", "", {}},
+        {"//", false, "", "", {}}, {"smb://", false, "", "", {}}, {"/mnt/tessaron", false, "", "", {}}, {"", false, "", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        NetworkPath network;
+        ASSERT_EQ(ParseNetworkPath(c.path, network), c.network);
+        if (!c.network) continue;
+        EXPECT_EQ(network.host, c.host);
+        EXPECT_EQ(network.share, c.share);
+        EXPECT_EQ(network.rest, c.rest);
+    }
+}
+
+const char* const kMounts =
+    "/dev/sda1 / ext4 rw 0 0\n"
+    "//tessaron1/cd /mnt/tessaron cifs rw 0 0\n"
+    "//tessaron1/cd/Config /mnt/tessaron-config cifs rw 0 0\n"
+    "//TESSARON1/CD /mnt/again cifs rw 0 0\n"
+    "//other/my\\040cd /mnt/with\\040blank smb3 rw 0 0\n"
+    "//notcifs/cd /mnt/notcifs nfs rw 0 0\n"
+    "broken-line\n"
+    "/dev/sdb1 /mnt/tessaron/local ext4 rw 0 0\n";
+
+// A network share is reached through the mount the desktop already has.
+TEST(ResolveServerPath, FindsTheMountOfANetworkShare) {
+    const MountSources mounts{kMounts, ""};
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\\\TESSARON1\\CD", "/mnt/tessaron"},  // the first of equal mounts
+        {"smb://tessaron1/cd/Volumes/", "/mnt/tessaron/Volumes"},
+        {"//tessaron1/cd/config/x", "/mnt/tessaron-config/x"},  // the longer mount wins
+        {"//other/My Cd", "/mnt/with blank"},
+        {"/mnt/anything", "/mnt/anything"},  // a directory is kept as given
+        {"//tessaron2/cd", nullptr}, {"//tessaron1/dvd", nullptr}, {"//tessaron1", nullptr}, {"//notcifs/cd", nullptr},
+    };
+    for (const auto& [path, resolved] : cases) {
+        SCOPED_TRACE(path);
+        if (resolved) { EXPECT_EQ(ResolveServerPath(path, mounts), resolved); }
+        if (!resolved) { EXPECT_THROW(ResolveServerPath(path, mounts), ShareNotMounted); }
+    }
+    try {
+        ResolveServerPath("\\\\tessaron2\\cd\\sub", mounts);
+        FAIL() << "no error for a share that is not mounted";
+    } catch (const ShareNotMounted& error) {
+        EXPECT_EQ(error.share, "//tessaron2/cd");
+    }
+}
+
+TEST(ResolveServerPath, FindsTheDesktopsOwnMount) {
+    TempShare gvfs;
+    fs::create_directories(gvfs.PathOf("smb-share:server=tessaron1,share=cd,user=guest"));
+    fs::create_directories(gvfs.PathOf("smb-share:domain=WG,server=other,share=my%20cd/Config"));
+    fs::create_directories(gvfs.PathOf("ftp:host=tessaron3"));
+    const MountSources mounts{"", gvfs.Root()};
+    EXPECT_EQ(ResolveServerPath("smb://tessaron1/cd", mounts), gvfs.PathOf("smb-share:server=tessaron1,share=cd,user=guest"));
+    const std::string other = gvfs.PathOf("smb-share:domain=WG,server=other,share=my%20cd");
+    EXPECT_EQ(ResolveServerPath("//OTHER/My Cd/Config", mounts), other + "/Config");
+    EXPECT_THROW(ResolveServerPath("//tessaron3/cd", mounts), ShareNotMounted);
+    EXPECT_EQ(ServerName(other + "/Config", mounts), "other");
+}
+
+TEST(ServerName, ComesFromTheHostOrTheDirectory) {
+    const MountSources mounts{kMounts, ""};
+    const std::pair<const char*, const char*> cases[] = {
+        {"\\\\TESSARON1\\cd", "TESSARON1"}, {"smb://guest@tessaron9/cd", "tessaron9"},
+        {"/mnt/tessaron/", "tessaron1"},    {"/mnt/tessaron/Volumes", "tessaron1"},  // in or below a mounted share
+        {"/mnt/tessaron/local/x", "x"},     // an inner local mount decides
+        {"/mnt/notcifs", "notcifs"},        {"/srv/a/../b/", "b"},  {"/", "/"},
+    };
+    for (const auto& [path, name] : cases) EXPECT_EQ(ServerName(path, mounts), name) << path;
 }
 
 }  // namespace

@@ -1,0 +1,355 @@
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QTimer>
+
+#include "Catalogue.h"
+#include "HelpViewer.h"
+#include "QtTestMain.h"
+#include "ShellFixture.h"
+#include "StartDlg.h"
+#include "StringTable.h"
+
+// The share comes from the command line or a folder chooser; a share that
+// cannot be used is named in a message, a cancelled choice ends quietly.
+TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
+    TempShare share(TempShare::Contents::Sample);
+    const QString root = QString::fromStdString(share.Root());
+    // chosen: what the folder chooser answers
+    const struct { const char* name; QStringList arguments; std::string chosen; bool chooserAsked, windowRun; int status; std::vector<int> messages; } cases[] = {
+        {"share on the command line", {QStringLiteral("-x"), root, QStringLiteral("extra")}, "", false, true, 0, {}},
+        {"no share, folder chosen", {}, share.Root(), true, true, 0, {}},
+        {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
+        // Reached over SMB; the window says what failed when it identifies the server.
+        {"network share nobody mounted", {QStringLiteral("//no-such-host-4711/share")}, "", false, true, 0, {}},
+        {"folder that does not exist", {root + QStringLiteral("/gone")}, "", false, false, 1, {60021}},
+        {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 1, {60022}},
+        {"help", {QStringLiteral("--help")}, "", false, false, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigApp app;
+        ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+        bool asked = false, run = false;
+        std::string pathSeen;
+        app.SetFolderChooser([&] { return asked = true, c.chosen; });
+        app.SetMainWindowRunner([&](ConfigApp& running) { run = true, pathSeen = running.GetServerPath(); });
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(app.StartUp(c.arguments), c.status);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(asked, c.chooserAsked);
+        EXPECT_EQ(run, c.windowRun);
+        EXPECT_EQ(pathSeen, !run ? "" : c.arguments.size() == 1 ? c.arguments[0].toStdString() : share.Root());
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        if (!c.messages.empty()) {  // the message names the folder
+            EXPECT_TRUE(presenter.shown[0].text.contains(c.arguments[0]));
+        }
+        EXPECT_EQ(printed.find("Usage") != std::string::npos, c.arguments == QStringList{QStringLiteral("--help")});
+    }
+}
+
+// On a console without a display the program still answers --help and
+// --version (and says nothing on standard error).
+TEST(ConfigAppStartUp, HelpAndVersionNeedNoDisplay) {
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(TESSARON_CONFIG_BINARY), {QString::fromLatin1(option)});
+        ASSERT_TRUE(program.waitForFinished(10000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_FALSE(program.readAllStandardOutput().isEmpty());
+        EXPECT_TRUE(program.readAllStandardError().isEmpty());
+    }
+}
+
+// Every message carries the program's title; a plain OK box gets the exclamation icon.
+TEST(ConfigAppMessages, CaptionAndIcon) {
+    ConfigApp app;
+    app.SetOemBranding(false);
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    const std::pair<unsigned, unsigned> cases[] = {
+        {MessageType::Ok, MessageType::Ok | MessageType::IconExclamation},
+        {MessageType::Ok | MessageType::IconInformation, MessageType::Ok | MessageType::IconInformation},
+    };
+    for (const auto& [asked, shown] : cases) {
+        app.ShowMessage(124, asked);
+        EXPECT_EQ(presenter.shown.back().type, shown);
+        EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("QUOR Tessaron Configuration"));
+        EXPECT_EQ(presenter.shown.back().text, QStringLiteral("Nothing has been changed!"));
+    }
+    app.SetOemBranding(true);
+    app.ShowMessage(1000);
+    EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("JQ CD-ROM Server Utility"));
+}
+
+TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
+    ConfigApp app;
+    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    try {
+        ParameterSection().GetParameter("Missing");
+    } catch (const FileException& error) {
+        app.ReportFailure(1007, error);
+    }
+    ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));  // the store's own message first
+    EXPECT_EQ(presenter.shown[1].text, QString::fromStdString(LoadString(1007)));
+    EXPECT_TRUE(presenter.shown[1].detail.contains(QStringLiteral("Missing")));
+}
+
+namespace {
+
+constexpr int kPageCaption = 1074, kServerType = 1223, kHome = 1124, kHelp = 57670;
+
+// The first line of the configuration file decides what the window shows.
+TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
+    const struct {
+        const char* firstLine;  // nullptr: the file cannot be read
+        std::vector<int> messages;
+        const char *pageCaption, *serverType;
+    } cases[] = {
+        {nullptr, {1007}, nullptr, ""},
+        {"QUOR Tessaron HD V4.00 x", {1018}, nullptr, ""},
+        {"QUOR Tessaron CD V3.02 x", {1003}, "Network CD-ROM Server", "QUOR Tessaron CD"},
+        {"JQ HD-Server V3.07 S/N: 1", {}, "Network HD Server", "QUOR Tessaron HD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstLine ? c.firstLine : "unreadable");
+        std::filesystem::remove(share.PathOf("Config/Config.ini"));
+        if (c.firstLine) share.Write("Config/Config.ini", std::string(c.firstLine) + "\r\n[Server]\r\nRestart = no\r\n");
+        presenter.shown.clear();
+        ConfigMainDlg& main = OpenMain();
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        Settle();
+        EXPECT_EQ(main.isVisible(), c.pageCaption != nullptr);
+        EXPECT_EQ(Caption(kPageCaption), c.pageCaption ? c.pageCaption : "Establishing connection...");
+        EXPECT_EQ(Caption(kServerType), c.serverType);
+    }
+}
+
+TEST_F(ShellTest, IdentificationRunsOnceAfterTheWindowIsShown) {
+    window = std::make_unique<ConfigMainDlg>(app);
+    app.SetMainWindow(window.get());
+    window->show();
+    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Establishing connection..."));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 2000));
+    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
+    share.Write("Config/Config.ini", "nothing to see\r\n");
+    window->OnStartTimer();
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+// A tool opens in place of the home page, which comes back with Home; a
+// tool without a factory has its button disabled.
+TEST_F(ShellTest, OpeningAToolAndComingHome) {
+    const std::pair<int, const char*> tools[] = {
+        {StartDlg::QuickInstallationButton, "Quick Installation"},
+        {StartDlg::ConfigurationButton, "Configuration"},
+        {StartDlg::ManagementButton, "Management"},
+    };
+    ConfigMainDlg& main = OpenMain();
+    for (int kind = 0; kind < 3; ++kind) {
+        const bool exists = main.HasTool(static_cast<ConfigMainDlg::ToolKind>(kind));
+        EXPECT_EQ(main.GetChild()->findChild<QWidget*>(QString::number(tools[kind].first))->isEnabled(), exists);
+    }
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    Settle();
+    EXPECT_EQ(QApplication::focusWidget(), main.GetChild()->findChild<QWidget*>(QStringLiteral("1004")));
+    UseTestTools();
+    EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    for (const auto& [button, caption] : tools) {
+        SCOPED_TRACE(caption);
+        QPointer<QWidget> home = main.GetChild();
+        Click(button);
+        Settle();
+        EXPECT_TRUE(home.isNull());
+        EXPECT_EQ(main.GetChild(), tool);
+        EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
+        EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
+        QPointer<QWidget> openTool = tool;
+        Click(kHome);
+        Settle();
+        EXPECT_TRUE(openTool.isNull());
+        EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+        EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
+        EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    }
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+// A tool that refuses to be left stays, on Home and on closing; one that
+// cannot read the server is not opened, with its own message.
+TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
+    ConfigMainDlg& main = OpenMain();
+    UseTestTools();
+    const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
+                                         {StartDlg::ManagementButton, 1011}};
+    for (const std::function<void()>& failure : {std::function<void()>([] { throw FileException{}; }),
+                                                std::function<void()>([] { throw ParameterHandler::ParameterError{}; })}) {
+        for (const auto& [button, message] : tools) {
+            presenter.shown.clear();
+            toolFailure = failure;
+            Click(button);
+            Settle();
+            EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
+            EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+            EXPECT_FALSE(Visible(kHome));
+        }
+    }
+    toolFailure = nullptr;
+    main.OpenConfiguration();
+    tool->mayLeave = false;
+    Click(kHome);
+    main.close();
+    Settle();
+    EXPECT_EQ(main.GetChild(), tool);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(tool->asked, 2);
+    tool->mayLeave = true;
+    main.close();
+    Settle();
+    EXPECT_FALSE(main.isVisible());
+}
+
+TEST_F(ShellTest, EnterNeverClosesTheMainWindow) {
+    ConfigMainDlg& main = OpenMain();
+    UseTestTools();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(&main, key);
+    main.OpenManagement();
+    tool->edit->setFocus();
+    QTest::keyClick(tool->edit, Qt::Key_Return);
+    QTest::keyClick(tool->edit, Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.GetChild(), tool);
+}
+
+// Closing offers a restart when settings changed; a factory reset the file
+// already asks for is confirmed first.
+TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
+    const std::string noRestartKey = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = no\r\n";
+    const std::string pendingReset = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n";
+    const struct {
+        bool changed;
+        std::vector<int> answers;
+        std::string file;  // "": the sample's
+        std::vector<int> messages;
+        const char* restartAfter;  // nullptr: file unchanged
+    } cases[] = {
+        {false, {}, "", {}, "no"},
+        {true, {MessageResult::No}, "", {127}, "no"},
+        {true, {MessageResult::Yes}, "", {127, 131}, "yes"},
+        {true, {MessageResult::Yes}, noRestartKey, {127, 1007}, nullptr},
+        {true, {MessageResult::Yes, MessageResult::No}, pendingReset, {127, 129}, nullptr},
+        {true, {MessageResult::Yes, MessageResult::Yes}, pendingReset, {127, 129, 131}, "yes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.messages));
+        if (!c.file.empty()) share.Write("Config/Config.ini", c.file);
+        const std::string before = share.Read("Config/Config.ini");
+        ConfigMainDlg& main = OpenMain();
+        app.SetParametersChanged(c.changed);
+        presenter.shown.clear();
+        presenter.answers.assign(c.answers.begin(), c.answers.end());
+        main.close();
+        Settle();
+        EXPECT_FALSE(main.isVisible());
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        if (c.changed) {
+            EXPECT_EQ(presenter.shown[0].type, MessageType::YesNo | MessageType::IconQuestion);
+        }
+        ParameterHandler handler;
+        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        std::string restart;
+        if (c.restartAfter) {
+            EXPECT_TRUE(handler.GetValue("Server", "Restart", restart));
+            EXPECT_EQ(restart, c.restartAfter);
+        } else {
+            EXPECT_EQ(share.Read("Config/Config.ini"), before);
+        }
+    }
+}
+
+TEST_F(ShellTest, AnEscapedErrorEndsTheModalRunWithMessage1010) {
+    window = std::make_unique<ConfigMainDlg>(app);
+    app.SetMainWindow(window.get());
+    QTimer::singleShot(300, window.get(), [] { throw std::bad_alloc(); });
+    EXPECT_EQ(window->DoModal(), 0);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1010});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ShellTest, DiscAccessOpensTheCdFolderOrSaysItCouldNot) {
+    std::filesystem::rename(share.PathOf("Cd"), share.PathOf("CD"));  // found whatever its letter case
+    ConfigMainDlg& main = OpenMain();
+    Click(StartDlg::DiscAccessButton);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(share.PathOf("CD"))));
+    EXPECT_TRUE(presenter.shown.empty());
+    openerAnswer = false;  // the desktop has no file manager
+    Click(StartDlg::DiscAccessButton);
+    openerAnswer = true;  // a share without a Cd folder
+    std::filesystem::remove_all(share.PathOf("CD"));
+    Click(StartDlg::DiscAccessButton);
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1000, 1000}));
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+}
+
+// Help and F1 show the topic of the page shown, from anywhere in the program.
+TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
+    ConfigMainDlg& main = OpenMain();
+    UseTestTools();
+    main.GetChild()->findChild<QPushButton*>(QString::number(kHelp))->click();
+    ASSERT_NE(app.GetHelpViewer(), nullptr);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 0);
+    main.OpenConfiguration();
+    app.SetHelpContext(5);
+    Click(kHelp);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 5);
+    app.SetHelpContext(9);
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    tool->edit->setFocus();
+    QTest::keyClick(tool->edit, Qt::Key_F1);
+    EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
+    QPointer<HelpViewer> viewer = app.GetHelpViewer();
+    window.reset();  // the viewer goes with the main window
+    EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());
+}
+
+// The header's context menu and Ctrl+F1 show the About box of the build's brand.
+TEST_F(ShellTest, AboutEntryAndBox) {
+    for (const bool oem : {false, true}) {
+        app.SetOemBranding(oem);
+        const QString title = oem ? "JQ CD-ROM Server Utility" : "QUOR Tessaron Configuration";
+        ConfigMainDlg& main = OpenMain();
+        EXPECT_EQ(main.windowTitle(), title + " - tessaron1");
+        EXPECT_EQ(Visible(1076), !oem);  // the maker's logo, or the OEM's
+        EXPECT_EQ(Visible(1265), oem);
+        std::unique_ptr<QMenu> menu(main.CreateAboutMenu());
+        EXPECT_EQ(menu->actions().at(0)->text(), "&About " + title + "...");
+        QString text;
+        bool noticeShown = false;
+        WhenModalShown([&](QWidget* modal) {
+            text = modal->windowTitle() + "|" + modal->findChild<QLabel*>(QStringLiteral("1267"))->text();
+            noticeShown = modal->findChild<QWidget*>(QStringLiteral("1266"))->isVisible();
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+        if (oem) QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
+        if (!oem) menu->actions()[0]->trigger();
+        EXPECT_EQ(text, title + "|" + title);
+        EXPECT_EQ(noticeShown, !oem);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,220 @@
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include "CtlRun.h"
+#include "TargetFile.h"
+#include "TempShare.h"
+
+namespace {
+
+TEST(CtlUsage, BadCommandLinesExitWith64) {
+    const std::vector<std::vector<std::string>> cases = {
+        {}, {"frobnicate"}, {"identify"}, {"get", "/share", "IP"}, {"identify", "/a", "/b"}, {"format", "--bogus", "x"},
+        {"check", "{Type Edit}"}, {"set", "/share"}, {"set", "/share", "IP", "NetMask"},
+        {"set", "/share", "IP", "NetMask", "255.0.0.0", "IP"},
+    };
+    for (const std::vector<std::string>& args : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, 64);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err, "");
+    }
+}
+
+// Every command that takes SHARE says what is wrong with it, names it, and
+// exits 2 without output.
+TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
+    TempShare empty;
+    TempShare broken;
+    broken.Write("Config/Config.ini/inside", "");  // a folder where the file belongs
+    const std::string missing = empty.Root() + "/gone";
+    const std::vector<std::vector<std::string>> commands = {
+        {"identify"}, {"get", "IP", "NetMask"}, {"describe", "--json"}, {"set", "IP", "NetMask", "255.0.0.0"},
+        {"restart", "--yes"},
+    };
+    for (const auto& command : commands) {
+        const auto run = [&](const std::string& share) {
+            std::vector<std::string> args{command[0], share};
+            args.insert(args.end(), command.begin() + 1, command.end());
+            return RunCtl(args);
+        };
+        SCOPED_TRACE(command[0]);
+        const struct { CtlResult result; std::string said; } cases[] = {
+            {run(empty.Root()), FormatString(60022, {empty.Root()})},
+            {run(missing), FormatString(60021, {missing})},
+            {run(broken.Root()), broken.PathOf("Config/Config.ini") + ": not a regular file)"},
+            {run("//no-such-host.invalid/cd"), "//no-such-host.invalid/cd"},
+        };
+        for (const auto& c : cases) {
+            EXPECT_EQ(c.result.code, 2);
+            EXPECT_EQ(c.result.out, "");
+            EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+        }
+    }
+}
+
+TEST(CtlUsage, HelpAndVersionGoToStandardOutput) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"}, {"--version"}, {"set", "--help"}}) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, 0);
+        EXPECT_NE(result.out, "");
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_NE(RunCtl({"--help"}).out.find("describe"), std::string::npos);
+    EXPECT_NE(RunCtl({"set", "--help"}).out.find("SECTION KEY VALUE [SECTION KEY VALUE ...]"), std::string::npos);
+}
+
+// --file names a file of the share, by a short name or a path; its folder
+// and name say which catalogue applies.
+TEST(TargetFile, ChoicesNameTheShareFiles) {
+    TempShare share(TempShare::Contents::Sample);
+    const struct { std::string choice, path; CatalogueKind kind; } cases[] = {
+        {"", "Config/Config.ini", Configuration},
+        {"config", "Config/Config.ini", Configuration},
+        {"scsi", "Config/scsi.ini", ScsiDrives},
+        {"\\Config\\SCSI.INI", "Config/scsi.ini", ScsiDrives},
+        {"volumes/cdrom2/staff.grp", "Volumes/CDROM2/STAFF.GRP", VolumeRights},
+        {share.PathOf("Volumes/CDROM1/ADMIN.GRP"), "Volumes/CDROM1/ADMIN.GRP", VolumeRights},
+        {"Volumes", "Volumes", Configuration},  // the folder itself is no rights file
+        {"Config/scsi.ini.bak", "Config/scsi.ini.bak", Configuration},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.choice);
+        const TargetFile target = ChooseFile(c.choice);
+        EXPECT_EQ(share.Files()->PathOf(target.name), share.PathOf(c.path));
+        EXPECT_EQ(target.kind, c.kind);
+    }
+}
+
+
+
+TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
+    const struct { const char* firstLines; int code; const char* out; std::vector<int> messages; } cases[] = {
+        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", 0,
+         "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
+        {"JQ HD V3.02 x\r\n", 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
+        {"", 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
+        {"Tessaron HD V4.00 x\r\n", 3, "", {1018}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.firstLines);
+        TempShare share;
+        share.Write("Config/Config.ini", c.firstLines);
+        const CtlResult result = RunCtl({"identify", share.Root()});
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err, Said(c.messages));
+    }
+}
+
+TEST(CtlGet, PrintsTheStoredValue) {
+    TempShare share(TempShare::Contents::Sample);
+    const struct {
+        std::vector<std::string> args;  // after "get SHARE"
+        int code;
+        const char* out;
+    } cases[] = {
+        {{"NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n"},
+        {{"NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n"},
+        {{"SMB", "NBTScope"}, 0, "\n"},
+        {{"server", "Restart"}, 1, ""},
+        {{"Server", "restart"}, 1, ""},
+        {{"ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n"},
+        {{"", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n"},  // offered by the catalogue
+        {{"", "Alias", "--file", share.PathOf("Volumes/CDROM2/STAFF.GRP")}, 0, "Staff\n"},
+        {{"", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"get", share.Root()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(testing::PrintToString(args));
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(result.err.empty(), c.code == 0);
+    }
+}
+
+TEST(CtlDescribe, OneLinePerParameterOrJsonWithEveryField) {
+    TempShare share;
+    share.Write("Config/Config.ini", "[IP]\r\n  InternetAddress = 010.1.1.1 ; note\r\n[SMB]\r\nServerName = Caf\xE9\x80\x81\"\\\t\x01" +
+                                         std::string(1, '\0') + "x\r\n");
+    const CtlResult text = RunCtl({"describe", share.Root()});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "IP\tInternetAddress\tInternet Address\tEdit\tIP\t010.1.1.1");
+    const CtlResult result = RunCtl({"describe", share.Root(), "--json"});
+    ASSERT_EQ(result.code, 0);
+    const nlohmann::json list = nlohmann::json::parse(result.out);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_NE(result.out.find("\"name\": \"Internet Address\""), std::string::npos);  // a blank needs no escape
+    EXPECT_EQ(list[0], nlohmann::json::parse(R"({"section": "IP", "key": "InternetAddress", "name": "Internet Address",
+        "type": "Edit", "ddv": "IP", "value": "010.1.1.1", "comment": "note", "indented": 1,
+        "typeSpec": "{Type Edit} {DDV IP}"})"));
+    // The file's bytes through their code page, escaped as JSON wants them.
+    EXPECT_EQ(list[1]["value"], std::string("Caf\u00E9\u20AC\u0081\"\\\t\x01\0x", 16));
+    share.Write("Config/Config.ini", "; nothing but a remark\r\n");
+    EXPECT_EQ(RunCtl({"describe", share.Root(), "--json"}).out, "[]\n");
+}
+
+// "check" takes text as the row of a page would; choice lists name their choices.
+TEST(CtlCheck, TakesTheTextAsARowWould) {
+    const struct {
+        const char *spec, *value, *comment;
+        int code;
+        const char* out;  // the value taken; else a text the refusal says
+    } cases[] = {
+        {"{Type Edit} {DDV IP}", " 010.001.1.1 ", "", 0, "10.1.1.1\n"},
+        {"{Type Edit} {DDV IP}", "256.1.1.1", "", 1, "Illegal parameter value!"},
+        {"{Type Edit} {DDV Int 0 65535}", "70000", "", 1, "Enter a whole number from 0 to 65535."},
+        {"{Type Edit} {DDV Name 47} {UpperCase}", "server_1", "", 0, "SERVER_1\n"},
+        {"{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", "", 0, "ADMIN PW\n"},
+        {"{Type Edit} {DDV Text 50}", "two\nlines", "", 1, "Illegal parameter value!"},
+        {"", "anything at all", "", 0, "anything at all\n"},
+        {"{Type Combo yes/no}", "YES", "", 0, "yes\n"},
+        {"{Type Combo yes/no}", "maybe", "", 1, "Choose one of: yes, no"},
+        {"{Type Combo yes/no}", "", "", 1, "Illegal parameter value!"},
+        {"{Type Combo}", " free text ", "", 0, "free text\n"},  // no choices named
+        {"{Type Combo SAP/SERVER_LIST}", "0A-01-02-FF", "SAP/SERVER_LIST/XX-XX-XX-XX", 0, "0A-01-02-FF\n"},
+        {"{Type Combo SAP/SERVER_LIST}", "FS1,FS_2", "", 0, "FS1,FS_2\n"},
+        {"{Type Combo SAP/SERVER_LIST}", "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUV", "", 1, "longer than 47"},
+        {"{Type Combo}", "0G-01-02-03", "XX-XX-XX-XX", 1, "Illegal parameter value!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.spec) + " | " + c.value);
+        std::vector<std::string> args{"check", c.spec, c.value};
+        if (*c.comment) args.insert(args.end(), {"--comment", c.comment});
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, c.code == 0 ? c.out : "");
+        if (c.code == 0) { EXPECT_EQ(result.err, ""); }
+        if (c.code != 0) { EXPECT_NE(result.err.find(c.out), std::string::npos) << result.err; }
+    }
+}
+
+// format prints the canonical text with LF line ends, or rewrites the file
+// with CR LF; it never creates a file.
+TEST(CtlFormat, PrintsOrRewritesTheCanonicalText) {
+    TempShare share;
+    const std::string path = share.PathOf("Config/Config.ini");
+    const std::string input = "Title\r\n; note\r\n[Server]\r\n  Restart=no ; yes/no\r\n[END]\r\n;" + std::string(500, 'x');
+    share.Write("Config/Config.ini", input);
+    EXPECT_EQ(RunCtl({"format", path}).out, " = \n[Server]\nRestart = no\n[END]\n");
+    EXPECT_EQ(share.Read("Config/Config.ini"), input);
+    const CtlResult inPlace = RunCtl({"format", "--in-place", path});
+    EXPECT_EQ(inPlace.code, 0);
+    EXPECT_EQ(inPlace.out + inPlace.err, "");
+    EXPECT_EQ(share.Read("Config/Config.ini"), " = \r\n[Server]\r\nRestart = no\r\n[END]\r\n");
+    std::filesystem::remove(path);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"format", path}, {"format", "--in-place", path}}) {
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, 2);
+        EXPECT_NE(result.err.find(path), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(path));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,249 @@
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "Catalogue.h"
+#include "CtlCommands.h"
+#include "CtlRun.h"
+#include "ParameterHandler.h"
+#include "ShareFile.h"
+#include "TempShare.h"
+
+namespace {
+
+const char* const kConfig = "Config/Config.ini";
+
+std::string valueIn(const TempShare& share, const std::string& section, const std::string& key,
+                    const std::string& relative = kConfig, CatalogueKind kind = Configuration) {
+    ParameterHandler handler;
+    handler.Load(share.Files(), relative, CatalogueOf(kind));
+    std::string value;
+    EXPECT_TRUE(handler.GetValue(section, key, value)) << section << "/" << key;
+    return value;
+}
+
+// set takes every value as a row of a page would, or writes nothing; it says
+// how the server took them, and a restart needs --yes.
+TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
+    // args after "set SHARE"; messages: exactly these, or (none) a refusal's;
+    // stored: values afterwards, or (none) the file as it was.
+    const struct { const char* name; std::vector<std::string> args; int code; std::vector<int> messages; std::vector<std::vector<std::string>> stored; } cases[] = {
+        {"several at once, as given", {"IP", "NetMask", "255.255.0.0", "SNMP", "SystemContact", " Admin ", "SNMP",
+                                       "SystemLocation", "check", "NFS", "DefaultUid", "-5"}, 0, {125},
+         {{"IP", "NetMask", "255.255.0.0"}, {"SNMP", "SystemContact", "Admin"}, {"SNMP", "SystemLocation", "check"},
+          {"NFS", "DefaultUid", "-5"}}},
+        {"same value after normalising", {"IP", "InternetAddress", "192.168.001.050"}, 0, {124}, {}},
+        {"one refusal refuses all", {"IP", "NetMask", "255.255.0.0", "IP", "DefaultRouter", "x"}, 1, {}, {}},
+        {"read-only by type", {"Server", "HardwareAddress", "00-00-00-00-00-01"}, 1, {}, {}},
+        {"a volume's drive", {"--file", "Volumes/CDROM2/STAFF.GRP", "", "DriveName", "ID9_LUN0"}, 1, {}, {}},
+        {"no such section", {"Nowhere", "Restart", "yes"}, 1, {}, {}},
+        {"no such key", {"IP", "netmask", "255.0.0.0"}, 1, {}, {}},
+        {"line break", {"SNMP", "SystemContact", "a\nb"}, 1, {}, {}},
+        {"date gets its write mark", {"Server", "Date", "98-01-02"}, 0, {125}, {{"Server", "Date", "98-01-02!"}}},
+        {"restart needs --yes", {"Server", "Restart", "yes"}, 1, {128, 60017}, {}},
+        {"factory defaults need --yes", {"Server", "FactoryDefaults", "yes"}, 1, {129, 60017}, {}},
+        {"factory defaults bring a restart", {"Server", "FactoryDefaults", "yes", "--yes"}, 0, {131},
+         {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "yes"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempShare share(TempShare::Contents::Sample);
+        const std::string before = share.Read(kConfig);
+        std::vector<std::string> args{"set", share.Root()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, "");
+        if (c.messages.empty()) { EXPECT_NE(result.err, ""); } else { EXPECT_EQ(result.err, Said(c.messages)); }
+        if (c.stored.empty()) { EXPECT_EQ(share.Read(kConfig), before); }
+        for (const auto& s : c.stored) EXPECT_EQ(valueIn(share, s[0], s[1]), s[2]) << s[0] << "/" << s[1];
+    }
+}
+
+TEST(CtlSet, OtherFilesConfirmWithTheirOwnMessage) {
+    TempShare share(TempShare::Contents::Sample);
+    const CtlResult rights =
+        RunCtl({"set", share.Root(), "--file", "Volumes/CDROM1/GUEST.USR", "", "NFSGroup", "007;12", "", "Alias", "V"});
+    EXPECT_EQ(rights.code, 0);
+    EXPECT_EQ(rights.err, Said({136}));
+    EXPECT_EQ(valueIn(share, "", "NFSGroup", "Volumes/CDROM1/GUEST.USR", VolumeRights), "7 ; 12");
+    EXPECT_EQ(share.Read("Volumes/CDROM1/GUEST.USR").find("SMBPassword"), std::string::npos);  // empty lists stay out
+    EXPECT_EQ(RunCtl({"set", share.Root(), "--file", "scsi", "ID2_LUN0", "SCSIAlias", "DISC_A"}).err, Said({136}));
+}
+
+// Values the server did not keep, and a file another program changed in
+// between (which is then not written at all), are not taken: exit 4.
+TEST(CtlSet, ValuesNotTakenAreReported) {
+    const auto setKey = [](const char* key, const char* value) {
+        return [=](const std::string& path) {
+            ParameterHandler other;
+            other.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
+            other.SetValue("IP", key, value);
+            other.Write();
+        };
+    };
+    for (const bool meanwhile : {false, true}) {
+        SCOPED_TRACE(meanwhile ? "changed meanwhile" : "refused by the server");
+        TempShare share(TempShare::Contents::Sample);
+        std::ostringstream out, err;
+        Console console{out, err};
+        (meanwhile ? console.beforeWrite : console.afterWrite) =
+            meanwhile ? setKey("NetMask", "255.0.0.0") : setKey("InternetAddress", "192.168.1.50");
+        const int code = SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"});
+        EXPECT_EQ(code, ExitNotTaken);
+        EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
+        EXPECT_EQ(err.str().find("changed by another program") != std::string::npos, meanwhile);
+        EXPECT_EQ(valueIn(share, "IP", "InternetAddress"), "192.168.1.50");
+    }
+}
+
+// Text travels in the terminal's encoding and is stored as the server's
+// Windows-1252 bytes; what the server cannot store is refused by name; a
+// value is taken as written, brackets and all. format shows the bytes.
+TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
+    // stored: the file's bytes ("" when refused); printed: by get, or the refusal
+    const struct { const char* codeset; std::string argument; int code; std::string stored, printed; } cases[] = {
+        {"UTF-8", "Caf\xC3\xA9", 0, "Caf\xE9", "Caf\xC3\xA9\n"},
+        {"UTF-8", "\xE2\x82\xAC" "5", 0, "\x80" "5", "\xE2\x82\xAC" "5\n"},
+        {"ISO-8859-1", "Caf\xE9", 0, "Caf\xE9", "Caf\xE9\n"},
+        {"UTF-8", "[Server]", 0, "[Server]", "[Server]\n"},
+        {"UTF-8", "smile\xF0\x9F\x98\x80", 1, "", "U+1F600"},
+        {"UTF-8", "\xE4\xB8\xAD", 1, "", "U+4E2D"},
+        {"UTF-8", "bad\xC3", 1, "", ""},  // not UTF-8 at all
+        {"UTF-8", "bad\xC3(", 1, "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument);
+        const LocaleText text(c.codeset);
+        TempShare share(TempShare::Contents::Sample);
+        const std::string before = share.Read(kConfig);
+        const CtlResult set = RunCtl({"set", share.Root(), "SNMP", "SystemContact", c.argument}, text);
+        EXPECT_EQ(set.code, c.code);
+        if (c.code != 0) {
+            EXPECT_NE(set.err.find(c.printed), std::string::npos) << set.err;
+            EXPECT_EQ(share.Read(kConfig), before);
+            continue;
+        }
+        EXPECT_NE(share.Read(kConfig).find("SystemContact = " + c.stored + "\r\n"), std::string::npos);
+        EXPECT_EQ(RunCtl({"get", share.Root(), "SNMP", "SystemContact"}, text).out, c.printed);
+        EXPECT_NE(RunCtl({"format", share.PathOf(kConfig)}, text).out.find("SystemContact = " + c.stored + "\n"),
+                  std::string::npos);
+    }
+}
+
+// The restart that travels with FactoryDefaults = yes would reset the
+// server: a set over a file that already asks for it needs --yes too.
+TEST(CtlSet, APendingFactoryResetIsNeverSentUnconfirmed) {
+    TempShare share;
+    const std::string file =
+        "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[IP]\r\nNetMask = 255.0.0.0\r\n";
+    share.Write(kConfig, file);
+    CtlResult result = RunCtl({"set", share.Root(), "IP", "NetMask", "255.255.0.0"});
+    EXPECT_EQ(result.code, 1);
+    EXPECT_EQ(result.err, Said({60019, 129, 60017}));
+    EXPECT_EQ(share.Read(kConfig), file);
+    result = RunCtl({"set", share.Root(), "--yes", "IP", "NetMask", "255.255.0.0"});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.err, Said({131}));
+    EXPECT_EQ(valueIn(share, "Server", "Restart"), "yes");
+    EXPECT_EQ(valueIn(share, "IP", "NetMask"), "255.255.0.0");
+}
+
+TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
+    const std::string noRestart = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
+    const std::string pending = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
+    // file: "" for the sample's; factoryDefaults: afterwards, with Restart = yes (nullptr: file unchanged)
+    const struct { const char* name; std::string file; std::vector<std::string> flags; int code; std::vector<int> messages; const char* factoryDefaults; } cases[] = {
+        {"restart", "", {"--yes"}, 0, {131}, "no"},
+        {"factory defaults", "", {"--factory-defaults", "--yes"}, 0, {131}, "yes"},
+        {"restart unconfirmed", "", {}, 1, {115, 60017}, nullptr},
+        {"factory defaults unconfirmed", "", {"--factory-defaults"}, 1, {116, 60017}, nullptr},
+        {"no Restart key", noRestart, {"--yes"}, 2, {1007}, nullptr},
+        // A restart would carry out the reset the file already asks for.
+        {"restart over a pending reset", pending, {"--yes"}, 1, {60019, 60020}, nullptr},
+        {"reset confirmed", pending, {"--yes", "--factory-defaults"}, 0, {131}, "yes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempShare share(TempShare::Contents::Sample);
+        if (!c.file.empty()) share.Write(kConfig, c.file);
+        const std::string before = share.Read(kConfig);
+        std::vector<std::string> args{"restart", share.Root()};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const CtlResult result = RunCtl(args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out, "");
+        if (c.code != 2) { EXPECT_EQ(result.err, Said(c.messages)); }
+        if (c.code == 2) { EXPECT_EQ(result.err.rfind(LoadString(1007) + " (", 0), 0u) << result.err; }  // and why
+        if (!c.factoryDefaults) { EXPECT_EQ(share.Read(kConfig), before); }
+        if (c.factoryDefaults) { EXPECT_EQ(valueIn(share, "Server", "Restart"), "yes"); }
+        if (c.factoryDefaults) { EXPECT_EQ(valueIn(share, "Server", "FactoryDefaults"), c.factoryDefaults); }
+    }
+}
+
+
+
+// The sections, keys and values a file's bytes read as: what the server
+// takes from the file, remarks aside.
+std::string parametersOf(const std::string& bytes) {
+    ParameterHandler handler;
+    handler.ReadText(TextOfBytes(bytes));
+    std::string out;
+    for (int s = 0; s < handler.GetSectionCount(); ++s) {
+        const ParameterSection& section = handler.SectionAt(s);
+        out += "[" + section.GetName() + "]\n";
+        for (int p = 0; p < section.GetParameterCount(); ++p) {
+            out += section.ParameterAt(p).GetKey() + "=" + section.ParameterAt(p).GetValue() + "\n";
+        }
+    }
+    return out;
+}
+
+int run(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+const std::string kSet = std::string(TESSARON_CTL_BINARY) + " set SHARE IP NetMask 255.255.0.0 2>/dev/null";
+
+std::string commandOn(const TempShare& share, const std::string& prefix) {
+    std::string command = prefix + kSet;
+    command.replace(command.find("SHARE"), 5, share.Root());
+    return command;
+}
+
+// A set killed at each system call of its write (and of the reading the
+// write begins with) leaves a file that reads as the old parameters or as
+// the new ones, never as a mix; so does a file-size limit, which fails the
+// write (the old bytes go back) instead of killing the program part-way.
+TEST(InterruptedWrite, LeavesTheOldOrTheNewParameters) {
+    TempShare fresh(TempShare::Contents::Sample);
+    const std::string oldParameters = parametersOf(fresh.Read("Config/Config.ini"));
+    ASSERT_EQ(run(commandOn(fresh, "")), 0);
+    const std::string newParameters = parametersOf(fresh.Read("Config/Config.ini"));
+    ASSERT_NE(newParameters, oldParameters);
+
+    if (run("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed: cannot stop a write part-way";
+    // Calls on the configuration file, counted from the start: the second
+    // open, lock and first two reads begin the write.
+    const char* const stops[] = {"openat:2", "flock:2", "pread64:3", "pwritev:1", "ftruncate:1", "fsync:1"};
+    for (const std::string stop : stops) {
+        SCOPED_TRACE(stop);
+        TempShare share(TempShare::Contents::Sample);
+        const std::string call = stop.substr(0, stop.find(':'));
+        const std::string strace = "strace -f -qq -o /dev/null -P " + share.PathOf("Config/Config.ini") +
+                                   " -e trace=" + call + " -e inject=" + call +
+                                   ":signal=KILL:when=" + stop.substr(stop.find(':') + 1) + " ";
+        EXPECT_EQ(run(commandOn(share, strace)), 128 + SIGKILL);
+        const std::string left = parametersOf(share.Read("Config/Config.ini"));
+        EXPECT_TRUE(left == oldParameters || left == newParameters) << left;
+    }
+    TempShare limited(TempShare::Contents::Sample);
+    const std::string before = limited.Read("Config/Config.ini");
+    EXPECT_EQ(run(commandOn(limited, "prlimit --fsize=100 ")), 2);
+    EXPECT_EQ(limited.Read("Config/Config.ini"), before);
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "Catalogue.h"
+#include "FileException.h"
+#include "ParameterHandler.h"
+#include "ServerIdentity.h"
+#include "ServerRequests.h"
+#include "StoreDump.h"
+#include "SubmitPlan.h"
+#include "TempShare.h"
+
+namespace {
+
+TEST(CommandLine, TakesTheFirstArgumentThatIsNotAFlag) {
+    const struct { std::vector<std::string> args; std::string serverPath; bool help, version; } cases[] = {
+        {{}, "", false, false},
+        {{"-x", "\\\\srv\\cd", "extra"}, "\\\\srv\\cd", false, false},
+        {{"--verbose", "/mnt/a", "/mnt/b"}, "/mnt/a", false, false},  // a slash begins a path here
+        {{"--help", "--version", "/srv"}, "/srv", true, true},
+        {{"-", "--", "-help"}, "", false, false},
+        {{"", "/srv"}, "", false, false},  // an empty argument is a path
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CommandLine line = ParseCommandLine(c.args);
+        EXPECT_EQ(line.serverPath, c.serverPath);
+        EXPECT_EQ(line.help, c.help);
+        EXPECT_EQ(line.version, c.version);
+    }
+}
+
+// The configuration file's first line says which product it is and which
+// version; a file without any line is accepted with an unknown version.
+TEST(IdentifyServer, ReadsTheFirstLineOfTheConfigurationFile) {
+    const struct {
+        std::string bytes;
+        bool accepted;
+        const char *productTitle;
+        int serverKind;
+        const char* version;
+        bool supported;
+    } cases[] = {
+        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1\r\n[S]\r\n", true, "QUOR Tessaron CD", 0, "4.00", true},
+        {"Tessaron CD V3.02 x", true, "QUOR Tessaron CD", 0, "3.02", false},
+        {"Tessaron HD Server V4.00 x", false, "", 0, "", false},  // Tessaron without CD
+        {"JQ HD-Server V3.07 x", true, "QUOR Tessaron HD", 1, "3.07", true},
+        {"JQ CD-Server V3.07 x", true, "QUOR Tessaron CD", 0, "3.07", true},  // CD wins over JQ
+        {"Made by JQ-7000 Server V3.06 x", true, "JQ 7000", 0, "3.06", true},
+        {"Server family JQ", true, "JQ ", 0, "Unknown", false},   // the line ends at JQ
+        {"Tessaron CD V00 x", true, "QUOR Tessaron CD", 0, "00", true},   // a part of the list of versions
+        {"Tessaron CD V3.10 x", true, "QUOR Tessaron CD", 0, "3.10", false},
+        {"Tessaron CD V x", true, "QUOR Tessaron CD", 0, "", true},
+        {"Tessaron CD V4.00", true, "QUOR Tessaron CD", 0, "Unknown", false},  // no blank after the version
+        {"Tessaron CD version 4.00 x", true, "QUOR Tessaron CD", 0, "Unknown", false},
+        {"\r\nTessaron CD V4.00 x\r\n", false, "", 0, "", false},  // only the first line counts
+        {"", true, "", 0, "Unknown", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        TempShare share;
+        share.Write("CONFIG/config.INI", c.bytes);
+        const ServerIdentity identity = IdentifyServer(*share.Files());
+        EXPECT_EQ(identity.lineFound, !c.bytes.empty());
+        EXPECT_EQ(identity.accepted, c.accepted);
+        EXPECT_EQ(identity.productTitle, c.productTitle);
+        EXPECT_EQ(identity.serverKind, c.serverKind);
+        EXPECT_EQ(identity.version, c.version);
+        EXPECT_EQ(identity.versionSupported, c.supported);
+    }
+    TempShare empty;
+    EXPECT_THROW(IdentifyServer(*empty.Files()), FileException);
+}
+
+TEST(IdentifyServer, SerialNumberIsTheRestOfTheLineAfterTheMark) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"QUOR Tessaron CD-ROM Server V4.00 S/N: 1234-5678", " 1234-5678"},
+        {"S/N:1234  \t", "1234"}, {"x S/N:    ", ""}, {"x S/N:", ""}, {"no serial here", "Unknown"},
+        {"s/n: 42", "Unknown"},   {"S/N: A S/N: B", " A S/N: B"},
+    };
+    for (const auto& [line, serial] : cases) EXPECT_EQ(SerialNumber(line), serial) << line;
+}
+
+// A request sets Restart (and FactoryDefaults) to yes in the configuration
+// file, or writes nothing when a key is missing; a restart over a file that
+// already asks for the factory settings carries out that reset.
+TEST(ServerRequests, SetTheRequestOrWriteNothing) {
+    using Kind = ServerRequest::Kind;
+    const std::string both = "V4.00\r\n[Server]\r\nFactoryDefaults = no ; yes/no\r\nRestart = no\r\n[END]\r\n";
+    const std::string pending = "V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
+    const struct { Kind kind; std::string file; bool pending; const char* written; } cases[] = {
+        {Kind::Restart, both, false, "FactoryDefaults=no||0\nRestart=yes||0\n"},
+        {Kind::FactoryDefaults, both, false, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::Restart, pending, true, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::FactoryDefaults, pending, false, "FactoryDefaults=yes||0\nRestart=yes||0\n"},
+        {Kind::Restart, "V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::FactoryDefaults, "V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::FactoryDefaults, "V4.00\r\n[Server]\r\nRestart = no\r\n", false, nullptr},
+        {Kind::Restart, "V4.00\r\n[IP]\r\nRestart = no\r\nFactoryDefaults = no\r\n", false, nullptr},
+        {Kind::Restart, "", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + ": " + c.file);
+        TempShare share;
+        share.Write("Config/Config.ini", c.file);
+        ServerRequest request(share.Files(), c.kind);
+        EXPECT_EQ(request.CarriesPendingFactoryReset(), c.pending);
+        if (!c.written) {
+            EXPECT_THROW(request.Send(), FileException);
+            EXPECT_EQ(share.Read("Config/Config.ini"), c.file);
+            continue;
+        }
+        request.Send();
+        ParameterHandler back;
+        back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        EXPECT_NE(Dump(back).find(std::string("[Server]\n") + c.written), std::string::npos) << Dump(back);
+    }
+    TempShare missing;
+    try {
+        ServerRequest request(missing.Files(), ServerRequest::Restart);
+        FAIL() << "no exception";
+    } catch (const FileException& error) {
+        EXPECT_NE(error.Path().find("Config.ini"), std::string::npos);
+    }
+}
+
+const std::string kFile = "[Server]\r\nDate = 99-01-01\r\nFactoryDefaults = no\r\nRestart = no\r\n"
+                          "[NetWare]\r\nServerName = FS1\r\nNDSAdminPassword = PW\r\n[END]\r\n";
+
+struct Edit { const char *section, *key, *value; int checkState; };
+
+// Takes edits of the loaded file into the plan, as a page or "set" does.
+void TakeEdits(SubmitPlan& plan, const ParameterHandler& loaded, const std::vector<Edit>& edits) {
+    for (const Edit& e : edits) {
+        Parameter edited = loaded.GetSection(e.section).GetParameter(e.key);
+        edited.SetValue(e.value);
+        edited.SetCheckState(e.checkState);
+        plan.Take(e.section, edited, loaded.GetSection(e.section).GetParameter(e.key).GetValue());
+    }
+}
+
+// What a submit of edits (to kFile with FactoryDefaults preset to `pending`)
+// asks, and writes: changed values only, write marks, and a restart with a
+// factory reset; a reset the file already asks for is asked first.
+TEST(SubmitPlan, TakesChangesMarksAndAsksAsThePagesDo) {
+    const struct { const char* pending; std::vector<Edit> edits; bool changes; std::vector<int> questions; std::string server, netware; } cases[] = {
+        {"no", {{"NetWare", "ServerName", "FS1", 0}, {"Server", "Date", "99-02-02", 0}}, false, {}, "Date=99-01-01", "ServerName=FS1"},
+        {"no", {{"NetWare", "ServerName", "FS2", 0}, {"Server", "Date", "99-02-02", 1}}, true, {}, "Date=99-02-02!", "ServerName=FS2"},
+        {"no", {{"Server", "Restart", "yes", 0}}, true, {128}, "Restart=yes", ""},
+        {"no", {{"Server", "FactoryDefaults", "yes", 0}}, true, {129}, "FactoryDefaults=yes||0\nRestart=yes", ""},
+        {"yes", {{"NetWare", "ServerName", "FS2", 0}, {"Server", "Restart", "yes", 0}}, true, {129, 128}, "Restart=yes", "ServerName=FS2"},
+        {"yes", {{"Server", "FactoryDefaults", "yes", 0}}, false, {129}, "Restart=yes", ""},  // asked once
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.questions) + c.server);
+        TempShare share;
+        std::string file = kFile;
+        share.Write("Config/Config.ini", file.replace(file.find("= no"), 4, std::string("= ") + c.pending));
+        ParameterHandler store;
+        store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        const ParameterHandler loaded = store;
+        SubmitPlan plan(store);
+        TakeEdits(plan, loaded, c.edits);
+        EXPECT_EQ(plan.HasChanges(), c.changes);
+        EXPECT_EQ(plan.Questions(), c.questions);
+        EXPECT_EQ(plan.AsksRestart(), !c.questions.empty());
+        EXPECT_EQ(plan.CarriesPendingFactoryReset(), std::string(c.pending) == "yes" && c.edits.size() > 1);
+        plan.Write();
+        ParameterHandler back;
+        back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        EXPECT_NE(Dump(back).find(c.server + "|"), std::string::npos) << Dump(back);
+        EXPECT_NE(Dump(back).find(c.netware), std::string::npos) << Dump(back);
+    }
+}
+
+// The server kept the submitted values when each is read back, except those
+// never confirmed (dates, NoCheck); a key it dropped is a value not kept.
+TEST(SubmitPlan, ConfirmedByWhatTheServerKept) {
+    const std::pair<const char*, bool> cases[] = {
+        {"[Server]\nDate = 1\n[NetWare]\nServerName = FS2\nNDSAdminPassword = x\n", true},
+        {"[Server]\nDate = 1\n[NetWare]\nServerName = FS1\nNDSAdminPassword = x\n", false},
+        {"[Server]\nDate = 1\n[NetWare]\nNDSAdminPassword = x\n", false},
+        {"[NetWare]\nServerName = FS2\nNDSAdminPassword = x\n", false},
+    };
+    TempShare share;
+    share.Write("Config/Config.ini", kFile);
+    ParameterHandler store;
+    store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    const ParameterHandler loaded = store;
+    SubmitPlan plan(store);
+    TakeEdits(plan, loaded, {{"NetWare", "ServerName", "FS2", 0}, {"NetWare", "NDSAdminPassword", "SECRET", 0},
+                             {"Server", "Date", "99-02-02", 1}});
+    for (const auto& [readBack, confirmed] : cases) {
+        ParameterHandler back = FromText(readBack);
+        CatalogueOf(Configuration).Apply(back);
+        EXPECT_EQ(plan.ConfirmedBy(back), confirmed) << readBack;
+    }
+    EXPECT_EQ(SubmitPlan::SuccessMessage(Configuration), 125);
+    EXPECT_EQ(SubmitPlan::SuccessMessage(VolumeRights), 136);
+}
+
+}  // namespace
