@@ -9,6 +9,7 @@
 #include "CtlRun.h"
 #include "ParameterHandler.h"
 #include "ShareFile.h"
+#include "StoreDump.h"
 #include "TempShare.h"
 
 namespace {
@@ -43,9 +44,6 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
         {"line break", {"SNMP", "SystemContact", "a\nb"}, 1, {}, {}},
         {"date gets its write mark", {"Server", "Date", "98-01-02"}, 0, {125}, {{"Server", "Date", "98-01-02!"}}},
         {"restart needs --yes", {"Server", "Restart", "yes"}, 1, {128, 60017}, {}},
-        {"factory defaults need --yes", {"Server", "FactoryDefaults", "yes"}, 1, {129, 60017}, {}},
-        {"factory defaults bring a restart", {"Server", "FactoryDefaults", "yes", "--yes"}, 0, {131},
-         {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "yes"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,45 +131,34 @@ TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
     }
 }
 
-// The restart that travels with FactoryDefaults = yes would reset the
-// server: a set over a file that already asks for it needs --yes too.
-TEST(CtlSet, APendingFactoryResetIsNeverSentUnconfirmed) {
-    TempShare share;
-    const std::string file =
-        "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[IP]\r\nNetMask = 255.0.0.0\r\n";
-    share.Write(kConfig, file);
-    CtlResult result = RunCtl({"set", share.Root(), "IP", "NetMask", "255.255.0.0"});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_EQ(result.err, Said({60019, 129, 60017}));
-    EXPECT_EQ(share.Read(kConfig), file);
-    result = RunCtl({"set", share.Root(), "--yes", "IP", "NetMask", "255.255.0.0"});
-    EXPECT_EQ(result.code, 0);
-    EXPECT_EQ(result.err, Said({131}));
-    EXPECT_EQ(valueIn(share, "Server", "Restart"), "yes");
-    EXPECT_EQ(valueIn(share, "IP", "NetMask"), "255.255.0.0");
-}
-
+// A restart request, and the restart that travels with a set over a file
+// whose FactoryDefaults = yes (which would reset the server), are written
+// only when confirmed.
 TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
     const std::string noRestart = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = no\r\n[END]\r\n";
-    const std::string pending = "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[END]\r\n";
-    // file: "" for the sample's; factoryDefaults: afterwards, with Restart = yes (nullptr: file unchanged)
-    const struct { const char* name; std::string file; std::vector<std::string> flags; int code; std::vector<int> messages; const char* factoryDefaults; } cases[] = {
-        {"restart", "", {"--yes"}, 0, {131}, "no"},
-        {"factory defaults", "", {"--factory-defaults", "--yes"}, 0, {131}, "yes"},
-        {"restart unconfirmed", "", {}, 1, {115, 60017}, nullptr},
-        {"factory defaults unconfirmed", "", {"--factory-defaults"}, 1, {116, 60017}, nullptr},
-        {"no Restart key", noRestart, {"--yes"}, 2, {1007}, nullptr},
+    const std::string pending =
+        "Tessaron CD V4.00\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n[IP]\r\nNetMask = 255.0.0.0\r\n[END]\r\n";
+    // file: "" for the sample's; args: the command, then what follows SHARE;
+    // factoryDefaults: afterwards, with Restart = yes (nullptr: file unchanged)
+    const struct { const char* name; std::string file; std::vector<std::string> args; int code; std::vector<int> messages; const char* factoryDefaults; } cases[] = {
+        {"restart", "", {"restart", "--yes"}, 0, {131}, "no"},
+        {"factory defaults", "", {"restart", "--factory-defaults", "--yes"}, 0, {131}, "yes"},
+        {"restart unconfirmed", "", {"restart"}, 1, {115, 60017}, nullptr},
+        {"factory defaults unconfirmed", "", {"restart", "--factory-defaults"}, 1, {116, 60017}, nullptr},
+        {"no Restart key", noRestart, {"restart", "--yes"}, 2, {1007}, nullptr},
         // A restart would carry out the reset the file already asks for.
-        {"restart over a pending reset", pending, {"--yes"}, 1, {60019, 60020}, nullptr},
-        {"reset confirmed", pending, {"--yes", "--factory-defaults"}, 0, {131}, "yes"},
+        {"restart over a pending reset", pending, {"restart", "--yes"}, 1, {60019, 60020}, nullptr},
+        {"reset confirmed", pending, {"restart", "--yes", "--factory-defaults"}, 0, {131}, "yes"},
+        {"set over a pending reset", pending, {"set", "IP", "NetMask", "255.255.0.0"}, 1, {60019, 129, 60017}, nullptr},
+        {"set over a pending reset, confirmed", pending, {"set", "--yes", "IP", "NetMask", "255.255.0.0"}, 0, {131}, "yes"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempShare share(TempShare::Contents::Sample);
         if (!c.file.empty()) share.Write(kConfig, c.file);
         const std::string before = share.Read(kConfig);
-        std::vector<std::string> args{"restart", share.Root()};
-        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        std::vector<std::string> args{c.args[0], share.Root()};
+        args.insert(args.end(), c.args.begin() + 1, c.args.end());
         const CtlResult result = RunCtl(args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, "");
@@ -183,23 +170,8 @@ TEST(CtlRestart, WritesTheRequestOnlyWhenConfirmed) {
     }
 }
 
-
-
-// The sections, keys and values a file's bytes read as: what the server
-// takes from the file, remarks aside.
-std::string parametersOf(const std::string& bytes) {
-    ParameterHandler handler;
-    handler.ReadText(TextOfBytes(bytes));
-    std::string out;
-    for (int s = 0; s < handler.GetSectionCount(); ++s) {
-        const ParameterSection& section = handler.SectionAt(s);
-        out += "[" + section.GetName() + "]\n";
-        for (int p = 0; p < section.GetParameterCount(); ++p) {
-            out += section.ParameterAt(p).GetKey() + "=" + section.ParameterAt(p).GetValue() + "\n";
-        }
-    }
-    return out;
-}
+// What a file's bytes read as.
+std::string parametersOf(const std::string& bytes) { return Dump(FromText(TextOfBytes(bytes))); }
 
 int run(const std::string& command) {
     const int status = std::system(command.c_str());
