@@ -36,11 +36,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
         {"restart", "--yes"},
     };
     for (const auto& command : commands) {
-        const auto run = [&](const std::string& share) {
-            std::vector<std::string> args{command[0], share};
-            args.insert(args.end(), command.begin() + 1, command.end());
-            return RunCtl(args);
-        };
+        const auto run = [&](const std::string& share) { return RunOn(share, command); };
         SCOPED_TRACE(command[0]);
         const struct { CtlResult result; std::string said; } cases[] = {
             {run(empty.Root()), FormatString(60022, {empty.Root()})},
@@ -90,45 +86,32 @@ TEST(TargetFile, ChoicesNameTheShareFiles) {
     }
 }
 
-TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
-    const struct { const char* firstLines; int code; const char* out; std::vector<int> messages; } cases[] = {
-        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", 0,
+// identify prints the four facts, get the stored value; or they say why not.
+TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
+    // file: the configuration file, or (nullptr) the sample share; messages: exactly these, or (none, on a failure) any
+    const struct { const char* file; std::vector<std::string> args; int code; const char* out; std::vector<int> messages; } cases[] = {
+        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", {"identify"}, 0,
          "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
-        {"JQ HD V3.02 x\r\n", 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
-        {"", 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
-        {"Tessaron HD V4.00 x\r\n", 3, "", {1018}},
+        {"JQ HD V3.02 x\r\n", {"identify"}, 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
+        {"", {"identify"}, 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
+        {"Tessaron HD V4.00 x\r\n", {"identify"}, 3, "", {1018}},
+        {nullptr, {"get", "NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n", {}},
+        {nullptr, {"get", "NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n", {}},
+        {nullptr, {"get", "SMB", "NBTScope"}, 0, "\n", {}},
+        {nullptr, {"get", "server", "Restart"}, 1, "", {}},
+        {nullptr, {"get", "ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n", {}},
+        {nullptr, {"get", "", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n", {}},  // offered by the catalogue
+        {nullptr, {"get", "", "Alias", "--file", "Volumes/CDROM2/STAFF.GRP"}, 0, "Staff\n", {}},
+        {nullptr, {"get", "", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, "", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.firstLines);
-        TempShare share;
-        share.Write("Config/Config.ini", c.firstLines);
-        const CtlResult result = RunCtl({"identify", share.Root()});
+        SCOPED_TRACE(testing::PrintToString(c.args) + (c.file ? c.file : ""));
+        TempShare share(c.file ? TempShare::Contents::Empty : TempShare::Contents::Sample);
+        if (c.file) share.Write("Config/Config.ini", c.file);
+        const CtlResult result = RunOn(share.Root(), c.args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err, Said(c.messages));
-    }
-}
-
-TEST(CtlGet, PrintsTheStoredValue) {
-    TempShare share(TempShare::Contents::Sample);
-    const struct { std::vector<std::string> args; int code; const char* out; } cases[] = {  // args after "get SHARE"
-        {{"NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n"},
-        {{"NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n"},
-        {{"SMB", "NBTScope"}, 0, "\n"},
-        {{"server", "Restart"}, 1, ""},
-        {{"ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n"},
-        {{"", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n"},  // offered by the catalogue
-        {{"", "Alias", "--file", share.PathOf("Volumes/CDROM2/STAFF.GRP")}, 0, "Staff\n"},
-        {{"", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, ""},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args{"get", share.Root()};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        SCOPED_TRACE(testing::PrintToString(args));
-        const CtlResult result = RunCtl(args);
-        EXPECT_EQ(result.code, c.code);
-        EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err.empty(), c.code == 0);
+        if (c.code != 0 && c.messages.empty()) { EXPECT_NE(result.err, ""); } else { EXPECT_EQ(result.err, Said(c.messages)); }
     }
 }
 

@@ -67,9 +67,7 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
         TempShare share(TempShare::Contents::Sample);
         if (!c.file.empty()) share.Write(kConfig, c.file);
         const std::string before = share.Read(kConfig);
-        std::vector<std::string> args{c.args[0], share.Root()};
-        args.insert(args.end(), c.args.begin() + 1, c.args.end());
-        const CtlResult result = RunCtl(args);
+        const CtlResult result = RunOn(share.Root(), c.args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, "");
         const std::string said = Said(c.messages);
