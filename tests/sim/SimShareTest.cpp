@@ -37,7 +37,13 @@ protected:
     std::unique_ptr<MountedSim> sim;
 };
 
+// The simulator starts only on an empty folder with nothing mounted on it,
+// keeps a value in its own form, and stops cleanly.
 TEST_F(SimShareTest, KeptValueComesBackInTheServersOwnForm) {
+    const TempShare other{TempShare::Contents::Sample};
+    const SimRun onFiles = RunSim(state.Root() + " " + other.PathOf("Config"));
+    EXPECT_EQ(onFiles.code, 1);
+    EXPECT_NE(onFiles.output.find("not an empty folder"), std::string::npos) << onFiles.output;
     Start({});
     EXPECT_EQ(RunCtl({"set", Share(), "IP", "DefaultRouter", "192.168.1.254"}).code, 0);
     const CtlResult identify = RunCtl({"identify", Share()});
@@ -51,6 +57,11 @@ TEST_F(SimShareTest, KeptValueComesBackInTheServersOwnForm) {
     // The server's reports are its own; names match without regard to case.
     EXPECT_LT(::open((Share() + "/config/STAT.TXT").c_str(), O_WRONLY), 0);
     EXPECT_EQ(errno, EACCES);
+    const SimRun second = RunSim(other.Root() + " " + Share());
+    EXPECT_EQ(second.code, 1);
+    EXPECT_NE(second.output.find("already a mount point"), std::string::npos) << second.output;
+    EXPECT_EQ(sim->Stop(), 0);
+    EXPECT_FALSE(sim->Mounted());
 }
 
 // Like the desktop's SMB mounts, a share may take no read-write open of a
@@ -89,19 +100,6 @@ TEST_F(SimShareTest, RestartAndFactoryDefaults) {
     WaitUntilUp();
     EXPECT_EQ(Get("IP", "DefaultRouter"), "192.168.1.1\n");
     EXPECT_EQ(Get("Server", "FactoryDefaults"), "no\n");
-}
-
-TEST_F(SimShareTest, StartsOnlyOnAnEmptyFreeFolderAndStopsCleanly) {
-    const TempShare other{TempShare::Contents::Sample};
-    const SimRun onFiles = RunSim(state.Root() + " " + other.PathOf("Config"));
-    EXPECT_EQ(onFiles.code, 1);
-    EXPECT_NE(onFiles.output.find("not an empty folder"), std::string::npos) << onFiles.output;
-    Start({});
-    const SimRun second = RunSim(other.Root() + " " + Share());
-    EXPECT_EQ(second.code, 1);
-    EXPECT_NE(second.output.find("already a mount point"), std::string::npos) << second.output;
-    EXPECT_EQ(sim->Stop(), 0);
-    EXPECT_FALSE(sim->Mounted());
 }
 
 }  // namespace
