@@ -139,6 +139,7 @@ TEST(CtlCheck, TakesTheTextAsARowWould) {
         {"{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", "", 0, "ADMIN PW\n"},
         {"{Type Edit} {DDV Text 50}", "two\nlines", "", 1, "Illegal parameter value!"},
         {"", "anything at all", "", 0, "anything at all\n"},
+        {"{Type Stat}", " shown ", "", 0, "shown\n"},
         {"{Type Combo yes/no}", "YES", "", 0, "yes\n"},
         {"{Type Combo yes/no}", "maybe", "", 1, "Choose one of: yes, no"},
         {"{Type Combo yes/no}", "", "", 1, "Illegal parameter value!"},

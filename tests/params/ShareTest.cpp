@@ -244,7 +244,7 @@ TEST(NetworkPath, RecognisesTheThreeForms) {
         {"\\\\tessaron1\\cd\\sub\\dir\\", true, "tessaron1", "cd", {"sub", "dir"}},
         {"//tessaron1/cd/", true, "tessaron1", "cd", {}},
         {"SMB://Tessaron1/CD/x", true, "Tessaron1", "CD", {"x"}},
-        {"smb://guest@tessaron1:445/my%20cd/%4f%4F%39%090?x", true, "tessaron1", "my cd", {"OO9\t0"}},
+        {"smb://guest@tessaron1:445/my%20cd/%4f%4F%4A%39%090?x", true, "tessaron1", "my cd", {"OOJ9\t0"}},
         {"//host", true, "host", "", {}},
         {"//", false, "", "", {}}, {"smb://", false, "", "", {}}, {"/mnt/tessaron", false, "", "", {}}, {"", false, "", "", {}},
     };

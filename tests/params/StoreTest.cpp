@@ -159,7 +159,7 @@ TEST(Lookup, ValuesByExactSectionAndKey) {
 // A page shows a slice of a section: a range outside the section keeps it whole.
 TEST(Lookup, KeepRangeKeepsOnlyValidRanges) {
     const struct { int first, count; std::string keys; } cases[] = {
-        {1, 2, "bc"}, {3, 2, "de"}, {5, 0, ""}, {-1, 2, "abcde"}, {2, -1, "abcde"}, {4, 2, "abcde"},
+        {0, 2, "ab"}, {1, 2, "bc"}, {3, 2, "de"}, {5, 0, ""}, {-1, 2, "abcde"}, {2, -1, "abcde"}, {4, 2, "abcde"},
         {1, INT_MAX, "abcde"}, {INT_MIN, 3, "abcde"},
     };
     for (const auto& c : cases) {

@@ -336,6 +336,7 @@ TEST(FillChoiceList, ChoiceEntryForTheValue) {
     };
     for (const auto& [value, index] : cases) EXPECT_EQ(ChoiceEntryFor(entries, value), index) << value;
     EXPECT_EQ(ChoiceEntryFor({}, ""), -1);
+    for (const std::string& entry : entries) EXPECT_EQ(IsSpecialChoice(entry), entry == "SERVER_LIST" || entry == "XX-XX-XX-XX");
 }
 
 TEST(TextRules, LetterCaseIsAsciiOnly) {
