@@ -20,6 +20,12 @@ inline CtlResult RunCtl(const std::vector<std::string>& args, const LocaleText& 
     return {code, out.str(), err.str()};
 }
 
+// A command run on a share: args are the command, then what follows SHARE.
+inline CtlResult RunOn(const std::string& share, std::vector<std::string> args) {
+    args.insert(args.begin() + 1, share);
+    return RunCtl(args);
+}
+
 // A string-table text as the program prints it, one message to a line.
 inline std::string Said(const std::vector<int>& ids) {
     std::string text;

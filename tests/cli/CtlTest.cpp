@@ -9,18 +9,23 @@
 
 namespace {
 
-TEST(CtlUsage, BadCommandLinesExitWith64) {
-    const std::vector<std::vector<std::string>> cases = {
-        {}, {"frobnicate"}, {"identify"}, {"get", "/share", "IP"}, {"identify", "/a", "/b"}, {"format", "--bogus", "x"},
-        {"check", "{Type Edit}"}, {"set", "/share"}, {"set", "/share", "IP", "NetMask"},
-        {"set", "/share", "IP", "NetMask", "255.0.0.0", "IP"},
+// A bad command line exits 64 with the problem on standard error; help and
+// the version go to standard output. said: a text the output holds.
+TEST(CtlUsage, BadCommandLinesExitWith64HelpExitsWith0) {
+    const struct { std::vector<std::string> args; int code; const char* said; } cases[] = {
+        {{}, 64, ""}, {{"frobnicate"}, 64, ""}, {{"identify"}, 64, ""}, {{"get", "/share", "IP"}, 64, ""},
+        {{"identify", "/a", "/b"}, 64, ""}, {{"format", "--bogus", "x"}, 64, ""}, {{"check", "{Type Edit}"}, 64, ""},
+        {{"set", "/share"}, 64, ""}, {{"set", "/share", "IP", "NetMask"}, 64, ""},
+        {{"set", "/share", "IP", "NetMask", "255.0.0.0", "IP"}, 64, ""},
+        {{"--help"}, 0, "describe"}, {{"--version"}, 0, ""}, {{"set", "--help"}, 0, "SECTION KEY VALUE [SECTION KEY VALUE ...]"},
     };
-    for (const std::vector<std::string>& args : cases) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        const CtlResult result = RunCtl(args);
-        EXPECT_EQ(result.code, 64);
-        EXPECT_EQ(result.out, "");
-        EXPECT_NE(result.err, "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CtlResult result = RunCtl(c.args);
+        EXPECT_EQ(result.code, c.code);
+        EXPECT_EQ(result.out == "", c.code != 0);
+        EXPECT_EQ(result.err == "", c.code == 0);
+        EXPECT_NE((result.out + result.err).find(c.said), std::string::npos);
     }
 }
 
@@ -36,11 +41,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
         {"restart", "--yes"},
     };
     for (const auto& command : commands) {
-        const auto run = [&](const std::string& share) {
-            std::vector<std::string> args{command[0], share};
-            args.insert(args.end(), command.begin() + 1, command.end());
-            return RunCtl(args);
-        };
+        const auto run = [&](const std::string& share) { return RunOn(share, command); };
         SCOPED_TRACE(command[0]);
         const struct { CtlResult result; std::string said; } cases[] = {
             {run(empty.Root()), FormatString(60022, {empty.Root()})},
@@ -54,18 +55,6 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
             EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
         }
     }
-}
-
-TEST(CtlUsage, HelpAndVersionGoToStandardOutput) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--help"}, {"--version"}, {"set", "--help"}}) {
-        SCOPED_TRACE(testing::PrintToString(args));
-        const CtlResult result = RunCtl(args);
-        EXPECT_EQ(result.code, 0);
-        EXPECT_NE(result.out, "");
-        EXPECT_EQ(result.err, "");
-    }
-    EXPECT_NE(RunCtl({"--help"}).out.find("describe"), std::string::npos);
-    EXPECT_NE(RunCtl({"set", "--help"}).out.find("SECTION KEY VALUE [SECTION KEY VALUE ...]"), std::string::npos);
 }
 
 // --file names a file of the share, by a short name or a path; its folder
@@ -90,52 +79,32 @@ TEST(TargetFile, ChoicesNameTheShareFiles) {
     }
 }
 
-
-
-TEST(CtlIdentify, PrintsTheFourFactsOrSaysWhyNot) {
-    const struct { const char* firstLines; int code; const char* out; std::vector<int> messages; } cases[] = {
-        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", 0,
+// identify prints the four facts, get the stored value; or they say why not.
+TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
+    // file: the configuration file, or (nullptr) the sample share; messages: exactly these, or (none, on a failure) any
+    const struct { const char* file; std::vector<std::string> args; int code; const char* out; std::vector<int> messages; } cases[] = {
+        {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", {"identify"}, 0,
          "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
-        {"JQ HD V3.02 x\r\n", 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
-        {"", 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
-        {"Tessaron HD V4.00 x\r\n", 3, "", {1018}},
+        {"JQ HD V3.02 x\r\n", {"identify"}, 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
+        {"", {"identify"}, 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
+        {"Tessaron HD V4.00 x\r\n", {"identify"}, 3, "", {1018}},
+        {nullptr, {"get", "NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n", {}},
+        {nullptr, {"get", "NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n", {}},
+        {nullptr, {"get", "SMB", "NBTScope"}, 0, "\n", {}},
+        {nullptr, {"get", "server", "Restart"}, 1, "", {}},
+        {nullptr, {"get", "ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n", {}},
+        {nullptr, {"get", "", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n", {}},  // offered by the catalogue
+        {nullptr, {"get", "", "Alias", "--file", "Volumes/CDROM2/STAFF.GRP"}, 0, "Staff\n", {}},
+        {nullptr, {"get", "", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, "", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.firstLines);
-        TempShare share;
-        share.Write("Config/Config.ini", c.firstLines);
-        const CtlResult result = RunCtl({"identify", share.Root()});
+        SCOPED_TRACE(testing::PrintToString(c.args) + (c.file ? c.file : ""));
+        TempShare share(c.file ? TempShare::Contents::Empty : TempShare::Contents::Sample);
+        if (c.file) share.Write("Config/Config.ini", c.file);
+        const CtlResult result = RunOn(share.Root(), c.args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err, Said(c.messages));
-    }
-}
-
-TEST(CtlGet, PrintsTheStoredValue) {
-    TempShare share(TempShare::Contents::Sample);
-    const struct {
-        std::vector<std::string> args;  // after "get SHARE"
-        int code;
-        const char* out;
-    } cases[] = {
-        {{"NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n"},
-        {{"NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n"},
-        {{"SMB", "NBTScope"}, 0, "\n"},
-        {{"server", "Restart"}, 1, ""},
-        {{"Server", "restart"}, 1, ""},
-        {{"ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n"},
-        {{"", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n"},  // offered by the catalogue
-        {{"", "Alias", "--file", share.PathOf("Volumes/CDROM2/STAFF.GRP")}, 0, "Staff\n"},
-        {{"", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, ""},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args{"get", share.Root()};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        SCOPED_TRACE(testing::PrintToString(args));
-        const CtlResult result = RunCtl(args);
-        EXPECT_EQ(result.code, c.code);
-        EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err.empty(), c.code == 0);
+        if (c.code != 0 && c.messages.empty()) { EXPECT_NE(result.err, ""); } else { EXPECT_EQ(result.err, Said(c.messages)); }
     }
 }
 
@@ -162,18 +131,15 @@ TEST(CtlDescribe, OneLinePerParameterOrJsonWithEveryField) {
 
 // "check" takes text as the row of a page would; choice lists name their choices.
 TEST(CtlCheck, TakesTheTextAsARowWould) {
-    const struct {
-        const char *spec, *value, *comment;
-        int code;
-        const char* out;  // the value taken; else a text the refusal says
-    } cases[] = {
+    // out: the value taken; else a text the refusal says
+    const struct { const char *spec, *value, *comment; int code; const char* out; } cases[] = {
         {"{Type Edit} {DDV IP}", " 010.001.1.1 ", "", 0, "10.1.1.1\n"},
-        {"{Type Edit} {DDV IP}", "256.1.1.1", "", 1, "Illegal parameter value!"},
         {"{Type Edit} {DDV Int 0 65535}", "70000", "", 1, "Enter a whole number from 0 to 65535."},
         {"{Type Edit} {DDV Name 47} {UpperCase}", "server_1", "", 0, "SERVER_1\n"},
         {"{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", "", 0, "ADMIN PW\n"},
         {"{Type Edit} {DDV Text 50}", "two\nlines", "", 1, "Illegal parameter value!"},
         {"", "anything at all", "", 0, "anything at all\n"},
+        {"{Type Stat}", " shown ", "", 0, "shown\n"},
         {"{Type Combo yes/no}", "YES", "", 0, "yes\n"},
         {"{Type Combo yes/no}", "maybe", "", 1, "Choose one of: yes, no"},
         {"{Type Combo yes/no}", "", "", 1, "Illegal parameter value!"},
@@ -215,6 +181,52 @@ TEST(CtlFormat, PrintsOrRewritesTheCanonicalText) {
         EXPECT_NE(result.err.find(path), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(path));
     }
+}
+
+TEST(CtlInfoStatsLog, PrintWhatTheManagementPagesShow) {
+    TempShare share(TempShare::Contents::Sample);
+    EXPECT_EQ(RunCtl({"info", share.Root()}).out,
+              "serial:  1234-5678\nversion: 4.00\nkind: 0\nnetwareServerName: TESSARON1_NW\n"
+              "nodeAddress: 00-A0-2B-01-23-45\ninternetAddress: 192.168.1.50\nsmbServerName: TESSARON1\n");
+    share.Write("Config/Config.ini", "Tessaron CD V3.06 S/N:\xE9t\xE9\r\n[SMB]\r\nServerName = \xC4RZTE\r\n[END]\r\n");
+    EXPECT_EQ(RunCtl({"info", share.Root()}).out,
+              "serial: \xC3\xA9t\xC3\xA9\nversion: 3.06\nkind: 0\nsmbServerName: \xC3\x84RZTE\n");
+    EXPECT_EQ(nlohmann::json::parse(RunCtl({"info", share.Root(), "--json"}).out),
+              nlohmann::json::parse(R"({"serial": "été", "version": "3.06", "kind": 0, "smbServerName": "ÄRZTE"})"));
+
+    // The reports as their views show them, or the view's message and exit 2.
+    share.Write("Config/Stat.txt", "  Uptime\r\n\r\nlast \xB0");
+    EXPECT_EQ(RunCtl({"stats", share.Root()}).out, "  Uptime\n\nlast \xC2\xB0\n");
+    std::filesystem::remove(share.PathOf("Config/Logfile.txt"));
+    const CtlResult result = RunCtl({"log", share.Root()});
+    EXPECT_EQ(result.code, 2);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err.rfind(LoadString(1026) + " (", 0), 0u) << result.err;
+}
+
+// The lines of the list-driven pages, tab-separated or as JSON (a drive
+// without its own section has an empty name); an empty listing is said on
+// standard error and is no failure.
+TEST(CtlVolumesDrives, ListWhatThePagesList) {
+    TempShare share(TempShare::Contents::Sample);
+    EXPECT_EQ(RunCtl({"volumes", share.Root()}).out,
+              "CDROM1 - ADMIN\tVolumes/CDROM1/ADMIN.GRP\nCDROM1 - GUEST\tVolumes/CDROM1/GUEST.USR\n"
+              "CDROM2 - GUEST\tVolumes/CDROM2/GUEST.USR\nCDROM2 - STAFF\tVolumes/CDROM2/STAFF.GRP\n");
+    share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = T\"\\\r\n[ID2_LUN0]\r\nA = 1\r\n[ID3_LUN1]\r\nA = 1\r\n[Other]\r\nA = 1\r\n");
+    EXPECT_EQ(nlohmann::json::parse(RunCtl({"drives", share.Root(), "--json"}).out),
+              nlohmann::json::parse(R"([{"line": "ID2_LUN0", "drive": "T\"\\"}, {"line": "ID3_LUN1", "drive": ""}])"));
+
+    share.Write("Config/scsi.ini", "[ID_2]\r\n");
+    std::filesystem::remove_all(share.PathOf("Volumes/CDROM1"));
+    std::filesystem::remove_all(share.PathOf("Volumes/CDROM2"));
+    for (const char* command : {"drives", "volumes"}) {
+        const CtlResult result = RunCtl({command, share.Root(), "--json"});
+        EXPECT_EQ(result.code, 0) << command;
+        EXPECT_EQ(result.out, "[]\n") << command;
+        EXPECT_EQ(result.err, LoadString(command[0] == 'd' ? 1015 : 1016) + "\n") << command;
+    }
+    std::filesystem::remove_all(share.PathOf("Volumes"));
+    EXPECT_EQ(RunCtl({"volumes", share.Root()}).code, 2);
 }
 
 }  // namespace

@@ -35,14 +35,7 @@ TEST(CommandLine, TakesTheFirstArgumentThatIsNotAFlag) {
 // The configuration file's first line says which product it is and which
 // version; a file without any line is accepted with an unknown version.
 TEST(IdentifyServer, ReadsTheFirstLineOfTheConfigurationFile) {
-    const struct {
-        std::string bytes;
-        bool accepted;
-        const char *productTitle;
-        int serverKind;
-        const char* version;
-        bool supported;
-    } cases[] = {
+    const struct { std::string bytes; bool accepted; const char* productTitle; int serverKind; const char* version; bool supported; } cases[] = {
         {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1\r\n[S]\r\n", true, "QUOR Tessaron CD", 0, "4.00", true},
         {"Tessaron CD V3.02 x", true, "QUOR Tessaron CD", 0, "3.02", false},
         {"Tessaron HD Server V4.00 x", false, "", 0, "", false},  // Tessaron without CD

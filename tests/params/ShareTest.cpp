@@ -14,6 +14,7 @@
 #include "Catalogue.h"
 #include "FileException.h"
 #include "FileLock.h"
+#include "Listings.h"
 #include "ParameterHandler.h"
 #include "ServerReports.h"
 #include "ShareFile.h"
@@ -238,20 +239,12 @@ TEST(FolderShareTest, NothingOutsideTheShareIsReachable) {
     EXPECT_THROW(files->Read(files->PathOf("Config/secret.ini")), FileException);
 }
 
-namespace fs = std::filesystem;
-
-
 TEST(NetworkPath, RecognisesTheThreeForms) {
-    const struct {
-        const char* path;
-        bool network;
-        const char *host, *share;
-        std::vector<std::string> rest;
-    } cases[] = {
+    const struct { const char *path; bool network; const char *host, *share; std::vector<std::string> rest; } cases[] = {
         {"\\\\tessaron1\\cd\\sub\\dir\\", true, "tessaron1", "cd", {"sub", "dir"}},
         {"//tessaron1/cd/", true, "tessaron1", "cd", {}},
         {"SMB://Tessaron1/CD/x", true, "Tessaron1", "CD", {"x"}},
-        {"smb://guest@tessaron1:445/my%20cd/%4f%4F%39%090?x", true, "tessaron1", "my cd", {"OO9\t0"}},
+        {"smb://guest@tessaron1:445/my%20cd/%4f%4F%4A%39%090?x", true, "tessaron1", "my cd", {"OOJ9\t0"}},
         {"//host", true, "host", "", {}},
         {"//", false, "", "", {}}, {"smb://", false, "", "", {}}, {"/mnt/tessaron", false, "", "", {}}, {"", false, "", "", {}},
     };
@@ -322,6 +315,46 @@ TEST(ServerName, ComesFromTheHostOrTheDirectory) {
         {"/mnt/notcifs", "notcifs"},        {"/srv/a/../b/", "b"},  {"/", "/"},
     };
     for (const auto& [path, name] : cases) EXPECT_EQ(ServerName(path, mounts), name) << path;
+}
+
+std::vector<std::string> listed(const TempShare& share, const std::string& version) {
+    std::vector<std::string> lines;
+    for (const VolumeRightsFile& file : ListVolumeRightsFiles(*share.Files(), version)) {
+        lines.push_back(file.line + " | " + file.name);
+    }
+    return lines;
+}
+
+// Which files a version lists, in which order, named how: only regular files
+// of the layout the version keeps; folders and files by name, letter case
+// aside; hidden files and other things left out.
+TEST(ListingsTest, VolumeRightsFilesByLayoutAndName) {
+    TempShare share;
+    for (const char* file : {"Volumes/cdrom2/ADMIN.GRP", "Volumes/CDROM1/GUEST.USR", "Volumes/CDROM1/admin.grp",
+                             "Volumes/CDROM1/NOEXT", "Volumes/CDROM1/.hidden", "Volumes/FLAT.USR",
+                             "Volumes/CDROM1/Sub/DEEP.USR"}) {
+        share.Write(file, "Name = x\r\n");
+    }
+    std::filesystem::create_directories(share.PathOf("Volumes/EMPTY"));
+    ASSERT_EQ(::mkfifo(share.PathOf("Volumes/CDROM1/PIPE").c_str(), 0600), 0);
+
+    EXPECT_EQ(listed(share, "3.01"), std::vector<std::string>{"Volumes - FLAT | Volumes/FLAT.USR"});
+    EXPECT_EQ(listed(share, "3.00"), listed(share, "3.01"));
+    const std::vector<std::string> folders = {
+        "CDROM1 - admin | Volumes/CDROM1/admin.grp", "CDROM1 - GUEST | Volumes/CDROM1/GUEST.USR",
+        "CDROM1 - NOEXT | Volumes/CDROM1/NOEXT", "cdrom2 - ADMIN | Volumes/cdrom2/ADMIN.GRP"};
+    EXPECT_EQ(listed(share, "3.10"), folders);
+    EXPECT_EQ(listed(share, "4.00"), folders);
+    EXPECT_THROW(ListVolumeRightsFiles(*TempShare().Files(), "4.00"), FileException);  // no Volumes folder
+}
+
+TEST(ListingsTest, DriveSectionsAndTheirDrives) {
+    ParameterHandler scsi;
+    scsi.ReadText("[ID_2]\nDrive = D\n[ID2_LUN0]\nA = 1\n[Other]\nB = 2\n[ID12_LUN3]\nC = 3\n");
+    EXPECT_EQ(ListScsiDrives(scsi), (std::vector<std::string>{"ID2_LUN0", "ID12_LUN3"}));
+    EXPECT_EQ(DriveSectionOf("ID2_LUN0"), "ID_2");
+    EXPECT_EQ(DriveSectionOf("ID12_LUN3"), "ID_12");
+    EXPECT_EQ(DriveSectionOf("LUN0"), "");
 }
 
 }  // namespace

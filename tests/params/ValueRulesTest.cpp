@@ -1,5 +1,4 @@
 #include <climits>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -114,8 +113,6 @@ TEST(SectionComparison, IsEqualAndOnlyNoValidSubmitChanged) {
         {"changed value", {Make(ip, "10.0.0.1", "", "A")}, {Make(ip, "10.0.0.2", "", "A")}, false, false},
         {"NoCheck change is skipped", {Make(noCheck, "NEW", "", "P")}, {Make(noCheck, "OLD", "", "P")}, false, true},
         {"unticked date change", {Make(dateSpec, "97-12-24", "", "D")}, {Make(dateSpec, "98-01-01", "", "D")}, true, true},
-        {"ticked date change", {Make(dateSpec, "97-12-24", "", "D", 1)}, {Make(dateSpec, "98-01-01", "", "D")}, false,
-         true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,24 +177,6 @@ TEST(ValidateList, EmptyValuesAndLoadingPass) {
     }
 }
 
-// The single routines: "*" unless strict, white space after a value.
-TEST(ValidateList, SingleItems) {
-    const struct { const char* name; std::function<void(RecordingExchange&)> check; int message; } cases[] = {
-        {"IP strict", [](auto& ex) { PV::ValidateIP(ex, 1, "*", 1); }, Illegal},
-        {"IP lenient", [](auto& ex) { PV::ValidateIP(ex, 1, "*", 0); }, Pass},
-        {"IP, white space after", [](auto& ex) { PV::ValidateIP(ex, 1, "1.2.3.4 \t", 1); }, Pass},
-        {"time, white space after", [](auto& ex) { PV::ValidateTime(ex, 1, "12:00:00 "); }, Pass},
-        {"UInt strict", [](auto& ex) { PV::ValidateUInt(ex, 1, "*", 1); }, Illegal},
-        {"UInt, white space after", [](auto& ex) { PV::ValidateUInt(ex, 1, "5 ", 0); }, Illegal},
-        {"address of 12 characters", [](auto& ex) { PV::ValidateNetWareAddress(ex, 1, "01-02-03-04 "); }, Illegal},
-        {"no characters of the set", [](auto& ex) { PV::ValidateCharacters(ex, 1, "ABC", 0, "C"); }, Illegal},
-    };
-    for (const auto& c : cases) {
-        RecordingExchange exchange;
-        EXPECT_EQ(FailureMessage(exchange, [&] { c.check(exchange); }), c.message) << c.name;
-    }
-}
-
 // What a choice list's special entries take: an address, or server names.
 TEST(ValidateList, TypedEntriesOfChoiceLists) {
     const struct { bool serverList; std::string text; int message; } cases[] = {
@@ -221,13 +200,6 @@ TEST(ValidateList, ReadIntegerReadsLikeArgumentsAndSaturates) {
     for (const auto& [text, number] : cases) EXPECT_EQ(PV::ReadInteger(text), number) << text;
 }
 
-Parameter WithValue(const std::string& typeSpec, const std::string& value) {
-    Parameter parameter("Key", "", "", 0);
-    parameter.SetTypeSpec(typeSpec);
-    parameter.SetValue(value);
-    return parameter;
-}
-
 // The length limit of the check kind comes first, then its rule; a line
 // break is refused whatever the kind.
 TEST(Validate, LengthLimitThenKindRule) {
@@ -249,13 +221,13 @@ TEST(Validate, LengthLimitThenKindRule) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ddv + " = '" + c.value + "'");
         RecordingExchange exchange;
-        EXPECT_EQ(FailureMessage(exchange, [&] { WithValue("{Type Edit} {DDV " + c.ddv + "}", c.value).Validate(exchange, ControlId); }),
+        EXPECT_EQ(FailureMessage(exchange, [&] { Make("{Type Edit} {DDV " + c.ddv + "}", c.value).Validate(exchange, ControlId); }),
                   c.message);
         EXPECT_EQ(exchange.controlReads, 0);
         EXPECT_EQ(exchange.markedControl, ControlId);
     }
     RecordingExchange unchecked;  // no check kind: nothing to do
-    EXPECT_EQ(FailureMessage(unchecked, [&] { WithValue("{Type Edit} {UpperCase}", "a\nb").Validate(unchecked, 1); }), Pass);
+    EXPECT_EQ(FailureMessage(unchecked, [&] { Make("{Type Edit} {UpperCase}", "a\nb").Validate(unchecked, 1); }), Pass);
     EXPECT_TRUE(unchecked.upperCase.empty());
 }
 
@@ -273,15 +245,15 @@ TEST(Validate, IntegerRuleReadsTheControl) {
         SCOPED_TRACE("Int " + c.bounds + ": '" + c.controlText + "'");
         RecordingExchange exchange;
         exchange.controlTexts[ControlId] = c.controlText;
-        EXPECT_EQ(FailureMessage(exchange, [&] { WithValue("{Type Edit} {DDV Int " + c.bounds + "}", "12345").Validate(exchange, ControlId); }),
+        EXPECT_EQ(FailureMessage(exchange, [&] { Make("{Type Edit} {DDV Int " + c.bounds + "}", "12345").Validate(exchange, ControlId); }),
                   c.message);
         EXPECT_EQ(exchange.controlReads, 1);
     }
     RecordingExchange range, tooLong;
     range.controlTexts[1] = "70000";
-    FailureMessage(range, [&] { WithValue("{Type Edit} {DDV Int -2147483648 65535}", "").Validate(range, 1); });
+    FailureMessage(range, [&] { Make("{Type Edit} {DDV Int -2147483648 65535}", "").Validate(range, 1); });
     EXPECT_EQ(range.messageTexts, std::vector{FormatString(OutOfRangePromptId, {"-2147483648", "65535"})});
-    FailureMessage(tooLong, [&] { WithValue("{Type Edit} {DDV NoWhite 16}", std::string(17, 'x')).Validate(tooLong, 1); });
+    FailureMessage(tooLong, [&] { Make("{Type Edit} {DDV NoWhite 16}", std::string(17, 'x')).Validate(tooLong, 1); });
     EXPECT_EQ(tooLong.messageTexts, std::vector{FormatString(TooLongPromptId, {"16"})});
 }
 
@@ -289,7 +261,7 @@ TEST(Validate, IntegerRuleReadsTheControl) {
 TEST(Validate, UpperCaseStyleOnlyWhileSaving) {
     for (const bool saving : {true, false}) {
         RecordingExchange exchange(saving);
-        const int message = FailureMessage(exchange, [&] { WithValue("{Type Edit} {DDV Name 47} {UpperCase}", "bad value").Validate(exchange, 7); });
+        const int message = FailureMessage(exchange, [&] { Make("{Type Edit} {DDV Name 47} {UpperCase}", "bad value").Validate(exchange, 7); });
         EXPECT_EQ(exchange.upperCase.count(7), saving ? 1u : 0u);
         EXPECT_EQ(message, saving ? Illegal : Pass);
         EXPECT_EQ(exchange.markedControl, saving ? 7 : -1);
@@ -309,12 +281,12 @@ TEST(Normalise, CanonicalFormByKind) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ddv + ": '" + c.text + "'");
-        const Parameter parameter = WithValue("{Type Edit} {DDV " + c.ddv + "}", c.text);  // the setter stores the same form
+        const Parameter parameter = Make("{Type Edit} {DDV " + c.ddv + "}", c.text);  // the setter stores the same form
         EXPECT_EQ(parameter.GetValue(), c.normal);
         EXPECT_EQ(parameter.Normalise(c.text), c.normal);
         EXPECT_EQ(parameter.Normalise(c.normal), c.normal);  // a canonical form stays
     }
-    EXPECT_EQ(WithValue("{Type Edit}", " 010.001.1.1 ; ").GetValue(), " 010.001.1.1 ; ");
+    EXPECT_EQ(Make("{Type Edit}", " 010.001.1.1 ; ").GetValue(), " 010.001.1.1 ; ");
 }
 
 using Entries = std::vector<std::string>;
@@ -364,6 +336,7 @@ TEST(FillChoiceList, ChoiceEntryForTheValue) {
     };
     for (const auto& [value, index] : cases) EXPECT_EQ(ChoiceEntryFor(entries, value), index) << value;
     EXPECT_EQ(ChoiceEntryFor({}, ""), -1);
+    for (const std::string& entry : entries) EXPECT_EQ(IsSpecialChoice(entry), entry == "SERVER_LIST" || entry == "XX-XX-XX-XX");
 }
 
 TEST(TextRules, LetterCaseIsAsciiOnly) {

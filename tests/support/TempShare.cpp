@@ -30,12 +30,10 @@ void TempShare::Write(const std::string& relative, const std::string& bytes) con
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-std::string TempShare::Read(const std::string& relative) const { return ReadBytes((root / relative).string()); }
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+std::string TempShare::Read(const std::string& relative) const {
+    std::ifstream in(root / relative, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + PathOf(relative));
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }

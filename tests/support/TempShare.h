@@ -29,6 +29,3 @@ public:
 private:
     std::filesystem::path root;
 };
-
-// Reads a whole file as bytes.
-std::string ReadBytes(const std::string& path);
