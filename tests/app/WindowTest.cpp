@@ -4,11 +4,14 @@
 #include <QTimer>
 
 #include "Catalogue.h"
+#include "FileException.h"
 #include "HelpViewer.h"
+#include "PageFixture.h"
 #include "QtTestMain.h"
-#include "ShellFixture.h"
 #include "StartDlg.h"
 #include "StringTable.h"
+#include "Tool.h"
+#include "ToolkitApp.h"
 
 // The share comes from the command line or a folder chooser; a share that
 // cannot be used is named in a message, a cancelled choice ends quietly.
@@ -102,6 +105,46 @@ TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
 }
 
 namespace {
+
+// A tool that stands in for the real ones: a child with an edit, whose
+// leave check answers as told.
+struct TestTool : QWidget, Tool {
+    explicit TestTool(QWidget* parent) : QWidget(parent), edit(new QLineEdit(this)) { resize(300, 200); }
+    bool CanLeave() override { return ++asked, mayLeave; }
+    bool mayLeave = true;
+    int asked = 0;
+    QLineEdit* edit;
+};
+
+// The main window of the page tests, with the desktop's URL opener recorded
+// and test tools that can be plugged in.
+class ShellTest : public PageTest {
+protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        app.SetOemBranding(false);  // the maker's look unless a test says otherwise
+        app.SetUrlOpener([this](const QUrl& url) { return opened.push_back(url), openerAnswer; });
+    }
+    QString Caption(int id) const { return window->Control<QWidget>(id)->property("text").toString(); }
+    bool Visible(int id) const { return window->Item(id)->isVisible(); }
+    // Presses a button of the window or of the page it shows, by its ID.
+    void Click(int id) { Press(*window, id); }
+    // Plugs the test tool in for every kind; the tool last built is kept.
+    void UseTestTools() {
+        using Kind = ConfigMainDlg::ToolKind;
+        for (Kind kind : {Kind::QuickInstallation, Kind::Configuration, Kind::Management}) {
+            window->SetToolFactory(kind, [this](QWidget* parent) {
+                if (toolFailure) toolFailure();
+                return tool = new TestTool(parent);
+            });
+        }
+    }
+
+    std::vector<QUrl> opened;
+    bool openerAnswer = true;
+    TestTool* tool = nullptr;
+    std::function<void()> toolFailure;
+};
 
 constexpr int kPageCaption = 1074, kServerType = 1223, kHome = 1124, kHelp = 57670;
 
@@ -353,3 +396,7 @@ TEST_F(ShellTest, AboutEntryAndBox) {
 }
 
 }  // namespace
+
+// The program's own application class, so errors escaping an event handler
+// take the program's path in the tests too.
+TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,20 @@
 #include "TempShare.h"
 #include "TemplatePage.h"
 
+// A folder in a file's place: it cannot be read, at once. The file comes
+// back with the object.
+struct Unreadable {
+    explicit Unreadable(std::string path) : path(std::move(path)) {
+        std::filesystem::rename(this->path, this->path + ".away");
+        std::filesystem::create_directory(this->path);
+    }
+    ~Unreadable() {
+        std::filesystem::remove(path);
+        std::filesystem::rename(path + ".away", path);
+    }
+    std::string path;
+};
+
 // The program's main window over a temporary share (a copy of the sample
 // share unless a test writes its own configuration file), messages answered
 // by a scripted presenter. Tests open the configuration sheet through the
@@ -32,7 +47,8 @@ protected:
         app.SetServerPath(share.Root());
         app.SetServerName("tessaron1");
     }
-    void TearDown() override {
+    void TearDown() override { CloseMain(); }
+    void CloseMain() {
         window.reset();
         Settle();
     }
@@ -67,15 +83,18 @@ protected:
         Settle();
         return *window;
     }
-    // Presses Configuration on the home page; the sheet, or nullptr when it
-    // could not be built.
-    ConfigPropertySheet* OpenSheet() {
+    // Presses a tool's button on the home page (the main window shown
+    // first if need be); the tool shown then, or nullptr.
+    template <class Tool>
+    Tool* OpenTool(int button) {
         if (!window) OpenMain();
         presenter.shown.clear();
-        window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton))->click();
+        Press(*window, button);
         Settle();
-        return Sheet();
+        return qobject_cast<Tool*>(window->GetChild());
     }
+    // The configuration sheet, or nullptr when it could not be built.
+    ConfigPropertySheet* OpenSheet() { return OpenTool<ConfigPropertySheet>(StartDlg::ConfigurationButton); }
     ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
     QStringList TabTitles() const {
         QStringList titles;

@@ -2,31 +2,13 @@
 #include <QAccessible>
 #include <QTabBar>
 
-#include <filesystem>
-
 #include "ControlHandler.h"
 #include "DataExchange.h"
 #include "PageFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A folder in the file's place: it cannot be read, at once. The file comes back with the object.
-struct Unreadable {
-    explicit Unreadable(std::string path) : path(std::move(path)) {
-        fs::rename(this->path, this->path + ".away");
-        fs::create_directory(this->path);
-    }
-    ~Unreadable() {
-        fs::remove(path);
-        fs::rename(path + ".away", path);
-    }
-    std::string path;
-};
-
-// A tab per section, a section too long for one tab cut into numbered tabs
-// (blocks kept whole), server text in titles taken literally.
+// A tab per section, a section too long for one tab cut into numbered tabs.
 TEST_F(PageTest, OneTabPerSectionSliceInFileOrder) {
     ConfigPropertySheet* sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
@@ -36,17 +18,12 @@ TEST_F(PageTest, OneTabPerSectionSliceInFileOrder) {
     // Every tab fits the strip; none hides behind scroll arrows.
     EXPECT_LE(sheet->tabBar()->tabRect(sheet->count() - 1).right(), sheet->tabBar()->width());
     EXPECT_LE(sheet->geometry().right(), window->width() - 15);
-    std::string lines = "; QUOR Tessaron CD-ROM Server V4.00\n[Long]\n";
-    for (int i = 0; i < 14; ++i) lines += "A" + std::to_string(i) + " = v\n";
-    WriteConfig(lines + "Head = 1\n  S0 = v\n  S1 = v\n[Nothing]\n[100%s %d]\nK = 1\n[END]\n");
-    window->Control<QPushButton>(1124)->click();  // Home
-    ASSERT_NE(OpenSheet(), nullptr);
-    EXPECT_EQ(TabTitles(), QStringList({"Long (1)", "Long (2)", "100%s %d"}));
-    TemplatePage& second = Activate("Long (2)");
-    EXPECT_EQ(Values(second).size(), 3);
-    EXPECT_EQ(Values(second)[0]->accessibleName(), "Head");
-    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kSubmitId)->text(), "Submit Long (2) Settings");
-    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kResetId)->text(), "Reset Long (2) Settings");
+    // The block "Enable NDS" opens does not fit the first NetWare tab.
+    TemplatePage& second = Activate("NetWare (2)");
+    EXPECT_EQ(Values(second).size(), 7);
+    EXPECT_EQ(Values(second)[0]->accessibleName(), "Enable NDS");
+    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kSubmitId)->text(), "Submit NetWare (2) Settings");
+    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kResetId)->text(), "Reset NetWare (2) Settings");
     EXPECT_TRUE(presenter.shown.empty());
 }
 
@@ -73,28 +50,6 @@ TEST_F(PageTest, EveryTabWorksByKeyboardWithNamedUncutRows) {
             EXPECT_FALSE(name.isEmpty() || name.startsWith(QLatin1String("-"))) << value->objectName().toStdString();
         }
     }
-}
-
-// A tab key with a value that fails its check keeps the page: the next tab
-// is never shown behind the message.
-TEST_F(PageTest, TabKeysAskTheShownPageFirst) {
-    ConfigPropertySheet* sheet = OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    QLineEdit* address = Edit(Activate("IP"), "Internet Address");
-    const int index = sheet->GetActiveIndex();
-    Type(address, "300.1.1.1");
-    std::vector<int> shown;
-    QObject watching;  // the connection goes with the test
-    QObject::connect(sheet, &QTabWidget::currentChanged, &watching, [&](int i) { shown.push_back(i); });
-    presenter.shown.clear();
-    // As a shortcut, and as a plain key press (what a window that is not the active one gets).
-    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
-    QApplication::sendEvent(address, &press);
-    Settle();
-    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1022, 1022}));
-    EXPECT_EQ(sheet->GetActiveIndex(), index);
-    EXPECT_TRUE(shown.empty());
 }
 
 // A file that cannot be read: the sheet is not opened (1005); a page is
@@ -133,8 +88,6 @@ TEST_F(PageTest, EachPageSetsTheHelpOfItsSection) {
     EXPECT_EQ(TemplatePage::HelpContextFor(30001, "3.06"), 14);  // the list-driven pages depend on the version
     EXPECT_EQ(TemplatePage::HelpContextFor(30001, "3.07"), 16);
 }
-
-
 
 const char* const kProductLine = "QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n";
 

@@ -6,6 +6,7 @@
 #include "CtlRun.h"
 #include "FileException.h"
 #include "MountedSim.h"
+#include "PageFixture.h"
 #include "SambaServer.h"
 #include "ServerShare.h"
 #include "SmbShare.h"
@@ -33,8 +34,9 @@ TEST(SmbNames, AddressesStayInsideTheShare) {
 
 // A Samba server on the loopback interface serving a simulated appliance
 // (which writes its files back in its own form, as a real server does),
-// reached through the desktop's mount of it and with no mount at all.
-class SmbTest : public testing::Test {
+// reached through the desktop's mount of it and with no mount at all, by the
+// command line and by the main window.
+class SmbTest : public PageTest {
 protected:
     static void SetUpTestSuite() {
         for (const std::string& missing : {SambaServer::Missing(), FuseMissing()}) {
@@ -55,6 +57,7 @@ protected:
     }
     void SetUp() override {
         if (!skipped.empty()) GTEST_SKIP() << skipped;
+        PageTest::SetUp();
     }
 
     static std::string skipped;
@@ -109,6 +112,23 @@ TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
     EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemContact"}).out, "Desk\n");
     EXPECT_EQ(RunCtl({"identify", folder}).code, 0);
     EXPECT_EQ(RunCtl({"get", folder, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}).code, 2);
+}
+
+// The window asks who connects when the server wants a user name and password first.
+TEST_F(SmbTest, WithNothingMountedTheWindowWorksOverSmbAndAsksWhoConnects) {
+    const ScopedRuntimeDir noDesktopMounts(share.Root());
+    int asked = 0;
+    app.SetLogInAsker([&](const std::string& address, SmbCredentials& credentials) {
+        ++asked;
+        EXPECT_EQ(address, samba->Address("locked"));
+        credentials = {"root", "secret"};
+        return true;
+    });
+    app.SetServerPath(samba->Address("locked"));
+    ASSERT_NE(OpenSheet(), nullptr);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_EQ(Sheet()->count(), 9);
 }
 
 }  // namespace

@@ -46,33 +46,28 @@ TEST(DialogUnits, AverageWidthComesFromTheLettersNotTheFontTable) {
 }
 
 // Controls get their template ID as object name, their place in dialog
-// units, their style (a bold caption, hidden buttons).
-TEST(TemplateBuilder, CreatesControlsByIdWithGeometryAndStyle) {
+// units, their style (a bold caption, hidden buttons); inside the main window
+// Enter presses no button, so none looks like it would.
+TEST(TemplateBuilder, BuildsEachKindOfControlByIdWithGeometryAndStyle) {
     QWidget parent;
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(12);
     parent.setFont(font);
-    BuildTemplate(&parent, *FindDialogTemplate(TemplateId::MainWindow), DialogUnits(7, 14));
-    EXPECT_EQ(parent.size(), QSize(639, 446));
+    const DialogUnits units(7, 14);
+    BuildTemplate(&parent, *FindDialogTemplate(TemplateId::MainWindow), units);
     auto* home = parent.findChild<QPushButton*>(QStringLiteral("1124"));
-    EXPECT_EQ(home->geometry(), QRect(219, 42, 91, 25));
+    EXPECT_EQ(home->geometry(), units.Rect(125, 24, 52, 14));
     EXPECT_TRUE(home->isHidden());
     auto* caption = parent.findChild<QLabel*>(QStringLiteral("1074"));
     EXPECT_TRUE(caption->font().bold());
     EXPECT_GT(caption->font().pixelSize(), parent.font().pixelSize());
     EXPECT_EQ(caption->textFormat(), Qt::PlainText);
-}
-
-TEST(TemplateBuilder, BuildsEachKindOfControl) {
-    QDialog parent;
-    const DialogUnits units(7, 14);
-    BuildTemplate(&parent, *FindDialogTemplate(TemplateId::QuickInstallation), units);
-    EXPECT_NE(parent.findChild<QLineEdit*>(QStringLiteral("1069")), nullptr);
-    // Inside the main window Enter presses no button, so none looks like it would.
-    EXPECT_FALSE(parent.findChild<QPushButton*>(QStringLiteral("1067"))->autoDefault());
-    EXPECT_NE(parent.findChild<QComboBox*>(QStringLiteral("1287")), nullptr);
+    QDialog form;
+    BuildTemplate(&form, *FindDialogTemplate(TemplateId::QuickInstallation), units);
+    EXPECT_NE(form.findChild<QLineEdit*>(QStringLiteral("1069")), nullptr);
+    EXPECT_FALSE(form.findChild<QPushButton*>(QStringLiteral("1067"))->autoDefault());
     // A drop-down list is as high as its selection field, not its list.
-    EXPECT_LT(parent.findChild<QComboBox*>(QStringLiteral("1287"))->height(), units.Y(63));
+    EXPECT_LT(form.findChild<QComboBox*>(QStringLiteral("1287"))->height(), units.Y(63));
     QDialog view;  // a dialog's own default button
     BuildTemplate(&view, *FindDialogTemplate(TemplateId::ServerTextView), units);
     EXPECT_TRUE(view.findChild<QPushButton*>(QStringLiteral("1"))->isDefault());
@@ -156,3 +151,4 @@ TEST(Dialog, EnterPressesTheDefaultButtonAndAFailedCheckKeepsTheDialog) {
     EXPECT_EQ(cancelled.DoModal(), CommandId::Cancel);
 }
 
+TESSARON_QT_TEST_MAIN()
