@@ -96,17 +96,20 @@ protected:
     // The configuration sheet, or nullptr when it could not be built.
     ConfigPropertySheet* OpenSheet() { return OpenTool<ConfigPropertySheet>(StartDlg::ConfigurationButton); }
     ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
+    // The tab titles of the tool shown, a sheet.
     QStringList TabTitles() const {
         QStringList titles;
-        for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
+        auto* sheet = qobject_cast<PropertySheet*>(window->GetChild());
+        for (int i = 0; i < sheet->count(); ++i) titles << sheet->tabText(i);
         return titles;
     }
-    // Asks for the tab with that title; the page shown then.
+    // Asks the sheet shown for the tab with that title; the page shown then.
     TemplatePage& Activate(const QString& title) {
         EXPECT_TRUE(TabTitles().contains(title)) << title.toStdString();
-        Sheet()->SetActivePage(TabTitles().indexOf(title));
+        auto* sheet = qobject_cast<PropertySheet*>(window->GetChild());
+        sheet->SetActivePage(TabTitles().indexOf(title));
         Settle();
-        return Active();
+        return *qobject_cast<TemplatePage*>(sheet->GetActivePage());
     }
     TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
 

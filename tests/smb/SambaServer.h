@@ -18,7 +18,9 @@
 #include <thread>
 
 // Runs a shell command, output dropped; true when it succeeded.
-inline bool Shell(const std::string& command) { return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0; }
+inline bool Shell(const std::string& command) {
+    return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
+}
 
 // Waits some seconds for a condition.
 inline bool WaitFor(const std::function<bool()>& condition, int seconds = 10) {
@@ -40,8 +42,10 @@ public:
     }
 
     explicit SambaServer(const std::string& folder) {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);  // a port nobody uses
-        sockaddr_in address = Loopback(0);
+        const int s = ::socket(AF_INET, SOCK_STREAM, 0);  // a port nobody uses: one the system hands out
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
         ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
@@ -74,27 +78,12 @@ public:
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
 
-    bool Up() const {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        const sockaddr_in address = Loopback(port);
-        const bool up = ::connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-        ::close(s);
-        return up;
-    }
-    // "smb://127.0.0.1:PORT/share"
+    bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
     std::string Address(const std::string& share = "cd") const {
         return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;
     }
 
 private:
-    static sockaddr_in Loopback(int port) {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        return address;
-    }
-
     int port = 0;
     std::string dir;
 };
@@ -117,11 +106,10 @@ struct ScopedRuntimeDir {
 class GvfsMount {
 public:
     static std::string Missing() {
-        if (::access("/usr/libexec/gvfsd", X_OK) != 0 || ::access("/usr/libexec/gvfsd-fuse", X_OK) != 0) {
-            return "no gvfsd and gvfsd-fuse (Debian packages gvfs-backends, gvfs-fuse) to mount a share with";
-        }
-        if (!Shell("command -v dbus-run-session && command -v gio")) return "no dbus-run-session or gio";
-        return ::access("/dev/fuse", R_OK | W_OK) == 0 ? "" : "no usable /dev/fuse";
+        return Shell("test -x /usr/libexec/gvfsd && test -x /usr/libexec/gvfsd-fuse && command -v dbus-run-session && "
+                     "command -v gio && test -w /dev/fuse")
+                   ? ""
+                   : "no gvfsd, gvfsd-fuse (packages gvfs-backends, gvfs-fuse), dbus-run-session, gio or /dev/fuse";
     }
 
     explicit GvfsMount(const std::string& address) {

@@ -10,9 +10,8 @@
 #include "ScriptedPresenter.h"
 #include "ToolkitApp.h"
 
-// Every byte the server wrote is one character of the server's code page and
-// comes back as itself; a character without a byte is refused, or written as
-// "?" where a loss is acceptable.
+// Every byte the server wrote is one character of its code page and comes back as itself; a character
+// without a byte is refused, or written as "?" where a loss is acceptable.
 TEST(Cp1252, EveryByteSurvivesTheRoundTripAndOtherCharactersAreRefused) {
     std::string all;
     for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
@@ -102,7 +101,7 @@ TEST_F(DataExchangeTest, AnUntouchedChoiceKeepsItsValue) {
     // the first beginning with the value; saving gives back the value itself
     // until the user picks an entry.
     const struct { const char* value; int before, shown; } cases[] = {
-        {"no", 0, 1}, {"YE", 1, 0}, {"Yesterday", 0, 2}, {"", 2, 0}, {"maybe", 1, 1},
+        {"no", 0, 1}, {"", 2, 0}, {"maybe", 1, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
