@@ -3,12 +3,14 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "Catalogue.h"
+#include "FileException.h"
 #include "HelpViewer.h"
+#include "PageFixture.h"
 #include "QtTestMain.h"
-#include "ShellFixture.h"
 #include "StartDlg.h"
 #include "StringTable.h"
+#include "Tool.h"
+#include "ToolkitApp.h"
 
 // The share comes from the command line or a folder chooser; a share that
 // cannot be used is named in a message, a cancelled choice ends quietly.
@@ -69,7 +71,7 @@ TEST(ConfigAppStartUp, HelpAndVersionNeedNoDisplay) {
 }
 
 // Every message carries the program's title; a plain OK box gets the exclamation icon.
-TEST(ConfigAppMessages, CaptionAndIcon) {
+TEST(ConfigAppMessages, CaptionIconAndDetails) {
     ConfigApp app;
     app.SetOemBranding(false);
     ScriptedPresenter& presenter = InstallScriptedPresenter(app);
@@ -86,26 +88,62 @@ TEST(ConfigAppMessages, CaptionAndIcon) {
     app.SetOemBranding(true);
     app.ShowMessage(1000);
     EXPECT_EQ(presenter.shown.back().caption, QStringLiteral("JQ CD-ROM Server Utility"));
-}
-
-TEST(ConfigAppMessages, AFailureSaysWhatFailedAndWhyInTheDetails) {
-    ConfigApp app;
-    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
+    // A failure says what failed, and why in the details: the store's own message first.
+    presenter.shown.clear();
     try {
         ParameterSection().GetParameter("Missing");
     } catch (const FileException& error) {
         app.ReportFailure(1007, error);
     }
-    ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));  // the store's own message first
+    ASSERT_EQ(presenter.ShownIds(), (std::vector<int>{1021, 1007}));
     EXPECT_EQ(presenter.shown[1].text, QString::fromStdString(LoadString(1007)));
     EXPECT_TRUE(presenter.shown[1].detail.contains(QStringLiteral("Missing")));
 }
 
 namespace {
 
+// A tool that stands in for the real ones: a child with an edit, whose
+// leave check answers as told.
+struct TestTool : QWidget, Tool {
+    explicit TestTool(QWidget* parent) : QWidget(parent), edit(new QLineEdit(this)) { resize(300, 200); }
+    bool CanLeave() override { return ++asked, mayLeave; }
+    bool mayLeave = true;
+    int asked = 0;
+    QLineEdit* edit;
+};
+
+// The main window of the page tests, with the desktop's URL opener recorded
+// and test tools that can be plugged in.
+class ShellTest : public PageTest {
+protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        app.SetOemBranding(false);  // the maker's look unless a test says otherwise
+        app.SetUrlOpener([this](const QUrl& url) { return opened.push_back(url), openerAnswer; });
+    }
+    QString Caption(int id) const { return window->Control<QWidget>(id)->property("text").toString(); }
+    bool Visible(int id) const { return window->Item(id)->isVisible(); }
+    // Plugs the test tool in for every kind; the tool last built is kept.
+    void UseTestTools() {
+        using Kind = ConfigMainDlg::ToolKind;
+        for (Kind kind : {Kind::QuickInstallation, Kind::Configuration, Kind::Management}) {
+            window->SetToolFactory(kind, [this](QWidget* parent) {
+                if (toolFailure) toolFailure();
+                return tool = new TestTool(parent);
+            });
+        }
+    }
+
+    std::vector<QUrl> opened;
+    bool openerAnswer = true;
+    TestTool* tool = nullptr;
+    std::function<void()> toolFailure;
+};
+
 constexpr int kPageCaption = 1074, kServerType = 1223, kHome = 1124, kHelp = 57670;
 
-// The first line of the configuration file decides what the window shows.
+// The first line of the configuration file decides what the window shows;
+// until it is read the window says it is connecting.
 TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
     const struct {
         const char* firstLine;  // nullptr: the file cannot be read
@@ -129,22 +167,13 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
         EXPECT_EQ(Caption(kPageCaption), c.pageCaption ? c.pageCaption : "Establishing connection...");
         EXPECT_EQ(Caption(kServerType), c.serverType);
     }
-}
-
-TEST_F(ShellTest, IdentificationRunsOnceAfterTheWindowIsShown) {
-    window = std::make_unique<ConfigMainDlg>(app);
-    app.SetMainWindow(window.get());
-    window->show();
-    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Establishing connection..."));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 2000));
-    EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
-    share.Write("Config/Config.ini", "nothing to see\r\n");
+    share.Write("Config/Config.ini", "nothing to see\r\n");  // identification runs once
     window->OnStartTimer();
     EXPECT_TRUE(presenter.shown.empty());
 }
 
 // A tool opens in place of the home page, which comes back with Home; a
-// tool without a factory has its button disabled.
+// tool without a factory has its button disabled; keys never close the window.
 TEST_F(ShellTest, OpeningAToolAndComingHome) {
     const std::pair<int, const char*> tools[] = {
         {StartDlg::QuickInstallationButton, "Quick Installation"},
@@ -165,20 +194,29 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
     for (const auto& [button, caption] : tools) {
         SCOPED_TRACE(caption);
         QPointer<QWidget> home = main.GetChild();
-        Click(button);
+        Press(*window, button);
         Settle();
         EXPECT_TRUE(home.isNull());
         EXPECT_EQ(main.GetChild(), tool);
         EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
         EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
         QPointer<QWidget> openTool = tool;
-        Click(kHome);
+        Press(*window, kHome);
         Settle();
         EXPECT_TRUE(openTool.isNull());
         EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
         EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
         EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
     }
+    // Enter and Escape never close the main window, on the home page or in a tool.
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(&main, key);
+    main.OpenManagement();
+    tool->edit->setFocus();
+    QTest::keyClick(tool->edit, Qt::Key_Return);
+    QTest::keyClick(tool->edit, Qt::Key_Escape);
+    Settle();
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.GetChild(), tool);
     EXPECT_TRUE(presenter.shown.empty());
 }
 
@@ -189,22 +227,19 @@ TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
     UseTestTools();
     const std::pair<int, int> tools[] = {{StartDlg::QuickInstallationButton, 1006}, {StartDlg::ConfigurationButton, 1005},
                                          {StartDlg::ManagementButton, 1011}};
-    for (const std::function<void()>& failure : {std::function<void()>([] { throw FileException{}; }),
-                                                std::function<void()>([] { throw ParameterHandler::ParameterError{}; })}) {
-        for (const auto& [button, message] : tools) {
-            presenter.shown.clear();
-            toolFailure = failure;
-            Click(button);
-            Settle();
-            EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
-            EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
-            EXPECT_FALSE(Visible(kHome));
-        }
+    toolFailure = [] { throw ParameterHandler::ParameterError{}; };
+    for (const auto& [button, message] : tools) {
+        presenter.shown.clear();
+        Press(*window, button);
+        Settle();
+        EXPECT_EQ(presenter.ShownIds(), std::vector<int>{message});
+        EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
+        EXPECT_FALSE(Visible(kHome));
     }
     toolFailure = nullptr;
     main.OpenConfiguration();
     tool->mayLeave = false;
-    Click(kHome);
+    Press(*window, kHome);
     main.close();
     Settle();
     EXPECT_EQ(main.GetChild(), tool);
@@ -216,32 +251,14 @@ TEST_F(ShellTest, AToolStaysWhenItRefusesAndIsNotOpenedWhenItFails) {
     EXPECT_FALSE(main.isVisible());
 }
 
-TEST_F(ShellTest, EnterNeverClosesTheMainWindow) {
-    ConfigMainDlg& main = OpenMain();
-    UseTestTools();
-    main.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(&main, key);
-    main.OpenManagement();
-    tool->edit->setFocus();
-    QTest::keyClick(tool->edit, Qt::Key_Return);
-    QTest::keyClick(tool->edit, Qt::Key_Escape);
-    Settle();
-    EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(main.GetChild(), tool);
-}
-
 // Closing offers a restart when settings changed; a factory reset the file
 // already asks for is confirmed first.
 TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
     const std::string noRestartKey = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = no\r\n";
     const std::string pendingReset = "QUOR Tessaron CD-ROM Server V4.00 x\r\n[Server]\r\nFactoryDefaults = yes\r\nRestart = no\r\n";
+    // file: "" for the sample's; restartAfter: nullptr when the file stays unchanged
     const struct {
-        bool changed;
-        std::vector<int> answers;
-        std::string file;  // "": the sample's
-        std::vector<int> messages;
-        const char* restartAfter;  // nullptr: file unchanged
+        bool changed; std::vector<int> answers; std::string file; std::vector<int> messages; const char* restartAfter;
     } cases[] = {
         {false, {}, "", {}, "no"},
         {true, {MessageResult::No}, "", {127}, "no"},
@@ -265,12 +282,8 @@ TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
         if (c.changed) {
             EXPECT_EQ(presenter.shown[0].type, MessageType::YesNo | MessageType::IconQuestion);
         }
-        ParameterHandler handler;
-        handler.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
-        std::string restart;
         if (c.restartAfter) {
-            EXPECT_TRUE(handler.GetValue("Server", "Restart", restart));
-            EXPECT_EQ(restart, c.restartAfter);
+            EXPECT_EQ(FileValue("Server", "Restart"), c.restartAfter);
         } else {
             EXPECT_EQ(share.Read("Config/Config.ini"), before);
         }
@@ -288,19 +301,18 @@ TEST_F(ShellTest, AnEscapedErrorEndsTheModalRunWithMessage1010) {
 
 TEST_F(ShellTest, DiscAccessOpensTheCdFolderOrSaysItCouldNot) {
     std::filesystem::rename(share.PathOf("Cd"), share.PathOf("CD"));  // found whatever its letter case
-    ConfigMainDlg& main = OpenMain();
-    Click(StartDlg::DiscAccessButton);
+    OpenMain();
+    Press(*window, StartDlg::DiscAccessButton);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(QString::fromStdString(share.PathOf("CD"))));
     EXPECT_TRUE(presenter.shown.empty());
     openerAnswer = false;  // the desktop has no file manager
-    Click(StartDlg::DiscAccessButton);
+    Press(*window, StartDlg::DiscAccessButton);
     openerAnswer = true;  // a share without a Cd folder
     std::filesystem::remove_all(share.PathOf("CD"));
-    Click(StartDlg::DiscAccessButton);
+    Press(*window, StartDlg::DiscAccessButton);
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1000, 1000}));
     EXPECT_EQ(opened.size(), 2u);
-    EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
 }
 
 // Help and F1 show the topic of the page shown, from anywhere in the program.
@@ -312,7 +324,7 @@ TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 0);
     main.OpenConfiguration();
     app.SetHelpContext(5);
-    Click(kHelp);
+    Press(*window, kHelp);
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 5);
     app.SetHelpContext(9);
     main.activateWindow();
@@ -353,3 +365,7 @@ TEST_F(ShellTest, AboutEntryAndBox) {
 }
 
 }  // namespace
+
+// The program's own application class, so errors escaping an event handler
+// take the program's path in the tests too.
+TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,20 @@
 #include "TempShare.h"
 #include "TemplatePage.h"
 
+// A folder in a file's place: it cannot be read, at once. The file comes
+// back with the object.
+struct Unreadable {
+    explicit Unreadable(std::string path) : path(std::move(path)) {
+        std::filesystem::rename(this->path, this->path + ".away");
+        std::filesystem::create_directory(this->path);
+    }
+    ~Unreadable() {
+        std::filesystem::remove(path);
+        std::filesystem::rename(path + ".away", path);
+    }
+    std::string path;
+};
+
 // The program's main window over a temporary share (a copy of the sample
 // share unless a test writes its own configuration file), messages answered
 // by a scripted presenter. Tests open the configuration sheet through the
@@ -32,7 +47,8 @@ protected:
         app.SetServerPath(share.Root());
         app.SetServerName("tessaron1");
     }
-    void TearDown() override {
+    void TearDown() override { CloseMain(); }
+    void CloseMain() {
         window.reset();
         Settle();
     }
@@ -67,27 +83,33 @@ protected:
         Settle();
         return *window;
     }
-    // Presses Configuration on the home page; the sheet, or nullptr when it
-    // could not be built.
-    ConfigPropertySheet* OpenSheet() {
+    // Presses a tool's button on the home page (the main window shown
+    // first if need be); the tool shown then, or nullptr.
+    template <class Tool>
+    Tool* OpenTool(int button) {
         if (!window) OpenMain();
         presenter.shown.clear();
-        window->findChild<QPushButton*>(QString::number(StartDlg::ConfigurationButton))->click();
+        Press(*window, button);
         Settle();
-        return Sheet();
+        return qobject_cast<Tool*>(window->GetChild());
     }
+    // The configuration sheet, or nullptr when it could not be built.
+    ConfigPropertySheet* OpenSheet() { return OpenTool<ConfigPropertySheet>(StartDlg::ConfigurationButton); }
     ConfigPropertySheet* Sheet() const { return qobject_cast<ConfigPropertySheet*>(window->GetChild()); }
+    // The tab titles of the tool shown, a sheet.
     QStringList TabTitles() const {
         QStringList titles;
-        for (int i = 0; i < Sheet()->count(); ++i) titles << Sheet()->tabText(i);
+        auto* sheet = qobject_cast<PropertySheet*>(window->GetChild());
+        for (int i = 0; i < sheet->count(); ++i) titles << sheet->tabText(i);
         return titles;
     }
-    // Asks for the tab with that title; the page shown then.
+    // Asks the sheet shown for the tab with that title; the page shown then.
     TemplatePage& Activate(const QString& title) {
         EXPECT_TRUE(TabTitles().contains(title)) << title.toStdString();
-        Sheet()->SetActivePage(TabTitles().indexOf(title));
+        auto* sheet = qobject_cast<PropertySheet*>(window->GetChild());
+        sheet->SetActivePage(TabTitles().indexOf(title));
         Settle();
-        return Active();
+        return *qobject_cast<TemplatePage*>(sheet->GetActivePage());
     }
     TemplatePage& Active() const { return *Sheet()->PageAt(Sheet()->GetActiveIndex()); }
 

@@ -2,51 +2,75 @@
 #include <QAccessible>
 #include <QTabBar>
 
-#include <filesystem>
-
+#include "ConfigSheetLayout.h"
 #include "ControlHandler.h"
 #include "DataExchange.h"
 #include "PageFixture.h"
+#include "RowLayout.h"
+#include "ScrollPane.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using ConfigSheetLayout::PageSlice;
 
-// A folder in the file's place: it cannot be read, at once. The file comes back with the object.
-struct Unreadable {
-    explicit Unreadable(std::string path) : path(std::move(path)) {
-        fs::rename(this->path, this->path + ".away");
-        fs::create_directory(this->path);
-    }
-    ~Unreadable() {
-        fs::remove(path);
-        fs::rename(path + ".away", path);
-    }
-    std::string path;
-};
+// A section shape written as text: 'p' a plain parameter, 'i' an indented one.
+std::vector<bool> shape(const std::string& pattern) {
+    std::vector<bool> indented;
+    for (char c : pattern) indented.push_back(c == 'i');
+    return indented;
+}
 
-// A tab per section, a section too long for one tab cut into numbered tabs
-// (blocks kept whole), server text in titles taken literally.
+std::string repeat(char c, int n) { return std::string(static_cast<size_t>(n), c); }
+
+TEST(Pagination, CutsASectionIntoSlicesOfSixteenKeepingBlocksWhole) {
+    const struct { std::string pattern; std::vector<PageSlice> pages; } cases[] = {
+        {"", {}},
+        {repeat('p', 16), {{0, 16}}},
+        {repeat('p', 33), {{0, 16}, {16, 16}, {32, 1}}},
+        {repeat('p', 14) + "pii", {{0, 14}, {14, 3}}},  // a block that would cross row 16 opens the next tab
+        {repeat('p', 13) + "pii", {{0, 16}}},
+        {"pp" + repeat('i', 15), {{0, 1}, {1, 16}}},     // a block of 16 fills a tab of its own
+        {"pp" + repeat('i', 16), {{0, 16}, {16, 2}}},    // longer blocks are split anywhere
+        {repeat('i', 18), {{0, 16}, {16, 2}}},           // indented rows without a plain head are single rows
+    };
+    for (const auto& c : cases) EXPECT_EQ(ConfigSheetLayout::Paginate(shape(c.pattern)), c.pages) << c.pattern;
+}
+
+// Which bars a content needs: one bar may take the room that makes the
+// other needed; the position stays within the range.
+TEST(ScrollPane, DecidesBarsAndClampsThePosition) {
+    const struct { QSize total, client; QPoint position; bool horizontal, vertical; QSize range; QPoint clamped; } cases[] = {
+        {{200, 100}, {300, 228}, {5, 5}, false, false, {-100, -128}, {0, 0}},
+        {{270, 844}, {300, 228}, {0, 700}, false, true, {-14, 616}, {0, 616}},
+        {{290, 844}, {300, 228}, {0, 0}, true, true, {6, 632}, {0, 0}},
+        {{400, 220}, {300, 228}, {150, 0}, true, true, {116, 8}, {116, 0}},
+        {{301, 100}, {300, 228}, {5, 3}, true, false, {1, -112}, {1, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.total.width() << "x" << c.total.height());
+        const auto d = ScrollPane::DecideBars(c.total, c.client, QSize(16, 16), c.position);
+        EXPECT_EQ(d.horizontal, c.horizontal);
+        EXPECT_EQ(d.vertical, c.vertical);
+        EXPECT_EQ(d.range, c.range);
+        EXPECT_EQ(d.position, c.clamped);
+    }
+}
+
+// A tab per section, a section too long for one tab cut into numbered tabs.
 TEST_F(PageTest, OneTabPerSectionSliceInFileOrder) {
     ConfigPropertySheet* sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(TabTitles(), QStringList({"Server", "SCSI", "IP", "SMB", "NFS", "HTTP/FTP", "SNMP", "NetWare (1)", "NetWare (2)"}));
-    EXPECT_EQ(window->GetPageCaption(), "Configuration");
     EXPECT_EQ(sheet->pos(), QPoint(15, 70));
     // Every tab fits the strip; none hides behind scroll arrows.
     EXPECT_LE(sheet->tabBar()->tabRect(sheet->count() - 1).right(), sheet->tabBar()->width());
     EXPECT_LE(sheet->geometry().right(), window->width() - 15);
-    std::string lines = "; QUOR Tessaron CD-ROM Server V4.00\n[Long]\n";
-    for (int i = 0; i < 14; ++i) lines += "A" + std::to_string(i) + " = v\n";
-    WriteConfig(lines + "Head = 1\n  S0 = v\n  S1 = v\n[Nothing]\n[100%s %d]\nK = 1\n[END]\n");
-    window->Control<QPushButton>(1124)->click();  // Home
-    ASSERT_NE(OpenSheet(), nullptr);
-    EXPECT_EQ(TabTitles(), QStringList({"Long (1)", "Long (2)", "100%s %d"}));
-    TemplatePage& second = Activate("Long (2)");
-    EXPECT_EQ(Values(second).size(), 3);
-    EXPECT_EQ(Values(second)[0]->accessibleName(), "Head");
-    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kSubmitId)->text(), "Submit Long (2) Settings");
-    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kResetId)->text(), "Reset Long (2) Settings");
+    // The block "Enable NDS" opens does not fit the first NetWare tab.
+    TemplatePage& second = Activate("NetWare (2)");
+    EXPECT_EQ(Values(second).size(), 7);
+    EXPECT_EQ(Values(second)[0]->accessibleName(), "Enable NDS");
+    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kSubmitId)->text(), "Submit NetWare (2) Settings");
+    EXPECT_EQ(second.Control<QPushButton>(TemplatePage::kResetId)->text(), "Reset NetWare (2) Settings");
     EXPECT_TRUE(presenter.shown.empty());
 }
 
@@ -75,28 +99,6 @@ TEST_F(PageTest, EveryTabWorksByKeyboardWithNamedUncutRows) {
     }
 }
 
-// A tab key with a value that fails its check keeps the page: the next tab
-// is never shown behind the message.
-TEST_F(PageTest, TabKeysAskTheShownPageFirst) {
-    ConfigPropertySheet* sheet = OpenSheet();
-    ASSERT_NE(sheet, nullptr);
-    QLineEdit* address = Edit(Activate("IP"), "Internet Address");
-    const int index = sheet->GetActiveIndex();
-    Type(address, "300.1.1.1");
-    std::vector<int> shown;
-    QObject watching;  // the connection goes with the test
-    QObject::connect(sheet, &QTabWidget::currentChanged, &watching, [&](int i) { shown.push_back(i); });
-    presenter.shown.clear();
-    // As a shortcut, and as a plain key press (what a window that is not the active one gets).
-    QTest::keyClick(address, Qt::Key_Tab, Qt::ControlModifier);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageDown, Qt::ControlModifier);
-    QApplication::sendEvent(address, &press);
-    Settle();
-    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1022, 1022}));
-    EXPECT_EQ(sheet->GetActiveIndex(), index);
-    EXPECT_TRUE(shown.empty());
-}
-
 // A file that cannot be read: the sheet is not opened (1005); a page is
 // unavailable until its next activation (1004), also when its section is gone.
 TEST_F(PageTest, AnUnreadableFileIsReported) {
@@ -105,7 +107,6 @@ TEST_F(PageTest, AnUnreadableFileIsReported) {
         Unreadable gone(share.PathOf("Config/Config.ini"));
         EXPECT_EQ(OpenSheet(), nullptr);
         EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1005});
-        EXPECT_NE(qobject_cast<StartDlg*>(window->GetChild()), nullptr);
     }
     ASSERT_NE(OpenSheet(), nullptr);
     {
@@ -121,22 +122,16 @@ TEST_F(PageTest, AnUnreadableFileIsReported) {
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{1004, 124, 1004}));
 }
 
-// Each page sets the help context of its section.
+// Each page sets the help context of its section; the topics of the
+// list-driven pages depend on the server's version.
 TEST_F(PageTest, EachPageSetsTheHelpOfItsSection) {
     ASSERT_NE(OpenSheet(), nullptr);
     EXPECT_EQ(app.GetHelpContext(), 3);
     Activate("SNMP");
     EXPECT_EQ(app.GetHelpContext(), 9);
-    const std::pair<int, int> sections[] = {{10100, 3}, {10200, 4}, {10300, 5}, {10400, 6}, {10500, 7},
-                                            {10600, 8}, {10700, 9}, {10800, 10}, {30002, 13}, {0, 0}};
-    for (auto [titleId, topic] : sections) EXPECT_EQ(TemplatePage::HelpContextFor(titleId, "4.00"), topic) << titleId;
-    EXPECT_EQ(TemplatePage::HelpContextFor(30001, "3.06"), 14);  // the list-driven pages depend on the version
+    EXPECT_EQ(TemplatePage::HelpContextFor(30001, "3.06"), 14);
     EXPECT_EQ(TemplatePage::HelpContextFor(30001, "3.07"), 16);
 }
-
-
-
-const char* const kProductLine = "QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n";
 
 // A rectangle of the row layout, drawn for the reference font, as the page
 // shows it at its own font.
@@ -148,12 +143,24 @@ QRect referenceRect(const TemplatePage& page, int left, int top, int right, int 
 
 // Rows are laid out in two columns of eight, scaled to the page's font; a
 // label names its row, "-" marks an indented one and "*" one this program
-// does not know, and the page then shows its mark.
+// does not know, and the page then shows its mark; Tab follows the rows.
 TEST_F(PageTest, RowsShowNamesMarksAndStyles) {
-    WriteConfig(std::string(kProductLine) +
+    WriteConfig("QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\n"
+                "[Server]\nSourceRouting = NO ; none/no\nTimeZone = Mars\nRestart = no ; yes/no\n"
                 "[SMB]\nEnableNBT = yes ; yes/no\n  WINSServer = 1.2.3.4\nServerName = s1\n  NBTScope = x ; a/b\n"
                 "Domain/GroupName = WG ; Cannot be changed\nA5 = 5\nA6 = 6\nA7 = 7\nA8 = 8\n[END]\n");
     ASSERT_NE(OpenSheet(), nullptr);
+    // Choice lists show the stored value and drop down at most 15 rows; the
+    // time zones drop down wider than the field.
+    TemplatePage& server = Activate("Server");
+    QComboBox* routing = Combo(server, "Source Routing");
+    EXPECT_EQ(routing->currentText(), "NO");
+    EXPECT_EQ(routing->maxVisibleItems(), 8);
+    QComboBox* zone = Combo(server, "Time Zone");
+    EXPECT_EQ(zone->maxVisibleItems(), 15);
+    EXPECT_EQ(zone->width(), server.Units().ReferenceX(208) - server.Units().ReferenceX(128));
+    EXPECT_EQ(zone->view()->minimumWidth(), server.Units().ReferenceX(120));
+    EXPECT_LT(Combo(server, "Restart")->view()->minimumWidth(), server.Units().ReferenceX(120));
     TemplatePage& smb = Activate("SMB");
     QStringList labels;
     for (const QLabel* label : smb.findChildren<RowLabel*>()) labels << label->text();
@@ -164,43 +171,19 @@ TEST_F(PageTest, RowsShowNamesMarksAndStyles) {
     EXPECT_EQ(Edit(smb, "A8")->geometry(), referenceRect(smb, 380, 4, 490, 28));  // the second column
     EXPECT_EQ(smb.findChild<QWidget*>(QStringLiteral("2008"))->geometry(), referenceRect(smb, 256, 8, 376, 32));
     EXPECT_NE(Combo(smb, "NBTScope"), nullptr);  // a "/" in the comment makes a list
+    QWidget* field = Combo(smb, "Enable NBT");     // the keyboard goes through the rows in order
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 1000));
+    for (const char* next : {"WINSServer", "Server Name", "NBTScope"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->accessibleName(), next);
+    }
     QLineEdit* name = Edit(smb, "Server Name");
     EXPECT_EQ(name->text(), "s1");  // what the server holds is shown as it is
     Type(name, "tessaron2");
     EXPECT_EQ(name->text(), "TESSARON2");
     EXPECT_TRUE(Edit(smb, "Domain/Group Name")->isReadOnly());
     EXPECT_FALSE(HasUpperCaseStyle(Edit(smb, "A5")));
-}
-
-TEST_F(PageTest, ChoiceListsShowTheStoredValue) {
-    WriteConfig(std::string(kProductLine) +
-                "[Server]\nSourceRouting = NO ; none/no\nTimeZone = Mars\nRestart = no ; yes/no\n[END]\n");
-    ASSERT_NE(OpenSheet(), nullptr);
-    TemplatePage& server = Activate("Server");
-    QComboBox* routing = Combo(server, "Source Routing");
-    EXPECT_EQ(Entries(routing), QStringList({"none", "no", "NO"}));
-    EXPECT_EQ(routing->currentText(), "NO");
-    EXPECT_EQ(routing->maxVisibleItems(), 8);
-    QComboBox* zone = Combo(server, "Time Zone");
-    EXPECT_EQ(zone->count(), 70);
-    EXPECT_EQ(zone->currentText(), "Mars");
-    EXPECT_EQ(zone->maxVisibleItems(), 15);
-    // The time zones drop down wider than the field.
-    EXPECT_EQ(zone->width(), server.Units().ReferenceX(208) - server.Units().ReferenceX(128));
-    EXPECT_EQ(zone->view()->minimumWidth(), server.Units().ReferenceX(120));
-    EXPECT_LT(Combo(server, "Restart")->view()->minimumWidth(), server.Units().ReferenceX(120));
-}
-
-TEST_F(PageTest, KeyboardMovesThroughRowsInOrder) {
-    ASSERT_NE(OpenSheet(), nullptr);
-    TemplatePage& ip = Activate("IP");
-    QLineEdit* first = Edit(ip, "Internet Address");
-    first->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->hasFocus(); }, 1000));
-    for (const char* name : {"Default Router", "NetMask", "Enable BOOTP", "Enable RARP"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget()->accessibleName(), name);
-    }
 }
 
 }  // namespace

@@ -5,16 +5,30 @@
 #include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+
+// Runs a shell command, output dropped; true when it succeeded.
+inline bool Shell(const std::string& command) {
+    return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Waits some seconds for a condition.
+inline bool WaitFor(const std::function<bool()>& condition, int seconds = 10) {
+    for (int i = 0; i < 20 * seconds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+        if (condition()) return true;
+    }
+    return false;
+}
 
 // A Samba server of the test's own on the loopback interface: a free high
 // port, guest access to the share "cd" (any folder), a share "locked" of the
@@ -24,55 +38,11 @@ class SambaServer {
 public:
     // Why no test server can run here; empty when one can.
     static std::string Missing() {
-        if (std::system("command -v smbd >/dev/null 2>&1 || test -x /usr/sbin/smbd") != 0) {
-            return "no smbd (Debian package samba) to serve a test share";
-        }
-        return {};
+        return Shell("command -v smbd || test -x /usr/sbin/smbd") ? "" : "no smbd (Debian package samba)";
     }
 
-    explicit SambaServer(const std::string& folder) : port(freePort()) {
-        char pattern[] = "/tmp/tessaron-samba-XXXXXX";
-        dir = ::mkdtemp(pattern);
-        const std::string state = dir + "/state";
-        std::filesystem::create_directories(state);
-        const passwd* me = ::getpwuid(::getuid());
-        std::ofstream(dir + "/smb.conf") << "[global]\n"
-            << "interfaces = 127.0.0.1\nbind interfaces only = yes\nsmb ports = " << port << "\n"
-            << "disable netbios = yes\nmap to guest = Bad User\nguest account = " << (me ? me->pw_name : "nobody")
-            << "\nserver role = standalone server\nload printers = no\nprinting = bsd\nprintcap name = /dev/null\n"
-            << "disable spoolss = yes\npid directory = " << state << "\nlock directory = " << state
-            << "\nstate directory = " << state << "\ncache directory = " << state << "\nprivate dir = " << state
-            << "\nncalrpc dir = " << state << "/ncalrpc\nlog file = " << state << "/log.%m\n"
-            << "[cd]\npath = " << folder << "\nguest ok = yes\nread only = no\n"
-            << "[locked]\npath = " << folder << "\nguest ok = no\nvalid users = root\nread only = no\n";
-        const std::string conf = dir + "/smb.conf";
-        std::system(("printf 'secret\\nsecret\\n' | smbpasswd -c " + conf + " -s -a root >/dev/null 2>&1").c_str());
-        std::system(("smbd -D -s " + conf + " </dev/null >/dev/null 2>&1").c_str());
-        for (int i = 0; i < 200 && !listening(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ~SambaServer() {
-        std::ifstream pidFile(dir + "/state/smbd.pid");
-        pid_t pid = 0;
-        if (pidFile >> pid && pid > 0) {
-            ::kill(pid, SIGTERM);
-            for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(dir, ignored);
-    }
-    SambaServer(const SambaServer&) = delete;
-    SambaServer& operator=(const SambaServer&) = delete;
-
-    bool Up() const { return listening(); }
-    int Port() const { return port; }
-    // "smb://127.0.0.1:PORT/share"
-    std::string Address(const std::string& share = "cd") const {
-        return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;
-    }
-
-private:
-    static int freePort() {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    explicit SambaServer(const std::string& folder) {
+        const int s = ::socket(AF_INET, SOCK_STREAM, 0);  // a port nobody uses: one the system hands out
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -80,87 +50,82 @@ private:
         ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
         ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
         ::close(s);
-        return ntohs(address.sin_port);
+        port = ntohs(address.sin_port);
+        char pattern[] = "/tmp/tessaron-samba-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        const std::string state = dir + "/state", conf = dir + "/smb.conf";
+        std::filesystem::create_directories(state);
+        const passwd* me = ::getpwuid(::getuid());
+        std::ofstream(conf) << "[global]\ninterfaces = 127.0.0.1\nbind interfaces only = yes\nsmb ports = " << port
+            << "\ndisable netbios = yes\nmap to guest = Bad User\nguest account = " << (me ? me->pw_name : "nobody")
+            << "\nserver role = standalone server\nload printers = no\nprinting = bsd\nprintcap name = /dev/null\n"
+            << "disable spoolss = yes\nlog file = " << state << "/log.%m\n"
+            << "pid directory = " << state << "\nlock directory = " << state << "\nstate directory = " << state
+            << "\ncache directory = " << state << "\nprivate dir = " << state << "\nncalrpc dir = " << state << "/rpc\n"
+            << "[cd]\npath = " << folder << "\nguest ok = yes\nread only = no\n"
+            << "[locked]\npath = " << folder << "\nguest ok = no\nvalid users = root\nread only = no\n";
+        Shell("printf 'secret\\nsecret\\n' | smbpasswd -c " + conf + " -s -a root");
+        Shell("smbd -D -s " + conf + " </dev/null");
+        WaitFor([this] { return Up(); });
     }
-    bool listening() const {
-        const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<uint16_t>(port));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        const bool up = ::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        ::close(s);
-        return up;
+    ~SambaServer() {
+        pid_t pid = 0;
+        if (std::ifstream(dir + "/state/smbd.pid") >> pid && pid > 0) ::kill(pid, SIGTERM);
+        WaitFor([this] { return !Up(); });
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    SambaServer(const SambaServer&) = delete;
+    SambaServer& operator=(const SambaServer&) = delete;
+
+    bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
+    std::string Address(const std::string& share = "cd") const {
+        return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;
     }
 
-    int port;
+private:
+    int port = 0;
     std::string dir;
 };
 
-// XDG_RUNTIME_DIR set for a while (where the programs look for the
-// desktop's mounts), then put back.
-class ScopedRuntimeDir {
-public:
+// XDG_RUNTIME_DIR (where the programs look for the desktop's mounts) set
+// while it lives.
+struct ScopedRuntimeDir {
     explicit ScopedRuntimeDir(const std::string& dir) {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR")) previous = old;
+        if (const char* value = std::getenv("XDG_RUNTIME_DIR")) old = value;
         ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
     }
-    ~ScopedRuntimeDir() {
-        if (previous.empty()) {
-            ::unsetenv("XDG_RUNTIME_DIR");
-        } else {
-            ::setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
-        }
-    }
-    ScopedRuntimeDir(const ScopedRuntimeDir&) = delete;
-    ScopedRuntimeDir& operator=(const ScopedRuntimeDir&) = delete;
-
-private:
-    std::string previous;
+    ~ScopedRuntimeDir() { old ? ::setenv("XDG_RUNTIME_DIR", old->c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR"); }
+    std::optional<std::string> old;
 };
 
-// The desktop's own mount of an SMB share (GVFS), in a private session bus
-// and runtime folder; the test process's XDG_RUNTIME_DIR points there while
-// it lives, so the programs find the mount as they would on a desktop.
+// The desktop's own mount of an SMB share (GVFS) in a session of its own: a
+// private bus, the desktop's daemons, a runtime folder; the test process's
+// XDG_RUNTIME_DIR points there while it lives, so the programs find the mount
+// as they would on a desktop. The session's processes end with it.
 class GvfsMount {
 public:
     static std::string Missing() {
-        if (::access("/usr/libexec/gvfsd", X_OK) != 0 || ::access("/usr/libexec/gvfsd-fuse", X_OK) != 0) {
-            return "no gvfsd and gvfsd-fuse (Debian packages gvfs-backends, gvfs-fuse) to mount a share with";
-        }
-        if (std::system("command -v dbus-daemon >/dev/null && command -v gio >/dev/null") != 0) {
-            return "no dbus-daemon or gio (Debian packages dbus, libglib2.0-bin)";
-        }
-        if (::access("/dev/fuse", R_OK | W_OK) != 0) return "no usable /dev/fuse";
-        return {};
+        return Shell("test -x /usr/libexec/gvfsd && test -x /usr/libexec/gvfsd-fuse && command -v dbus-run-session && "
+                     "command -v gio && test -w /dev/fuse")
+                   ? ""
+                   : "no gvfsd, gvfsd-fuse (packages gvfs-backends, gvfs-fuse), dbus-run-session, gio or /dev/fuse";
     }
 
-    explicit GvfsMount(const std::string& address) : address(address) {
+    explicit GvfsMount(const std::string& address) {
         char pattern[] = "/tmp/tessaron-gvfs-XXXXXX";
         runtime = ::mkdtemp(pattern);
         std::filesystem::create_directories(runtime + "/gvfs");
-        const std::string environment = "XDG_RUNTIME_DIR=" + runtime + " ";
-        // The bus prints its address and pid; both go to a file.
-        std::system(("dbus-daemon --session --fork --print-address=3 --print-pid=4 3>" + runtime + "/bus 4>" +
-                     runtime + "/bus.pid")
-                        .c_str());
-        std::ifstream(runtime + "/bus") >> bus;
-        run = environment + "DBUS_SESSION_BUS_ADDRESS=" + bus + " ";
-        std::system((run + "/usr/libexec/gvfsd --no-fuse >/dev/null 2>&1 & echo $! >" + runtime + "/gvfsd.pid; " +
-                     run + "/usr/libexec/gvfsd-fuse " + runtime + "/gvfs -f >/dev/null 2>&1 & echo $! >" + runtime +
-                     "/fuse.pid")
-                        .c_str());
-        for (int i = 0; i < 100 && !fuseUp(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::system((run + "timeout 30 gio mount -a " + address + " </dev/null >/dev/null 2>&1").c_str());
+        Shell("XDG_RUNTIME_DIR=" + runtime + " setsid dbus-run-session -- sh -c '/usr/libexec/gvfsd --no-fuse & " +
+              "/usr/libexec/gvfsd-fuse " + runtime + "/gvfs -f & sleep 0.5; gio mount -a " + address +
+              " </dev/null; exec sleep 600' & echo $! >" + runtime + "/session.pid");
+        WaitFor([this] { return !Folder().empty(); }, 30);
         here = std::make_unique<ScopedRuntimeDir>(runtime);
     }
     ~GvfsMount() {
-        std::system((run + "timeout 10 gio mount -u " + address + " </dev/null >/dev/null 2>&1").c_str());
-        std::system(("fusermount3 -u " + runtime + "/gvfs >/dev/null 2>&1").c_str());
-        for (const char* file : {"/fuse.pid", "/gvfsd.pid", "/bus.pid"}) {
-            pid_t pid = 0;
-            if (std::ifstream(runtime + file) >> pid && pid > 0) ::kill(pid, SIGTERM);
-        }
+        Shell("fusermount3 -u " + runtime + "/gvfs");
+        pid_t session = 0;
+        if (std::ifstream(runtime + "/session.pid") >> session && session > 0) ::kill(-session, SIGTERM);
         here.reset();
         std::error_code ignored;
         std::filesystem::remove_all(runtime, ignored);
@@ -178,14 +143,6 @@ public:
     }
 
 private:
-    bool fuseUp() const {
-        return std::system(("grep -q ' " + runtime + "/gvfs ' /proc/self/mounts").c_str()) == 0;
-    }
-
-    std::string address;
     std::string runtime;
-    std::string bus;
-    std::string run;
     std::unique_ptr<ScopedRuntimeDir> here;
 };
-

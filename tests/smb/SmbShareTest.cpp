@@ -6,11 +6,11 @@
 #include "CtlRun.h"
 #include "FileException.h"
 #include "MountedSim.h"
+#include "PageFixture.h"
 #include "SambaServer.h"
 #include "ServerShare.h"
 #include "SmbShare.h"
 #include "StringTable.h"
-#include "TempShare.h"
 
 namespace {
 
@@ -27,22 +27,17 @@ TEST(SmbNames, AddressesStayInsideTheShare) {
     }
     // Where the desktop's own mounts are looked for.
     EXPECT_EQ(GvfsRoot("/tmp/session", 1000), "/tmp/session/gvfs");
-    EXPECT_EQ(GvfsRoot(nullptr, 1000), "/run/user/1000/gvfs");
     EXPECT_EQ(GvfsRoot("", 1000), "/run/user/1000/gvfs");
 }
 
-// A Samba server on the loopback interface serving a simulated appliance
-// (which writes its files back in its own form, as a real server does),
-// reached through the desktop's mount of it and with no mount at all.
-class SmbTest : public testing::Test {
+// A Samba server on the loopback interface serving a simulated appliance (which writes its files back
+// in its own form, as a real server does), reached through the desktop's mount of it and with no mount
+// at all, by the command line and by the main window.
+class SmbTest : public PageTest {
 protected:
     static void SetUpTestSuite() {
-        for (const std::string& missing : {SambaServer::Missing(), FuseMissing()}) {
-            if (!missing.empty()) {
-                skipped = missing;
-                return;
-            }
-        }
+        skipped = SambaServer::Missing().empty() ? FuseMissing() : SambaServer::Missing();
+        if (!skipped.empty()) return;
         state = std::make_unique<TempShare>(TempShare::Contents::Sample);
         sim = std::make_unique<MountedSim>(state->Root(), std::vector<std::string>{"--restart-seconds", "0"});
         samba = std::make_unique<SambaServer>(sim->Mount());
@@ -55,30 +50,22 @@ protected:
     }
     void SetUp() override {
         if (!skipped.empty()) GTEST_SKIP() << skipped;
+        PageTest::SetUp();
     }
 
-    static std::string skipped;
-    static std::unique_ptr<TempShare> state;
-    static std::unique_ptr<MountedSim> sim;
-    static std::unique_ptr<SambaServer> samba;
+    static inline std::string skipped;
+    static inline std::unique_ptr<TempShare> state;
+    static inline std::unique_ptr<MountedSim> sim;
+    static inline std::unique_ptr<SambaServer> samba;
 };
-
-std::string SmbTest::skipped;
-std::unique_ptr<TempShare> SmbTest::state;
-std::unique_ptr<MountedSim> SmbTest::sim;
-std::unique_ptr<SambaServer> SmbTest::samba;
 
 TEST_F(SmbTest, WithoutAMountTheShareIsReachedOverSmb) {
     const ScopedRuntimeDir noDesktopMounts(state->Root());
     const std::string cd = samba->Address();
-    EXPECT_EQ(RunCtl({"identify", cd}).code, 0);
     EXPECT_EQ(RunCtl({"set", cd, "IP", "NetMask", "255.255.0.0"}).code, 0);
     EXPECT_EQ(RunCtl({"get", cd, "IP", "NetMask"}).out, "255.255.0.0\n");
     EXPECT_EQ(RunCtl({"identify", cd}).code, 0);  // the server wrote its product line back
-    const struct {
-        std::vector<std::string> args;
-        std::string said;
-    } failures[] = {
+    const struct { std::vector<std::string> args; std::string said; } failures[] = {
         {{"get", cd, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}, "NOPE.USR"},
         {{"identify", "smb://127.0.0.1:1/cd"}, "the server cannot be reached"},
         {{"identify", samba->Address("nosuch")}, "the server has no such share"},
@@ -107,8 +94,23 @@ TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
     const CtlResult set = RunCtl({"set", "//127.0.0.1/cd", "SNMP", "SystemContact", "Desk"});
     EXPECT_EQ(set.code, 0) << set.err;
     EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemContact"}).out, "Desk\n");
-    EXPECT_EQ(RunCtl({"identify", folder}).code, 0);
-    EXPECT_EQ(RunCtl({"get", folder, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}).code, 2);
+}
+
+// The window asks who connects when the server wants a user name and password first.
+TEST_F(SmbTest, WithNothingMountedTheWindowWorksOverSmbAndAsksWhoConnects) {
+    const ScopedRuntimeDir noDesktopMounts(share.Root());
+    int asked = 0;
+    app.SetLogInAsker([&](const std::string& address, SmbCredentials& credentials) {
+        ++asked;
+        EXPECT_EQ(address, samba->Address("locked"));
+        credentials = {"root", "secret"};
+        return true;
+    });
+    app.SetServerPath(samba->Address("locked"));
+    ASSERT_NE(OpenSheet(), nullptr);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(presenter.shown.empty());
+    EXPECT_EQ(Sheet()->count(), 9);
 }
 
 }  // namespace

@@ -1,65 +1,54 @@
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest/QTest>
-#include <gtest/gtest.h>
-
+#include <QListWidget>
 #include <QScrollBar>
 
-#include <filesystem>
-#include <functional>
 #include <optional>
 
-#include "ConfigApp.h"
-#include "ConfigMainDlg.h"
 #include "HelpViewer.h"
 #include "ManagementGeneralProperty.h"
 #include "ManagementPropertySheet.h"
 #include "ManagementSCSItxtProperty.h"
+#ifdef TESSARON_SIM_BINARY
+#include "MountedSim.h"
+#endif
+#include "PageFixture.h"
 #include "QtTestMain.h"
-#include "ScriptedPresenter.h"
 #include "ServerTextList.h"
 #include "ServerTextViewDlg.h"
-#include "TempShare.h"
 
 namespace {
 
 using Page = ManagementGeneralProperty;
 constexpr const char* kConfig = "Config/Config.ini";
 
-// The main window over a copy of the sample share, messages answered by a
-// scripted presenter; the sheet is opened with the home page's button.
-class ManagementTest : public testing::Test {
+// The management sheet in the main window: its tabs used as a user does,
+// lines chosen in a list, rows found by their names.
+class ManagementTest : public PageTest {
 protected:
-    void SetUp() override { app.SetServerPath(share.Root()); }
-    void TearDown() override { Close(); }
-
     // beforeOpening runs once the server is identified, before Management is pressed.
     ManagementPropertySheet* Open(const std::function<void()>& beforeOpening = {}) {
-        window = std::make_unique<ConfigMainDlg>(app);
-        app.SetMainWindow(window.get());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !window->IsStartTimerPending(); }, 3000));
-        presenter.shown.clear();
+        OpenMain();
         if (beforeOpening) beforeOpening();
-        window->findChild<QPushButton*>(QStringLiteral("1121"))->click();
-        QCoreApplication::processEvents();
-        return Sheet();
+        return OpenTool<ManagementPropertySheet>(StartDlg::ManagementButton);
     }
-    void Close() {
-        window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Opens the sheet and shows the tab with that title.
+    TemplatePage& Show(const QString& tab) {
+        EXPECT_NE(Open(), nullptr);
+        presenter.shown.clear();
+        return Activate(tab);
     }
     void Remove(const char* file) { std::filesystem::remove(share.PathOf(file)); }
     ManagementPropertySheet* Sheet() { return qobject_cast<ManagementPropertySheet*>(window->GetChild()); }
     Page& General() { return *Sheet()->GeneralPage(); }
     QString Shown(int id) { return General().Control<QLineEdit>(id)->text(); }
     bool Visible(int id) { return General().Item(id)->isVisibleTo(&General()); }
+    static QListWidget* List(TemplatePage& page) { return page.Control<QListWidget>(TemplatePage::kListId); }
+    static QStringList Lines(TemplatePage& page) {
+        QStringList lines;
+        for (int i = 0; i < List(page)->count(); ++i) lines << List(page)->item(i)->text();
+        return lines;
+    }
 
-    TempShare share{TempShare::Contents::Sample};
     const std::string sample = share.Read(kConfig);
-    ConfigApp app;
-    ScriptedPresenter& presenter = InstallScriptedPresenter(app);
-    std::unique_ptr<ConfigMainDlg> window;
 };
 
 TEST_F(ManagementTest, GeneralPageShowsTheFactsAndHidesWhatTheServerLacks) {
@@ -88,7 +77,7 @@ TEST_F(ManagementTest, GeneralPageShowsTheFactsAndHidesWhatTheServerLacks) {
         }
         EXPECT_EQ(Shown(Page::EditOf(ServerFacts::SmbServerName)), "TESSARON1");
         EXPECT_TRUE(Sheet()->CanLeave());
-        Close();
+        CloseMain();
     }
 }
 
@@ -106,7 +95,6 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
         const char* name; int button; std::pair<std::string, std::string> edit; std::deque<int> answers;
         std::vector<int> messages; std::vector<std::string> written;
     } cases[] = {
-        {"restart, no", Page::kRestartId, {}, {no}, {115}, {}},
         {"factory defaults, no", Page::kFactoryDefaultsId, {}, {no}, {116}, {}},
         {"restart", Page::kRestartId, {}, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
         {"factory defaults", Page::kFactoryDefaultsId, {}, {yes}, {116, 131},
@@ -122,7 +110,7 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
         app.SetParametersChanged(true);  // a submit earlier in this run
         presenter.answers = c.answers;
         General().Control<QPushButton>(c.button)->click();
-        QCoreApplication::processEvents();
+        Settle();
         EXPECT_EQ(presenter.ShownIds(), c.messages);
         const unsigned defaultButton = c.button == Page::kRestartId ? 0 : MessageType::DefaultButton2;
         EXPECT_EQ(presenter.shown[0].type & MessageType::DefaultMask, defaultButton);
@@ -151,9 +139,7 @@ TEST_F(ManagementTest, TheScsiTabComesFromTheSettingsElseFromTheText) {
         if (!c.scsiIni) Remove("Config/scsi.ini");
         c.scsiText ? share.Write("Config/Scsi.txt", c.scsiText) : Remove("Config/Scsi.txt");
         ManagementPropertySheet* sheet = Open();
-        QStringList titles;
-        for (int i = 0; i < sheet->count(); ++i) titles << sheet->tabText(i);
-        EXPECT_EQ(titles, c.titles);
+        EXPECT_EQ(TabTitles(), c.titles);
         EXPECT_EQ(sheet->ScsiDrivesPage() != nullptr, c.scsiIni);
         if (ManagementSCSItxtProperty* page = sheet->ScsiTextPage()) {
             if (!c.messages.empty()) Remove("Config/Scsi.txt");
@@ -163,7 +149,7 @@ TEST_F(ManagementTest, TheScsiTabComesFromTheSettingsElseFromTheText) {
             EXPECT_EQ(app.GetHelpContext(), ManagementSCSItxtProperty::kHelpContext);
         }
         EXPECT_EQ(sheet->ScsiTextPage() != nullptr, !c.scsiIni && c.scsiText);
-        Close();
+        CloseMain();
     }
 }
 
@@ -201,7 +187,6 @@ TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage)
             }, window.get());
         }
         General().Control<QPushButton>(c.button)->click();
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(presenter.ShownIds(), c.messages);
         EXPECT_EQ(lines, c.lines);
         if (c.bytes) {
@@ -211,8 +196,101 @@ TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage)
             EXPECT_EQ(title, c.button == Page::kStatisticsId ? "QUOR Tessaron Configuration - Server Statistics"
                                                              : "QUOR Tessaron Configuration - Server Event Log");
         }
-        Close();
+        CloseMain();
+    }
+}
+
+// Each line opens its own file; leaving a changed line asks first (Cancel
+// stays on it); a submit writes that file only, and needs no restart.
+TEST_F(ManagementTest, VolumeRightsFilesAreChosenAndSubmittedOneByOne) {
+    TemplatePage& page = Show("Volume Rights");
+    EXPECT_EQ(Lines(page), QStringList({"CDROM1 - ADMIN", "CDROM1 - GUEST", "CDROM2 - GUEST", "CDROM2 - STAFF"}));
+    EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators");
+    for (const QWidget* value : Values(page)) EXPECT_NE(value->accessibleName(), "Name");  // the file's own name
+    const std::string guest = share.Read("Volumes/CDROM1/GUEST.USR");
+    QTest::keyClick(Edit(page, "Alias"), Qt::Key_End);
+    QTest::keyClicks(Edit(page, "Alias"), "2");
+    presenter.answers = {MessageResult::Cancel};
+    List(page)->setCurrentRow(1);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{104});
+    EXPECT_EQ(List(page)->currentRow(), 0);
+    EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators2");
+    page.Control<QPushButton>(TemplatePage::kSubmitId)->click();
+    EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 136}));
+    EXPECT_FALSE(app.GetParametersChanged());
+    EXPECT_NE(share.Read("Volumes/CDROM1/ADMIN.GRP").find("Alias = Administrators2\r\n"), std::string::npos);
+    EXPECT_EQ(share.Read("Volumes/CDROM1/GUEST.USR"), guest);
+    List(page)->setCurrentRow(1);
+    EXPECT_EQ(Edit(page, "Alias")->text(), "Guest");
+}
+
+// A long file scrolls in one column and keeps the focused row in view.
+TEST_F(ManagementTest, ALongVolumeRightsFileScrollsToTheFocusedRow) {
+    std::string text = "Name = MANY\r\n";
+    for (int i = 0; i < 30; ++i) text += "Key" + std::to_string(i) + " = v\r\n";
+    std::filesystem::remove_all(share.PathOf("Volumes"));
+    share.Write("Volumes/CD/MANY.USR", text);
+    TemplatePage& page = Show("Volume Rights");
+    QLineEdit* last = Edit(page, "Key29");
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(page.Pane()->viewport()->rect().contains(last->geometry()));
+    last->setFocus();
+    Settle();
+    EXPECT_TRUE(page.Pane()->viewport()->rect().contains(last->geometry()));
+}
+
+#ifdef TESSARON_SIM_BINARY
+// What the server does not keep is shown as the file has it again.
+TEST_F(ManagementTest, AVolumeRightsValueTheServerRefusesIsShownAsItWas) {
+    if (const std::string missing = FuseMissing(); !missing.empty()) GTEST_SKIP() << missing;
+    MountedSim sim(share.Root(), {"--refuse", "/Alias=Nobody"});
+    ASSERT_TRUE(sim.Mounted());
+    app.SetServerPath(sim.Mount());
+    TemplatePage& page = Show("Volume Rights");
+    Edit(page, "Alias")->setText("Nobody");
+    page.Control<QPushButton>(TemplatePage::kSubmitId)->click();
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
+    EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators");
+    CloseMain();
+}
+#endif
+
+// A drive shows its "Drive" row and at most nine settings (said once).
+TEST_F(ManagementTest, DriveSectionsShowTheirDriveAndNineRowsAtMost) {
+    std::string lun = "[ID2_LUN0]\r\n";
+    for (int i = 0; i < 10; ++i) lun += "Setting" + std::to_string(i) + " = " + std::to_string(i) + "\r\n";
+    share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = TOSHIBA\r\n" + lun + "[ID3_LUN0]\r\nSCSIAlias = CD3\r\n");
+    TemplatePage& page = Show("SCSI");
+    EXPECT_EQ(Lines(page), QStringList({"ID2_LUN0", "ID3_LUN0"}));
+    EXPECT_EQ(page.Control<QLineEdit>(ListChooser::kDriveValueId)->text(), "TOSHIBA");
+    EXPECT_EQ(page.RowCount(), 9);
+    List(page)->setCurrentRow(1);
+    EXPECT_EQ(Edit(page, "SCSI Alias")->text(), "CD3");
+    EXPECT_EQ(page.Control<QLineEdit>(ListChooser::kDriveValueId), nullptr);  // no ID_3 section
+    List(page)->setCurrentRow(0);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1009});
+}
+
+// Nothing to list, or nothing to list from, is said; the page stays empty.
+TEST_F(ManagementTest, EmptyListingsSaySo) {
+    const auto removed = [this](const char* folder) {
+        return [this, folder] { std::filesystem::remove_all(share.PathOf(folder)); };
+    };
+    const struct { const char* tab; std::function<void()> change; int message; } cases[] = {
+        {"SCSI", [&] { share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = X\r\n"); }, 1015},
+        {"Volume Rights", [&] { removed("Volumes/CDROM1")(), removed("Volumes/CDROM2")(); }, 1016},
+        {"Volume Rights", removed("Volumes"), 1004},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        c.change();
+        TemplatePage& page = Show(c.tab);
+        EXPECT_EQ(presenter.ShownIds(), std::vector<int>{c.message});
+        EXPECT_EQ(page.RowCount(), 0);
+        EXPECT_FALSE(List(page)->isVisible());
     }
 }
 
 }  // namespace
+
+TESSARON_QT_TEST_MAIN()
