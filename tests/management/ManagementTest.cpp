@@ -240,15 +240,26 @@ TEST_F(ManagementTest, ALongVolumeRightsFileScrollsToTheFocusedRow) {
 }
 
 #ifdef TESSARON_SIM_BINARY
-// What the server does not keep is shown as the file has it again.
-TEST_F(ManagementTest, AVolumeRightsValueTheServerRefusesIsShownAsItWas) {
+// What the server does not keep is shown as the file has it again: on a
+// configuration page, with the choices the server's remarks give, and on a
+// volume rights file.
+TEST_F(ManagementTest, AValueTheServerRefusesIsShownAsItWas) {
     if (const std::string missing = FuseMissing(); !missing.empty()) GTEST_SKIP() << missing;
-    MountedSim sim(share.Root(), {"--refuse", "/Alias=Nobody"});
+    MountedSim sim(share.Root(), {"--refuse", "/Alias=Nobody", "--refuse", "IP/NetMask=0\\.0\\.0\\.0"});
     ASSERT_TRUE(sim.Mounted());
     app.SetServerPath(sim.Mount());
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "0.0.0.0");
+    Submit(ip);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
+    EXPECT_EQ(FileValue("IP", "NetMask"), "255.255.255.0");
+    EXPECT_EQ(Entries(Combo(Active(), "Enable BOOTP")), QStringList({"yes", "no"}));
+    CloseMain();
+
     TemplatePage& page = Show("Volume Rights");
     Edit(page, "Alias")->setText("Nobody");
-    page.Control<QPushButton>(TemplatePage::kSubmitId)->click();
+    Submit(page);
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{126});
     EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators");
     CloseMain();

@@ -94,6 +94,14 @@ TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
     const CtlResult set = RunCtl({"set", "//127.0.0.1/cd", "SNMP", "SystemContact", "Desk"});
     EXPECT_EQ(set.code, 0) << set.err;
     EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemContact"}).out, "Desk\n");
+    // So does a page's Submit, confirmed by what the server wrote back.
+    app.SetServerPath(folder);
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& snmp = Activate("SNMP");
+    Type(Edit(snmp, "System Location"), "Window");
+    Submit(snmp);
+    EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
+    EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemLocation"}).out, "Window\n");
 }
 
 // The window asks who connects when the server wants a user name and password first.
