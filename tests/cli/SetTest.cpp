@@ -45,9 +45,7 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
         {"one refusal refuses all", "", {"set", "IP", "NetMask", "255.255.0.0", "IP", "DefaultRouter", "x"}, 1, {}, {}},
         {"read-only by type", "", {"set", "Server", "HardwareAddress", "00-00-00-00-00-01"}, 1, {}, {}},
         {"a volume's drive", "", {"set", "--file", "Volumes/CDROM2/STAFF.GRP", "", "DriveName", "ID9_LUN0"}, 1, {}, {}},
-        {"no such section", "", {"set", "Nowhere", "Restart", "yes"}, 1, {}, {}},
         {"no such key", "", {"set", "IP", "netmask", "255.0.0.0"}, 1, {}, {}},
-        {"line break", "", {"set", "SNMP", "SystemContact", "a\nb"}, 1, {}, {}},
         {"date gets its write mark", "", {"set", "Server", "Date", "98-01-02"}, 0, {125}, {{"Server", "Date", "98-01-02!"}}},
         {"set of a restart unconfirmed", "", {"set", "Server", "Restart", "yes"}, 1, {128, 60017}, {}},
         {"restart", "", {"restart", "--yes"}, 0, {131}, {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "no"}}},
@@ -90,30 +88,24 @@ TEST(CtlSet, OtherFilesConfirmWithTheirOwnMessage) {
     EXPECT_EQ(RunCtl({"set", share.Root(), "--file", "scsi", "ID2_LUN0", "SCSIAlias", "DISC_A"}).err, Said({136}));
 }
 
-// Values the server did not keep, and a file another program changed in
-// between (which is then not written at all), are not taken: exit 4.
-TEST(CtlSet, ValuesNotTakenAreReported) {
-    const auto setKey = [](const char* key, const char* value) {
-        return [=](const std::string& path) {
-            ParameterHandler other;
-            other.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
-            other.SetValue("IP", key, value);
-            other.Write();
-        };
+// A file another program changed between the reading and the writing is
+// not written at all: the change was not taken, exit 4. (A value the server
+// did not keep is shown over the simulated appliance.)
+TEST(CtlSet, AFileChangedMeanwhileIsNotWritten) {
+    TempShare share(TempShare::Contents::Sample);
+    std::ostringstream out, err;
+    Console console{out, err};
+    console.beforeWrite = [](const std::string& path) {
+        ParameterHandler other;
+        other.Load(OpenLocalFiles(), path, CatalogueOf(Configuration));
+        other.SetValue("IP", "NetMask", "255.0.0.0");
+        other.Write();
     };
-    for (const bool meanwhile : {false, true}) {
-        SCOPED_TRACE(meanwhile ? "changed meanwhile" : "refused by the server");
-        TempShare share(TempShare::Contents::Sample);
-        std::ostringstream out, err;
-        Console console{out, err};
-        (meanwhile ? console.beforeWrite : console.afterWrite) =
-            meanwhile ? setKey("NetMask", "255.0.0.0") : setKey("InternetAddress", "192.168.1.50");
-        const int code = SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"});
-        EXPECT_EQ(code, ExitNotTaken);
-        EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
-        EXPECT_EQ(err.str().find("changed by another program") != std::string::npos, meanwhile);
-        EXPECT_EQ(valueIn(share, "IP", "InternetAddress"), "192.168.1.50");
-    }
+    EXPECT_EQ(SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"}), ExitNotTaken);
+    EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
+    EXPECT_NE(err.str().find("changed by another program"), std::string::npos);
+    EXPECT_EQ(valueIn(share, "IP", "InternetAddress"), "192.168.1.50");
+    EXPECT_EQ(valueIn(share, "IP", "NetMask"), "255.0.0.0");
 }
 
 // Text travels in the terminal's encoding and is stored as the server's
@@ -127,9 +119,7 @@ TEST(CtlSet, TextGoesThroughTheServersCharacterSet) {
         {"ISO-8859-1", "Caf\xE9", 0, "Caf\xE9", "Caf\xE9\n"},
         {"UTF-8", "[Server]", 0, "[Server]", "[Server]\n"},
         {"UTF-8", "smile\xF0\x9F\x98\x80", 1, "", "U+1F600"},
-        {"UTF-8", "\xE4\xB8\xAD", 1, "", "U+4E2D"},
         {"UTF-8", "bad\xC3", 1, "", ""},  // not UTF-8 at all
-        {"UTF-8", "bad\xC3(", 1, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.argument);

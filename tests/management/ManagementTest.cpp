@@ -90,22 +90,18 @@ TEST_F(ManagementTest, UnreadableConfigurationLeavesTheGeneralPageUsable) {
 
 TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
     constexpr int yes = MessageResult::Yes, no = MessageResult::No;
-    // edit: of the sample's configuration file; written: lines of the file afterwards (none: no byte changed).
+    // written: lines of the file afterwards (none: no byte changed). A request the file
+    // cannot take is the main window's, shown with its own tests.
     const struct {
-        const char* name; int button; std::pair<std::string, std::string> edit; std::deque<int> answers;
-        std::vector<int> messages; std::vector<std::string> written;
+        const char* name; int button; std::deque<int> answers; std::vector<int> messages; std::vector<std::string> written;
     } cases[] = {
-        {"factory defaults, no", Page::kFactoryDefaultsId, {}, {no}, {116}, {}},
-        {"restart", Page::kRestartId, {}, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
-        {"factory defaults", Page::kFactoryDefaultsId, {}, {yes}, {116, 131},
-         {"\nRestart = yes\r", "\nFactoryDefaults = yes\r"}},
-        {"no Restart key", Page::kRestartId, {"Restart = no", "Reboot = no"}, {yes}, {115, 1007}, {}},
+        {"factory defaults, no", Page::kFactoryDefaultsId, {no}, {116}, {}},
+        {"restart", Page::kRestartId, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
+        {"factory defaults", Page::kFactoryDefaultsId, {yes}, {116, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = yes\r"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string before = sample;
-        if (!c.edit.first.empty()) before.replace(before.find(c.edit.first), c.edit.first.size(), c.edit.second);
-        share.Write(kConfig, before);
+        share.Write(kConfig, sample);
         Open();
         app.SetParametersChanged(true);  // a submit earlier in this run
         presenter.answers = c.answers;
@@ -116,9 +112,7 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
         EXPECT_EQ(presenter.shown[0].type & MessageType::DefaultMask, defaultButton);
         EXPECT_EQ(window->isVisible(), c.written.empty());
         const std::string after = share.Read(kConfig);
-        if (c.written.empty()) {
-            EXPECT_EQ(after, before);
-        }
+        if (c.written.empty()) { EXPECT_EQ(after, sample); }
         for (const std::string& line : c.written) EXPECT_NE(after.find(line), std::string::npos) << line;
     }
 }

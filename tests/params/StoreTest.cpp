@@ -173,29 +173,10 @@ TEST(Lookup, KeepRangeKeepsOnlyValidRanges) {
 
 namespace fs = std::filesystem;
 
-const std::string sampleFile =
-    "QUOR Tessaron CD V3.02 S/N: 1234\r\n[Server]\r\nServerName = TESS ; the name\r\n  Restart = no\r\n"
-    "[SMB]\r\nSMBPassword = \r\nNFSUser = a\r\nNFSUser = b\r\n[END]\r\n";
-
 ParameterHandler Loaded(const TempShare& share, const std::string& name, CatalogueKind kind = Configuration) {
     ParameterHandler handler;
     handler.Load(share.Files(), name, CatalogueOf(kind));
     return handler;
-}
-
-TEST(HandlerFile, LoadsAndWritesBackCanonically) {
-    TempShare share;
-    share.Write("Config/Config.ini", sampleFile + "[Extra]\r\nLong = " + std::string(3000, 'x') + "\r\n");
-    ParameterHandler handler = Loaded(share, "\\config\\CONFIG.ini");
-    EXPECT_EQ(handler.GetPath(), share.PathOf("Config/Config.ini"));
-    EXPECT_EQ(Dump(handler), "[]\n=||0\n[Server]\nServerName=TESS|the name|0\nRestart=no||1\n[SMB]\nSMBPassword=||0\n"
-                             "NFSUser=a ; b||0\n[Extra]\nLong=" + std::string(3000, 'x') + "||0\n");
-    ASSERT_TRUE(handler.SetValue("Server", "Restart", "yes"));
-    ASSERT_TRUE(handler.SetValue("Extra", "Long", "short"));
-    handler.Write();
-    // The old, longer file leaves nothing behind the terminator.
-    EXPECT_EQ(share.Read("Config/Config.ini"), " = \r\n[Server]\r\nServerName = TESS\r\nRestart = yes\r\n[SMB]\r\n"
-                                               "NFSUser = a\r\nNFSUser = b\r\n[Extra]\r\nLong = short\r\n[END]\r\n");
 }
 
 // Loading builds the same store as feeding every line through ParseLine and

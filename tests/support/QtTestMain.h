@@ -24,11 +24,8 @@ inline void QuietOffscreenMessages(QtMsgType type, const QMessageLogContext& con
     if (PreviousMessageHandler()) PreviousMessageHandler()(type, context, message);
 }
 
-// main() of a widget test binary: the offscreen platform (set before the
-// application exists, so listing the tests also works without a display),
-// then GoogleTest. Include it in exactly one file of the binary, then write
-// TESSARON_QT_TEST_MAIN(), or TESSARON_QT_TEST_MAIN_WITH(GuardedApplication)
-// for the program's own application class.
+// main() of a widget test binary, in one of its files: the offscreen platform
+// (so that listing the tests needs no display), then GoogleTest.
 #define TESSARON_QT_TEST_MAIN() TESSARON_QT_TEST_MAIN_WITH(QApplication)
 #define TESSARON_QT_TEST_MAIN_WITH(ApplicationClass)              \
     int main(int argc, char** argv) {                             \

@@ -7,10 +7,8 @@
 #include "Messages.h"
 #include "ToolkitApp.h"
 
-// A message presenter for widget tests: answers from a script instead of
-// showing a box, and records every message it was given. With no scripted
-// answer left it presses the box's default button. Header-only so every
-// Qt test binary can use it.
+// A message presenter for widget tests: records every message and answers
+// from a script, or with the box's default button when the script is done.
 class ScriptedPresenter : public MessagePresenter {
 public:
     struct Shown {

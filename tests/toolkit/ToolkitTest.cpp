@@ -268,16 +268,13 @@ TEST_F(PropertySheetTest, ComingBackAndLeaving) {
     EXPECT_EQ(log, (std::vector<std::string>{"A:kill", "A:kill"}));
 }
 
-TEST_F(PropertySheetTest, KeysAtTheEndsAndTheWheelDoNotLeave) {
-    sheet.tabBar()->setFocus();
-    QTest::keyClick(sheet.tabBar(), Qt::Key_Left);  // already the first tab
+// The wheel over the tabs, which would change the tab without asking, does nothing.
+TEST_F(PropertySheetTest, TheWheelDoesNotLeave) {
     QWheelEvent wheel(QPointF(tabCentre(0)), sheet.tabBar()->mapToGlobal(QPointF(tabCentre(0))), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(sheet.tabBar(), &wheel);
     EXPECT_EQ(sheet.currentIndex(), 0);
     EXPECT_TRUE(log.empty());
-    QTest::keyClick(sheet.tabBar(), Qt::Key_End);
-    EXPECT_EQ(sheet.currentIndex(), 2);
 }
 
 TESSARON_QT_TEST_MAIN()
