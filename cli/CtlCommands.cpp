@@ -381,7 +381,6 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     const SharePtr files = handler.GetShare();
     const std::string path = handler.GetPath();
     handler = ParameterHandler();
-    if (console.afterWrite) console.afterWrite(path);
 
     ParameterHandler readBack;
     try {

@@ -29,11 +29,9 @@ struct Console {
     LocaleText text = LocaleText();
     // Who connects to a share reached straight over SMB.
     SmbCredentials credentials = {};
-    // Run just before a write and between it and the reading back that
-    // confirms it; let tests play another program and the server. Given the
-    // path of the file.
+    // Run just before a write, given the file's path: lets tests play
+    // another program that changes the file meanwhile.
     std::function<void(const std::string&)> beforeWrite = {};
-    std::function<void(const std::string&)> afterWrite = {};
 
     // Writes the string-table text of stringId to err and returns code.
     int Message(int stringId, int code) const;

@@ -237,7 +237,7 @@ std::string ResolveServerPath(const std::string& serverPath, const MountSources&
             best = joined(folder, wanted, covered);
         }
     }
-    if (bestCovered < 0) throw ShareNotMounted{"//" + network.host + (network.share.empty() ? "" : "/" + network.share)};
+    if (bestCovered < 0) throw ShareNotMounted{};
     return best;
 }
 

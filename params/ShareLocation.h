@@ -51,10 +51,9 @@ std::string GvfsRoot(const char* runtimeDir, unsigned uid);
 // The mounts of the running system.
 MountSources SystemMountSources();
 
-// Raised when a network path names a share that nothing has mounted.
-struct ShareNotMounted {
-    std::string share;  // the share as "//host/share"
-};
+// Raised when a network path names a share that nothing has mounted (which
+// is then reached over SMB).
+struct ShareNotMounted {};
 
 // The local directory of serverPath: a directory path is returned unchanged;
 // a network path is looked up in the mounts (the longest mounted part of it
