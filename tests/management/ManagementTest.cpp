@@ -95,6 +95,7 @@ TEST_F(ManagementTest, RequestsAreAskedWrittenOnceAndCloseTheProgram) {
     const struct {
         const char* name; int button; std::deque<int> answers; std::vector<int> messages; std::vector<std::string> written;
     } cases[] = {
+        {"restart, no", Page::kRestartId, {no}, {115}, {}},
         {"factory defaults, no", Page::kFactoryDefaultsId, {no}, {116}, {}},
         {"restart", Page::kRestartId, {yes}, {115, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = no\r"}},
         {"factory defaults", Page::kFactoryDefaultsId, {yes}, {116, 131}, {"\nRestart = yes\r", "\nFactoryDefaults = yes\r"}},
