@@ -43,6 +43,14 @@ TEST(SharePathTest, ResolvesComponentsWithoutRegardToCase) {
     EXPECT_EQ(SharePath("/", "\\TMP"), "/tmp");
 }
 
+// A folder is a share when it holds the configuration file.
+TEST(SharePathTest, AFolderWithoutTheConfigurationFileIsNoShare) {
+    TempShare share(TempShare::Contents::Sample);
+    EXPECT_EQ(ShareFolderProblem(share.Root()), 0);
+    EXPECT_EQ(ShareFolderProblem(share.PathOf("Cd")), 60022);
+    EXPECT_EQ(ShareFolderProblem(share.PathOf("gone")), 60021);
+}
+
 std::string repeat(const std::string& line, int times) {
     std::string text;
     for (int i = 0; i < times; ++i) text += line;

@@ -188,8 +188,10 @@ TEST(HandlerFile, LoadsLikeTheLineByLineDefinition) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
         std::string text = "Title\n";
-        const int sectionNames = 1 + static_cast<int>(random() % 60);
-        const int keyNames = 1 + static_cast<int>(random() % 300);
+        // The first seed keeps every key in one section, which grows past the
+        // size from which room is taken for all the lines still to come.
+        const int sectionNames = seed == 1 ? 1 : 1 + static_cast<int>(random() % 60);
+        const int keyNames = 1 + static_cast<int>(random() % 3000);
         for (int line = 0; line < 12000; ++line) {
             switch (random() % 10) {
             case 0: text += "[Sec" + std::to_string(random() % sectionNames) + "]\n"; break;
