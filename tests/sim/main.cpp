@@ -1,3 +1,0 @@
-#include "QtTestMain.h"
-
-TESSARON_QT_TEST_MAIN()
