@@ -38,8 +38,6 @@ constexpr int kValueNotTaken = 60018;
 constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
 constexpr int kGiveUser = 60024;
-constexpr int kNoVolumeRightsFiles = 1016;
-constexpr int kNoDrives = 1015;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -451,7 +449,7 @@ int VolumesCommand(const Console& console, const std::string& share, bool json) 
     } catch (const FileException& error) {
         return console.Failure(kNoParameterFile, error, ExitFileError);
     }
-    if (entries.empty()) console.Message(kNoVolumeRightsFiles, ExitDone);
+    if (entries.empty()) console.Message(StringId::NoVolumeRightsFiles, ExitDone);
     printListing(console, entries, json, "file");
     return ExitDone;
 }
@@ -471,7 +469,7 @@ int DrivesCommand(const Console& console, const std::string& share, bool json) {
         scsi.GetValue(DriveSectionOf(section), "Drive", drive);
         entries.emplace_back(section, drive);
     }
-    if (entries.empty()) console.Message(kNoDrives, ExitDone);
+    if (entries.empty()) console.Message(StringId::NoDrives, ExitDone);
     printListing(console, entries, json, "drive");
     return ExitDone;
 }

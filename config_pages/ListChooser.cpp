@@ -10,11 +10,10 @@
 #include "Cp1252.h"
 #include "Listings.h"
 #include "ServerFiles.h"
+#include "StringIds.h"
 #include "StringTable.h"
 
 namespace {
-constexpr int kNoVolumeRightsFiles = 1016;
-constexpr int kNoDrives = 1015;
 constexpr int kTooManyRows = 1009;
 constexpr int kVolumeRightsFilesName = 60028;
 constexpr int kDrivesName = 60029;
@@ -53,7 +52,7 @@ void ListChooser::List(const SharePtr& share, const std::string& serverVersion) 
     list->addItems(lines);
     chosen = 0;
     if (names.empty()) {
-        ConfigApp::Get().ShowMessage(mode == PageMode::VolumeRights ? kNoVolumeRightsFiles : kNoDrives);
+        ConfigApp::Get().ShowMessage(mode == PageMode::VolumeRights ? StringId::NoVolumeRightsFiles : StringId::NoDrives);
         return;
     }
     list->setCurrentRow(0);

@@ -11,6 +11,8 @@ inline constexpr int ConfirmFactoryDefaults = 129;
 inline constexpr int ServerRestarting = 131;
 inline constexpr int Submitted = 136;
 inline constexpr int NoCommunication = 1007;
+inline constexpr int NoDrives = 1015;
+inline constexpr int NoVolumeRightsFiles = 1016;
 inline constexpr int ServerNameTooLong = 1020;
 inline constexpr int IllegalValue = 1022;
 }  // namespace StringId
