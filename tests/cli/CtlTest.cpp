@@ -95,6 +95,7 @@ TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
         {nullptr, {"get", "", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n", {}},  // offered by the catalogue
         {nullptr, {"get", "", "Alias", "--file", "Volumes/CDROM2/STAFF.GRP"}, 0, "Staff\n", {}},
         {nullptr, {"get", "", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, "", {}},
+        {nullptr, {"get", "IP", "NetMask", "--file", TESSARON_SAMPLE_SHARE "/Config/Config.ini"}, 2, "", {}},  // elsewhere
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args) + (c.file ? c.file : ""));
