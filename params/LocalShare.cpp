@@ -96,6 +96,15 @@ bool readAll(int fd, std::string& bytes, off_t sizeHint) {
     return true;
 }
 
+// open(2), tried again when a signal interrupts it.
+int openRetrying(const std::string& path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
 // All of bytes, then padding, at offset 0 in a single write: a write cut
 // short is a failure, never continued, so that no moment leaves the start of
 // the new text in front of a part of the old one written later.
@@ -245,10 +254,7 @@ private:
         // Reopened through the locked handle, so the file truncated is the
         // one checked to lie in the share, whatever its path leads to now.
         const std::string same = "/proc/self/fd/" + std::to_string(locked.get());
-        int fd;
-        do {
-            fd = ::open(same.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
-        } while (fd < 0 && errno == EINTR);
+        const int fd = openRetrying(same, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) throw systemError(path);
         FileHandle file(fd);
         if (writeOnce(fd, bytes) && flush(fd)) return;
@@ -271,10 +277,7 @@ private:
     int open(const std::string& path, int flags, struct stat& info) const {
         // Not blocking on open, so a pipe or device put in a file's place
         // cannot hang the program; it is refused below like any non-file.
-        int fd;
-        do {
-            fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        } while (fd < 0 && errno == EINTR);
+        const int fd = openRetrying(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
         if (fd < 0) throw systemError(path);
         FileHandle guard(fd);
         // Checked on what was opened, so a link swapped in meanwhile cannot

@@ -1,28 +1,13 @@
 #include "ServerForm.h"
 
+#include "ServerReports.h"
+#include "ShareFile.h"
+#include "TextRules.h"
+
 namespace {
 
-const char* const kBlanks = " \t\r\n\v\f";
-
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
+// A file's lines in text mode (a carriage return before a line feed dropped).
+std::vector<std::string> linesOf(const std::string& text) { return ReportLines(TextOfBytes(text)); }
 
 // The column at which the server starts the remark beside a value.
 constexpr size_t kRemarkColumn = 38;
@@ -43,7 +28,7 @@ std::vector<std::string> itemsOf(const std::string& value) {
     size_t start = 0;
     for (;;) {
         const size_t end = value.find(';', start);
-        std::string item = trimmed(value.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        std::string item = TrimWhiteSpace(value.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (!item.empty()) items.push_back(std::move(item));
         if (end == std::string::npos) break;
         start = end + 1;
@@ -94,7 +79,7 @@ std::string ProductLine(const UnitIdentity& unit) {
 std::vector<std::string> LeadingRemarks(const std::string& text) {
     std::vector<std::string> head;
     for (const std::string& line : linesOf(text)) {
-        const std::string content = trimmed(line);
+        const std::string content = TrimWhiteSpace(line);
         if (!content.empty() && content[0] != ';') break;
         head.push_back(line);
     }
@@ -104,7 +89,7 @@ std::vector<std::string> LeadingRemarks(const std::string& text) {
 bool IsCompleteFile(const std::string& text) {
     const std::vector<std::string> lines = linesOf(text);
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        const std::string content = trimmed(*line);
+        const std::string content = TrimWhiteSpace(*line);
         if (!content.empty()) return content == "[END]";
     }
     return false;
