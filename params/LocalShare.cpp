@@ -55,14 +55,8 @@ std::string resolved(const std::string& path) {
     return ::realpath(path.c_str(), buffer) ? std::string(buffer) : std::string();
 }
 
-// Where an open file really is, whatever path led to it.
-std::string resolvedFd(int fd, const std::string& path) {
-    char buffer[PATH_MAX];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = ::readlink(link.c_str(), buffer, sizeof buffer - 1);
-    if (length <= 0) return resolved(path);
-    return std::string(buffer, static_cast<size_t>(length));
-}
+// The path that reopens what descriptor fd holds, whatever path led to it.
+std::string reopenPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 bool lockExclusively(int fd) {
     const auto giveUp = std::chrono::steady_clock::now() + LockPatience;
@@ -219,17 +213,18 @@ public:
     }
 
     std::vector<Entry> List(const std::string& path) const override {
+        DIR* listing = OpenFolderWithin(root, path);
+        if (!listing) throw errno == EXDEV ? FileException(path, Outside) : systemError(path);
         std::vector<Entry> entries;
-        if (!contains(resolved(path))) throw FileException(path, Outside);
-        DIR* listing = ::opendir(path.c_str());
-        if (!listing) throw systemError(path);
+        const int folder = ::dirfd(listing);
         while (const dirent* entry = ::readdir(listing)) {
             const std::string name = entry->d_name;
             if (name == "." || name == "..") continue;
-            const std::string full = resolved(path + "/" + name);
-            if (full.empty() || !contains(full)) continue;  // a dangling link, or one leading out
+            // Each entry is resolved without being opened, so a link that
+            // leads out of the share is left out without being touched.
+            FileHandle where(::openat(folder, name.c_str(), O_PATH | O_CLOEXEC));
             struct stat info {};
-            if (::stat(full.c_str(), &info) != 0) continue;
+            if (where.get() < 0 || !contains(WhereIs(where.get())) || ::fstat(where.get(), &info) != 0) continue;
             const EntryKind kind = S_ISREG(info.st_mode)   ? EntryKind::File
                                    : S_ISDIR(info.st_mode) ? EntryKind::Folder
                                                            : EntryKind::Other;
@@ -253,8 +248,7 @@ private:
         if (previous != expected) throw FileChangedMeanwhile(path);
         // Reopened through the locked handle, so the file truncated is the
         // one checked to lie in the share, whatever its path leads to now.
-        const std::string same = "/proc/self/fd/" + std::to_string(locked.get());
-        const int fd = openRetrying(same, O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+        const int fd = openRetrying(reopenPath(locked.get()), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) throw systemError(path);
         FileHandle file(fd);
         if (writeOnce(fd, bytes) && flush(fd)) return;
@@ -263,32 +257,28 @@ private:
         throw failure;
     }
 
-    bool contains(const std::string& full) const {
-        if (root.empty()) return false;  // no share named at all
-        if (root == "/") return !full.empty();
-        return full == root || (full.size() > root.size() && full.compare(0, root.size(), root) == 0 &&
-                                full[root.size()] == '/');
-    }
+    bool contains(const std::string& full) const { return LiesWithin(root, full); }
 
     // Opens an existing regular file of the share and takes the exclusive
     // lock that stands for opening it without sharing. Any failure,
     // including a lock held elsewhere for too long, means the file cannot be
     // opened. info receives the file's status.
     int open(const std::string& path, int flags, struct stat& info) const {
-        // Not blocking on open, so a pipe or device put in a file's place
-        // cannot hang the program; it is refused below like any non-file.
-        const int fd = openRetrying(path, flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (fd < 0) throw systemError(path);
-        FileHandle guard(fd);
-        // Checked on what was opened, so a link swapped in meanwhile cannot
-        // lead the program out of the share.
-        if (!contains(resolvedFd(fd, path))) throw FileException(path, Outside);
-        if (::fstat(fd, &info) != 0) throw systemError(path);
+        // The path is resolved without opening what it leads to (O_PATH
+        // opens nothing), and only what lies in the share and is a regular
+        // file is then opened: a file outside is never touched, a pipe never
+        // meets a reader, a device never opens.
+        FileHandle where(openRetrying(path, O_PATH | O_CLOEXEC));
+        if (where.get() < 0) throw systemError(path);
+        if (!contains(WhereIs(where.get()))) throw FileException(path, Outside);
+        if (::fstat(where.get(), &info) != 0) throw systemError(path);
         if (!S_ISREG(info.st_mode)) throw FileException(path, NotAFile);
-        const int status = ::fcntl(fd, F_GETFL);
-        if (status < 0 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) throw systemError(path);
-        if (!lockExclusively(fd)) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
-        return guard.release();
+        // Reopened through the descriptor, so the file opened is the one
+        // checked, whatever its path leads to by now.
+        FileHandle file(openRetrying(reopenPath(where.get()), flags | O_CLOEXEC | O_NOCTTY));
+        if (file.get() < 0) throw systemError(path);
+        if (!lockExclusively(file.get())) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
+        return file.release();
     }
 
     std::string folder;

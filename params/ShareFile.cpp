@@ -1,10 +1,15 @@
 #include "ShareFile.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -66,9 +71,10 @@ bool exists(const std::string& path) {
 
 // The name under which directory holds component, matched without regard to
 // ASCII case. Of several such names the smallest byte-wise wins, so the
-// choice does not depend on the order the directory lists them in.
-std::string resolveComponent(const std::string& directory, const std::string& component) {
-    DIR* listing = ::opendir(directory.empty() ? "/" : directory.c_str());
+// choice does not depend on the order the directory lists them in. A
+// directory outside root is not looked into.
+std::string resolveComponent(const std::string& root, const std::string& directory, const std::string& component) {
+    DIR* listing = OpenFolderWithin(root, directory.empty() ? "/" : directory);
     if (!listing) return component;
     std::string best;
     while (const dirent* entry = ::readdir(listing)) {
@@ -83,6 +89,8 @@ std::string resolveComponent(const std::string& directory, const std::string& co
 }  // namespace
 
 std::string SharePath(const std::string& serverPath, const std::string& relative) {
+    char buffer[PATH_MAX];
+    const std::string root = ::realpath(serverPath.empty() ? "/" : serverPath.c_str(), buffer) ? buffer : "";
     std::string path = serverPath;
     while (path.size() > 0 && path.back() == '/') path.pop_back();
     bool resolving = true;
@@ -96,7 +104,7 @@ std::string SharePath(const std::string& serverPath, const std::string& relative
         const std::string directory = path;
         path += '/';
         if (resolving && component != "." && component != ".." && !exists(path + component)) {
-            const std::string found = resolveComponent(directory, component);
+            const std::string found = resolveComponent(root, directory, component);
             // Below a folder that is not there, nothing else can be found.
             resolving = found != component;
             path += found;
@@ -107,6 +115,46 @@ std::string SharePath(const std::string& serverPath, const std::string& relative
     if (!relative.empty() && (relative.back() == '\\' || relative.back() == '/')) path += '/';
     if (path.empty()) path = serverPath.empty() ? "" : "/";
     return path;
+}
+
+std::string WhereIs(int fd) {
+    char buffer[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = ::readlink(link.c_str(), buffer, sizeof buffer);
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof buffer) return {};
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+bool LiesWithin(const std::string& root, const std::string& full) {
+    if (root.empty() || full.empty() || full[0] != '/') return false;
+    if (root == "/") return true;
+    return full == root ||
+           (full.size() > root.size() && full.compare(0, root.size(), root) == 0 && full[root.size()] == '/');
+}
+
+DIR* OpenFolderWithin(const std::string& root, const std::string& folder) {
+    // O_PATH opens nothing: it only pins the folder the path leads to.
+    const int where = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (where < 0) return nullptr;
+    if (!LiesWithin(root, WhereIs(where))) {
+        ::close(where);
+        errno = EXDEV;
+        return nullptr;
+    }
+    const int fd = ::openat(where, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int openError = errno;
+    ::close(where);
+    if (fd < 0) {
+        errno = openError;
+        return nullptr;
+    }
+    DIR* listing = ::fdopendir(fd);
+    if (!listing) {
+        const int listError = errno;
+        ::close(fd);
+        errno = listError;
+    }
+    return listing;
 }
 
 std::string TextOfBytes(std::string bytes) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <dirent.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,8 +17,21 @@
 
 // Joins a folder and a relative path such as "\Config\Config.ini":
 // backslashes become slashes and each existing component is resolved without
-// regard to case. Components that do not exist are kept as written.
+// regard to case. Components that do not exist are kept as written. Only
+// folders that lie in folder are looked into for that: a component below a
+// link or ".." that leads out of it is kept as written.
 std::string SharePath(const std::string& folder, const std::string& relative);
+
+// Where the object open on descriptor fd lies, links and ".." resolved (as
+// the system keeps it for the descriptor); "" when the system cannot say.
+std::string WhereIs(int fd);
+// True when full, a resolved path, is root or lies below it. The root "/"
+// holds every path; an empty root none.
+bool LiesWithin(const std::string& root, const std::string& full);
+// Opens a folder for listing, provided it lies within root (a resolved
+// path): resolved first without opening anything, checked, then that same
+// folder opened. Null with errno set otherwise (EXDEV when it lies outside).
+DIR* OpenFolderWithin(const std::string& root, const std::string& folder);
 
 // The text of a file's bytes.
 std::string TextOfBytes(std::string bytes);

@@ -2,6 +2,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -220,14 +221,18 @@ TEST(FolderShareTest, NothingOutsideTheShareIsReachable) {
     fs::create_directory_symlink(share, place.PathOf("link-to-share"));
     const SharePtr files = OpenFolderShare(place.PathOf("link-to-share"));
 
+    ASSERT_EQ(mkfifo(place.PathOf("outside/pipe").c_str(), 0600), 0);
+    fs::create_symlink(place.PathOf("outside/pipe"), share / "Config" / "Stat.txt");
+    // Nothing outside is even opened to be refused: no pipe meets a reader.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(watch, place.PathOf("outside").c_str(), IN_OPEN), 0);
     for (const char* name : {"../outside/secret.ini", "..\\outside\\secret.ini", "Volumes/../../outside/secret.ini",
-                             "Volumes/OUT/secret.ini", "Volumes/CDROM1/LINK.USR"}) {
+                             "Volumes/OUT/secret.ini", "Volumes/CDROM1/LINK.USR", "Volumes/OUT/SECRET.INI", "Config/Stat.txt"}) {
         SCOPED_TRACE(name);
         EXPECT_THROW(files->Read(files->PathOf(name)), FileException);
         EXPECT_THROW(files->Replace(files->PathOf(name), "", "x"), FileException);
     }
     EXPECT_THROW(files->PathOf(place.PathOf("outside/secret.ini")), FileException);  // a full path
-    EXPECT_EQ(place.Read("outside/secret.ini"), "[S]\r\nToken = 1\r\n");
     EXPECT_EQ(files->Read(files->PathOf("Volumes/CDROM1/INSIDE.USR")), "Name = GUEST\r\n");
     EXPECT_NO_THROW(files->PathOf(share / "Volumes/CDROM1/GUEST.USR"));
 
@@ -239,6 +244,11 @@ TEST(FolderShareTest, NothingOutsideTheShareIsReachable) {
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, (std::vector<std::string>{"GUEST.USR", "INSIDE.USR"}));
     EXPECT_THROW(files->List(files->PathOf("Volumes/OUT")), FileException);
+    char event[4096];
+    const ssize_t got = read(watch, event, sizeof event);
+    EXPECT_LT(got, 0) << "opened outside the share: " << (got > 0 ? reinterpret_cast<inotify_event*>(event)->name : "");
+    close(watch);
+    EXPECT_EQ(place.Read("outside/secret.ini"), "[S]\r\nToken = 1\r\n");
 
     // A configuration folder or file that is itself a link leading out.
     fs::remove_all(share / "Config");
