@@ -235,13 +235,12 @@ int ReportCommand(const Console& console, const std::string& share, bool statist
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
     const ServerReport& report = statistics ? StatisticsReport : EventLogReport;
-    std::vector<std::string> lines;
     try {
-        lines = ReadReport(*opened, report);
+        // Printed piece by piece: a large report is held only as its bytes.
+        StreamReport(*opened, report, [&](std::string_view piece) { console.Print(std::string(piece)); });
     } catch (const StoreError& error) {
         return console.Failure(report.unreadableMessage, error, ExitFileError);
     }
-    for (const std::string& line : lines) console.Print(line + '\n');
     return ExitDone;
 }
 

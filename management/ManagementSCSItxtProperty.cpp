@@ -16,7 +16,7 @@ bool ManagementSCSItxtProperty::OnInitDialog() {
     WaitCursor wait;
     ConfigApp& app = ConfigApp::Get();
     try {
-        list->SetLines(ReadReport(*app.GetShare(), ScsiTextReport));
+        list->SetText(ReadReport(*app.GetShare(), ScsiTextReport));
     } catch (const StoreError& error) {
         app.ReportFailure(ScsiTextReport.unreadableMessage, error);
     }

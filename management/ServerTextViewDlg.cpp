@@ -31,7 +31,7 @@ bool ServerTextViewDlg::OnInitDialog() {
     WaitCursor wait;
     const ServerReport& report = statisticsMode ? StatisticsReport : EventLogReport;
     try {
-        list->SetLines(ReadReport(*app.GetShare(), report));
+        list->SetText(ReadReport(*app.GetShare(), report));
     } catch (const StoreError& error) {
         app.ReportFailure(report.unreadableMessage, error);
         EndDialog(0);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ServerFiles.h"
@@ -25,6 +27,39 @@ inline constexpr ServerReport ScsiTextReport{ServerFile::ScsiText, 1013};
 // empty lines stay. An empty text has no lines.
 std::vector<std::string> ReportLines(const std::string& text);
 
-// The lines of a report on the share. Raises FileException when it cannot
-// be read.
-std::vector<std::string> ReadReport(const Share& share, const ServerReport& report);
+// A report's text held once, with the lines of ReportLines found in it on
+// demand: the text is not split into strings, and where its lines start is
+// kept only for every few lines (and every few kilobytes), so the whole
+// costs little more than the text even when its lines are empty. Any line is
+// found in a few kilobytes of scanning.
+class ReportText {
+public:
+    ReportText() = default;
+    explicit ReportText(std::string text);
+
+    size_t LineCount() const { return lineCount; }
+    // Line index (below LineCount()), without its line end.
+    std::string_view Line(size_t index) const;
+    // Every line in order.
+    void ForEachLine(const std::function<void(std::string_view)>& visit) const;
+
+private:
+    // Where a line starts: its number and its offset in the text.
+    struct Mark {
+        size_t line;
+        size_t offset;
+    };
+    std::string text;
+    std::vector<Mark> marks;
+    size_t lineCount = 0;
+};
+
+// The text of a report on the share. Raises FileException when it cannot be
+// read.
+ReportText ReadReport(const Share& share, const ServerReport& report);
+
+// Hands a report on the share to print piece by piece, as its lines each
+// ended by a line feed (a last line without one gets one), so that a large
+// report is never held but as the file's bytes. Raises FileException when
+// the report cannot be read, before anything is printed.
+void StreamReport(const Share& share, const ServerReport& report, const std::function<void(std::string_view)>& print);

@@ -170,7 +170,7 @@ TEST_F(ManagementTest, ReportViewsShowEveryLineAsWrittenOrCloseWithTheirMessage)
                 ServerTextList* list = view->List();
                 lines = list->Lines();
                 title = view->windowTitle();
-                list->doItemsLayout();  // lines scroll to their full width, at least to 800 reference pixels
+                // lines scroll to their full width, at least to 800 reference pixels
                 scrollWidth = list->horizontalScrollBar()->maximum() + list->viewport()->width();
                 needed = std::max(view->Units().ReferenceX(800),
                                   QFontMetrics(list->font()).horizontalAdvance(lines.last()));

@@ -88,14 +88,23 @@ TEST(TextModeTest, DropsCarriageReturnBeforeLineFeedOnly) {
     }
 }
 
-// A report's lines: what the views add on top of the text mode is shown
-// with their own tests.
+// A report's lines, found in its text as held by a view (which marks only
+// some line starts) as ReportLines splits them: empty lines by the
+// hundred, lines longer than the marks are apart.
 TEST(TextModeTest, ReportLinesEndAtLineFeedsOnly) {
     const std::pair<std::string, std::vector<std::string>> cases[] = {
         {"", {}}, {"\n", {""}}, {"cr\ralone\n", {"cr\ralone"}},
         {std::string("nul\0", 4), {std::string("nul\0", 4)}},
     };
     for (const auto& [text, lines] : cases) EXPECT_EQ(ReportLines(text), lines) << text;
+    std::string text;
+    for (int i = 0; i < 3000; ++i) text += std::string(i % 7 == 0 ? i * 7 : 0, 'x') + (i % 500 == 0 ? "\n\n\n" : "\n");
+    for (const std::string& t : {text, text + "last", std::string(9000, '\n')}) {
+        const std::vector<std::string> lines = ReportLines(t);
+        const ReportText held(t);
+        ASSERT_EQ(held.LineCount(), lines.size());
+        for (size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(held.Line(i), lines[i]) << i;
+    }
 }
 
 // Overwritten in one write and cut off before the file is shortened, the
