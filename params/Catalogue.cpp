@@ -2,6 +2,8 @@
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "ParameterHandler.h"
 
@@ -134,12 +136,28 @@ constexpr std::array volumeRows = std::to_array<KeyRow>({
     {"SCSIAlias", 20103, "{Type Edit} {DDV NoWhite 20}"},
 });
 
+// Applies rows to every section their section name names, section by
+// section: rows come grouped by section, so each section is matched against
+// the few groups once and a file of many sections loads in linear time.
 void applyRows(ParameterHandler& handler, std::span<const CatalogueRow> rows) {
-    for (const CatalogueRow& row : rows) {
-        if (row.key == nullptr) {
-            handler.SetSectionTitle(row.section, row.id);
-        } else {
-            handler.SetParameterAttributes(row.section, row.key, row.id, row.typeSpec);
+    std::vector<std::span<const CatalogueRow>> groups;
+    for (size_t first = 0; first < rows.size();) {
+        size_t end = first + 1;
+        while (end < rows.size() && std::string_view(rows[end].section) == rows[first].section) ++end;
+        groups.push_back(rows.subspan(first, end - first));
+        first = end;
+    }
+    for (int s = 0; s < handler.GetSectionCount(); ++s) {
+        ParameterSection& section = handler.SectionAt(s);
+        for (const std::span<const CatalogueRow>& group : groups) {
+            if (section.GetName() != group.front().section) continue;
+            for (const CatalogueRow& row : group) {
+                if (row.key == nullptr) {
+                    section.SetTitleId(row.id);
+                } else {
+                    section.SetParameterAttributes(row.key, row.id, row.typeSpec);
+                }
+            }
         }
     }
 }
@@ -181,12 +199,13 @@ void VolumeRightsCatalogue::Apply(ParameterHandler& handler) const {
 
 void ScsiCatalogue::Apply(ParameterHandler& handler) const {
     for (int i = 0; i < handler.GetSectionCount(); ++i) {
-        const std::string name = handler.SectionAt(i).GetName();
+        ParameterSection& section = handler.SectionAt(i);
+        const std::string& name = section.GetName();
         if (name.find("ID_") != std::string::npos) {
-            handler.SetParameterAttributes(name, "Drive", DriveNameId, DriveTypeSpec);
+            section.SetParameterAttributes("Drive", DriveNameId, DriveTypeSpec);
         } else if (name.find("LUN") != std::string::npos) {
-            handler.SetSectionTitle(name, VolumeTitleId);
-            for (const KeyRow& row : volumeRows) handler.SetParameterAttributes(name, row.key, row.nameId, row.typeSpec);
+            section.SetTitleId(VolumeTitleId);
+            for (const KeyRow& row : volumeRows) section.SetParameterAttributes(row.key, row.nameId, row.typeSpec);
         }
     }
 }

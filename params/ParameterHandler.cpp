@@ -481,12 +481,6 @@ void ParameterHandler::SetSectionTitle(const std::string& section, int titleId) 
 void ParameterHandler::SetParameterAttributes(const std::string& section, const std::string& key, int nameId,
                                               const std::string& typeSpec) {
     for (ParameterSection& candidate : sections) {
-        if (candidate.GetName() != section) continue;
-        for (int i = 0; i < candidate.GetParameterCount(); ++i) {
-            Parameter& parameter = candidate.ParameterAt(i);
-            if (parameter.GetKey() != key) continue;
-            parameter.SetNameId(nameId);
-            parameter.SetTypeSpec(typeSpec);
-        }
+        if (candidate.GetName() == section) candidate.SetParameterAttributes(key, nameId, typeSpec);
     }
 }

@@ -17,6 +17,14 @@ int ParameterSection::IndexOf(const std::string& key) const {
     return -1;
 }
 
+void ParameterSection::SetParameterAttributes(std::string_view key, int nameId, std::string_view typeSpec) {
+    for (Parameter& parameter : parameters) {
+        if (parameter.GetKey() != key) continue;
+        parameter.SetNameId(nameId);
+        parameter.SetTypeSpec(std::string(typeSpec));
+    }
+}
+
 bool ParameterSection::GetValue(const std::string& key, std::string& value) const {
     const int index = IndexOf(key);
     if (index < 0) return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -56,6 +57,8 @@ public:
 
     // Index of the first parameter with that key, or -1.
     int IndexOf(const std::string& key) const;
+    // Gives every parameter with that key its name ID and type string.
+    void SetParameterAttributes(std::string_view key, int nameId, std::string_view typeSpec);
 
 private:
     std::string missingKey(const std::string& key) const;
