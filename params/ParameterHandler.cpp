@@ -372,9 +372,14 @@ void ParameterHandler::ReadText(const std::string& text) {
 void ParameterHandler::Load(const SharePtr& fileShare, const std::string& name, const ParameterCatalogue& catalogue) {
     sections.clear();
     loadedBytes.clear();
+    share.reset();
+    path = fileShare->PathOf(name);
+    loadedBytes = fileShare->Read(path);
+    // A write cut between a truncating open and its write leaves a file of
+    // no bytes at all; read as an empty store, it would pass for a file
+    // without settings and could be written back as one.
+    if (loadedBytes.empty()) throw FileException(path, EmptyFileReason);
     share = fileShare;
-    path = share->PathOf(name);
-    loadedBytes = share->Read(path);
     SectionReader reader(sections);
     reader.ExpectLines(static_cast<size_t>(std::count(loadedBytes.begin(), loadedBytes.end(), '\n')) + 1);
     ForEachTextPiece(loadedBytes, [&](std::string_view piece) { reader.Feed(piece); });

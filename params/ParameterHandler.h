@@ -22,8 +22,9 @@ public:
     ParameterHandler() = default;
 
     // Forgets all sections, reads the file the share knows by name (see
-    // Share::PathOf) and applies the catalogue. Raises FileException; the
-    // handler is then empty.
+    // Share::PathOf) and applies the catalogue. Raises FileException, also
+    // for a file of no bytes (EmptyFileReason); the handler is then empty
+    // and has nothing to write.
     void Load(const SharePtr& share, const std::string& name, const ParameterCatalogue& catalogue);
     // Rewrites the file that was loaded. Raises FileException; a failed
     // write leaves the file as it was, and a file changed by someone else
@@ -61,6 +62,9 @@ private:
     std::string loadedBytes;  // the file as read, to notice a change by someone else
     std::vector<ParameterSection> sections;
 };
+
+// The reason a file of no bytes at all is not loaded.
+inline constexpr const char* EmptyFileReason = "the file is empty (0 bytes)";
 
 // One line of a server file, broken into its parts.
 struct ParsedLine {

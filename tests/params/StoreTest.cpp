@@ -233,6 +233,16 @@ TEST(HandlerFile, AFailedLoadLeavesNothingToWrite) {
     EXPECT_THROW(handler.Write(), FileException);
     EXPECT_THROW(ParameterHandler().Write(), FileException);
     EXPECT_FALSE(fs::exists(share.PathOf("missing.ini")) || fs::exists(share.PathOf("good.ini")));
+    // A file of no bytes, as a cut write leaves it, is no file without settings.
+    share.Write("empty.ini", "");
+    try {
+        handler.Load(share.Files(), "empty.ini", CatalogueOf(VolumeRights));
+        ADD_FAILURE() << "loaded an empty file";
+    } catch (const FileException& error) {
+        EXPECT_EQ(error.Detail(), share.PathOf("empty.ini") + ": the file is empty (0 bytes)");
+    }
+    EXPECT_THROW(handler.Write(), FileException);
+    EXPECT_EQ(share.Read("empty.ini"), "");
 }
 
 // "[name]=titleId" per section, "key=nameId" per parameter (a type string
