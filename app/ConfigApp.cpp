@@ -9,11 +9,14 @@
 #include "ConfigMainDlg.h"
 #include "Cp1252.h"
 #include "Images.h"
+#include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "LogInDlg.h"
 #include "ServerShare.h"
 #include "ShareLocation.h"
+#include "ShownText.h"
 #include "StoreError.h"
+#include "StringIds.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
 
@@ -87,7 +90,13 @@ int ConfigApp::ShowMessage(int stringId, unsigned type) { return ShowMessage(Loa
 
 void ConfigApp::ReportFailure(int stringId, const StoreError& error) {
     if (error.MessageId() != 0) ShowMessage(error.MessageId());
-    ShowMessage(LoadString(stringId), MessageType::Ok, stringId, error.Detail());
+    ShowMessage(LoadString(stringId), MessageType::Ok, stringId, ShownName(error.Detail()));
+}
+
+int ConfigApp::ShowNamedMessage(int stringId, const std::string& name, const std::string& detail) {
+    const QString text = FromServerText(LoadString(stringId))
+                             .replace(QStringLiteral("%1"), QString::fromStdString(ShownName(name)));
+    return Present(text, MessageType::Ok | MessageType::IconExclamation, stringId, QString::fromStdString(detail));
 }
 
 void ConfigApp::WinHelp(int data, HelpCommand command) {
@@ -120,6 +129,9 @@ bool ConfigApp::IdentifyServer() {
         serverKind = identity.serverKind;
     }
     serverVersion = identity.version;
+    // Accepted as the appliance accepts it, but said before anything else
+    // reads the file.
+    if (!identity.lineFound) ShowNamedMessage(StringId::EmptyFile, share->PathOf(ServerFile::Configuration));
     if (!identity.versionSupported) ShowMessage(1003, MessageType::Ok | MessageType::IconExclamation);
     return true;
 }

@@ -78,6 +78,9 @@ public:
     // and the reason as the box's details (after the store's own message,
     // when the error asks for one).
     void ReportFailure(int stringId, const StoreError& error);
+    // Message stringId, its "%1" standing for name (a name from the file
+    // system, shown as it is), with the exclamation icon and detail (UTF-8).
+    int ShowNamedMessage(int stringId, const std::string& name, const std::string& detail = {});
     QString MessageCaption() const override;
 
     // Help requests go to the main window, which substitutes its context.

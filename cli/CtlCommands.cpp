@@ -15,6 +15,7 @@
 #include "ServerRequests.h"
 #include "ServerShare.h"
 #include "ShareLocation.h"
+#include "ShownText.h"
 #include "SubmitPlan.h"
 #include "StringIds.h"
 #include "StringTable.h"
@@ -38,6 +39,7 @@ constexpr int kValueNotTaken = 60018;
 constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
 constexpr int kGiveUser = 60024;
+constexpr int kFolderMissing = 60021;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -53,7 +55,7 @@ SharePtr openShare(const Console& console, const std::string& share) {
     const std::string folder = MountedFolderOf(share);
     if (!folder.empty()) {
         if (const int problem = ShareFolderProblem(folder)) {
-            console.Say(FormatString(problem, {share}));
+            console.SayUtf8(FormatString(problem, {ShownName(share)}));
             return nullptr;
         }
     }
@@ -97,10 +99,10 @@ bool takeEntered(const Console& console, const Parameter& loaded, const std::str
     return taken;
 }
 
-// A JSON string of server text (bytes read as Windows-1252), escaped.
-void printJsonString(std::ostream& out, const std::string& bytes) {
+// A JSON string of UTF-8 text, escaped.
+void printJsonText(std::ostream& out, const std::string& text) {
     out << '"';
-    for (const char c : Cp1252ToUtf8(bytes)) {
+    for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out << '\\' << c;
@@ -112,6 +114,18 @@ void printJsonString(std::ostream& out, const std::string& bytes) {
         }
     }
     out << '"';
+}
+
+// A JSON string of server text (bytes read as Windows-1252), escaped.
+void printJsonString(std::ostream& out, const std::string& bytes) { printJsonText(out, Cp1252ToUtf8(bytes)); }
+
+// The first line of the configuration file, as IdentifyFirstLine takes it;
+// a file without any byte is said to be empty. Raises FileException.
+bool readFirstLine(const Console& console, const Share& share, std::string& line) {
+    const std::string path = share.PathOf(ServerFile::Configuration);
+    const bool found = share.ReadFirstLine(path, line);
+    if (!found) console.SayUtf8(FormatString(StringId::EmptyFile, {ShownName(path)}));
+    return found;
 }
 
 // One value to set, found in the store and taken by its parameter's rules.
@@ -157,15 +171,20 @@ int Console::Message(int stringId, int code) const {
 
 void Console::Say(const std::string& message) const { err << text.FromServer(message) << '\n'; }
 
+void Console::SayUtf8(const std::string& message) const { err << text.FromUtf8(message) << '\n'; }
+
 int Console::Failure(int stringId, const StoreError& error, int code) const {
     if (error.MessageId() != 0) Message(error.MessageId(), code);
-    const std::string detail = error.Detail();
-    Say(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
+    // The path and the system's reason come from the file system, in UTF-8.
+    const std::string detail = ShownName(error.Detail());
+    SayUtf8(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
     if (IsAccessRefused(error)) Message(kGiveUser, code);
     return code;
 }
 
 void Console::Print(const std::string& serverText) const { out << text.FromServer(serverText); }
+
+void Console::PrintUtf8(const std::string& utf8) const { out << text.FromUtf8(utf8); }
 
 int IdentifyCommand(const Console& console, const std::string& share) {
     const SharePtr opened = openShare(console, share);
@@ -173,7 +192,7 @@ int IdentifyCommand(const Console& console, const std::string& share) {
     std::string firstLine;
     bool lineFound = false;
     try {
-        lineFound = opened->ReadFirstLine(opened->PathOf(ServerFile::Configuration), firstLine);
+        lineFound = readFirstLine(console, *opened, firstLine);
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -295,8 +314,13 @@ int DescribeCommand(const Console& console, const std::string& share, const std:
         for (int p = 0; p < section.GetParameterCount(); ++p) {
             const Parameter& parameter = section.ParameterAt(p);
             if (!json) {
-                console.Print(section.GetName() + '\t' + parameter.GetKey() + '\t' + displayName(parameter) + '\t' +
-                              parameter.GetType() + '\t' + parameter.GetDDV() + '\t' + parameter.GetValue() + '\n');
+                // No field's own tab or control character forges a field or a line.
+                std::string line;
+                for (const std::string& field : {section.GetName(), parameter.GetKey(), displayName(parameter),
+                                                 parameter.GetType(), parameter.GetDDV(), parameter.GetValue()}) {
+                    line += (line.empty() ? "" : "\t") + EscapeServerControls(field);
+                }
+                console.Print(line + '\n');
                 continue;
             }
             // JSON text is Unicode: the file's bytes go through their code page.
@@ -412,23 +436,33 @@ int RestartCommand(const Console& console, const std::string& share, bool factor
 
 namespace {
 
-// Lines of a listing: "LINE<tab>NAME" per entry, or a JSON array of objects
-// {"line": LINE, key: NAME}.
+// Lines of a listing: "LINE<tab>NAME" per entry, each field with its control
+// characters escaped, or a JSON array of objects {"line": LINE, key: NAME}.
+// The entries are UTF-8 text.
 void printListing(const Console& console, const std::vector<std::pair<std::string, std::string>>& entries, bool json,
                   const char* key) {
     if (!json) {
-        for (const auto& [line, name] : entries) console.Print(line + '\t' + name + '\n');
+        for (const auto& [line, name] : entries) console.PrintUtf8(EscapeControls(line) + '\t' + EscapeControls(name) + '\n');
         return;
     }
     console.out << '[';
     for (size_t i = 0; i < entries.size(); ++i) {
         console.out << (i == 0 ? "\n  {\"line\": " : ",\n  {\"line\": ");
-        printJsonString(console.out, entries[i].first);
+        printJsonText(console.out, entries[i].first);
         console.out << ", \"" << key << "\": ";
-        printJsonString(console.out, entries[i].second);
+        printJsonText(console.out, entries[i].second);
         console.out << '}';
     }
     console.out << (entries.empty() ? "]\n" : "\n]\n");
+}
+
+// Says which volume folders could not be read, each once; false when one could not.
+bool sayUnreadable(const Console& console, const VolumeRightsListing& listing) {
+    for (const UnreadableVolume& folder : listing.unreadable) {
+        console.SayUtf8(FormatString(StringId::UnreadableVolume, {ShownName(folder.volume)}) + " (" +
+                        ShownName(folder.error.Detail()) + ")");
+    }
+    return listing.unreadable.empty();
 }
 
 }  // namespace
@@ -436,21 +470,27 @@ void printListing(const Console& console, const std::vector<std::pair<std::strin
 int VolumesCommand(const Console& console, const std::string& share, bool json) {
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
-    std::vector<std::pair<std::string, std::string>> entries;
+    VolumeRightsListing listing;
     try {
         // The server's version decides where its volume rights files lie.
         std::string firstLine;
-        const bool lineFound = opened->ReadFirstLine(opened->PathOf(ServerFile::Configuration), firstLine);
-        const std::string version = IdentifyFirstLine(lineFound, firstLine).version;
-        for (const VolumeRightsFile& file : ListVolumeRightsFiles(*opened, version)) {
-            entries.emplace_back(file.line, file.name);
-        }
+        const bool lineFound = readFirstLine(console, *opened, firstLine);
+        listing = ListVolumeRightsFiles(*opened, IdentifyFirstLine(lineFound, firstLine).version);
     } catch (const FileException& error) {
         return console.Failure(kNoParameterFile, error, ExitFileError);
     }
-    if (entries.empty()) console.Message(StringId::NoVolumeRightsFiles, ExitDone);
+    // Names come from the file system: shown as they are, so that a line's
+    // file works as --file.
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const VolumeRightsFile& file : listing.files) entries.emplace_back(NameText(file.line), NameText(file.name));
+    const bool allRead = sayUnreadable(console, listing);
+    if (!listing.missingFolder.empty()) {
+        console.SayUtf8(FormatString(kFolderMissing, {ShownName(listing.missingFolder)}));
+    } else if (entries.empty() && allRead) {
+        console.Message(StringId::NoVolumeRightsFiles, ExitDone);
+    }
     printListing(console, entries, json, "file");
-    return ExitDone;
+    return allRead ? ExitDone : ExitFileError;
 }
 
 int DrivesCommand(const Console& console, const std::string& share, bool json) {
@@ -462,12 +502,11 @@ int DrivesCommand(const Console& console, const std::string& share, bool json) {
     } catch (const FileException& error) {
         return console.Failure(kNoParameterFile, error, ExitFileError);
     }
+    const std::vector<std::string> sections = ListScsiDrives(scsi);
+    const std::vector<std::string> drives = DrivesOf(scsi, sections);
     std::vector<std::pair<std::string, std::string>> entries;
-    for (const std::string& section : ListScsiDrives(scsi)) {
-        std::string drive;
-        scsi.GetValue(DriveSectionOf(section), "Drive", drive);
-        entries.emplace_back(section, drive);
-    }
+    entries.reserve(sections.size());
+    for (size_t i = 0; i < sections.size(); ++i) entries.emplace_back(Cp1252ToUtf8(sections[i]), Cp1252ToUtf8(drives[i]));
     if (entries.empty()) console.Message(StringId::NoDrives, ExitDone);
     printListing(console, entries, json, "drive");
     return ExitDone;

@@ -37,11 +37,16 @@ struct Console {
     int Message(int stringId, int code) const;
     // Writes a message (program or server text) and a line end to err.
     void Say(const std::string& message) const;
+    // Writes a message of UTF-8 text (with names as ShownName shows them)
+    // and a line end to err.
+    void SayUtf8(const std::string& message) const;
     // Writes message stringId for an action that failed on a server file,
     // followed by what failed and why, and returns code.
     int Failure(int stringId, const StoreError& error, int code) const;
     // Writes server text to out, in the terminal's encoding.
     void Print(const std::string& serverText) const;
+    // Writes UTF-8 text to out, in the terminal's encoding.
+    void PrintUtf8(const std::string& text) const;
 };
 
 int IdentifyCommand(const Console& console, const std::string& share);

@@ -114,12 +114,18 @@ bool LocaleText::ToServer(const std::string& argument, std::string& bytes, std::
     return true;
 }
 
-std::string LocaleText::FromServer(const std::string& bytes) const {
-    const std::string text = Cp1252ToUtf8(bytes);
+std::string LocaleText::FromServer(const std::string& bytes) const { return FromUtf8(Cp1252ToUtf8(bytes)); }
+
+std::string LocaleText::FromUtf8(const std::string& text) const {
     if (utf8) return text;
     std::string local;
     if (convert("UTF-8", codeset + "//TRANSLIT", text, local)) return local;
     std::string ascii;
-    for (const char c : bytes) ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    for (const char c : text) {
+        // One "?" for each character: for its lead byte, none for the rest.
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) ascii += c;
+        if (byte >= 0xC0) ascii += '?';
+    }
     return ascii;
 }

@@ -21,6 +21,9 @@ public:
     // Server text (or a text of the program's string table) as the locale
     // writes it; a character the locale cannot write becomes "?".
     std::string FromServer(const std::string& bytes) const;
+    // UTF-8 text (names as the file system gives them, see ShownText.h) as
+    // the locale writes it, the same way.
+    std::string FromUtf8(const std::string& text) const;
 
 private:
     std::string codeset;

@@ -10,6 +10,7 @@
 #include "Cp1252.h"
 #include "Listings.h"
 #include "ServerFiles.h"
+#include "ShownText.h"
 #include "StringIds.h"
 #include "StringTable.h"
 
@@ -36,9 +37,12 @@ void ListChooser::List(const SharePtr& share, const std::string& serverVersion) 
     listed = true;
     names.clear();
     QStringList lines;
+    VolumeRightsListing volumes;
     if (mode == PageMode::VolumeRights) {
-        for (const VolumeRightsFile& file : ListVolumeRightsFiles(*share, serverVersion)) {
-            lines << FromServerText(file.line);
+        volumes = ListVolumeRightsFiles(*share, serverVersion);
+        // Names as the file system gives them, not as server text.
+        for (const VolumeRightsFile& file : volumes.files) {
+            lines << QString::fromStdString(ShownName(file.line));
             names.push_back(file.name);
         }
     } else {
@@ -51,8 +55,15 @@ void ListChooser::List(const SharePtr& share, const std::string& serverVersion) 
     list->clear();
     list->addItems(lines);
     chosen = 0;
+    for (const UnreadableVolume& folder : volumes.unreadable) {
+        ConfigApp::Get().ShowNamedMessage(StringId::UnreadableVolume, folder.volume, ShownName(folder.error.Detail()));
+    }
     if (names.empty()) {
-        ConfigApp::Get().ShowMessage(mode == PageMode::VolumeRights ? StringId::NoVolumeRightsFiles : StringId::NoDrives);
+        // Folders that could not be read were named: "none" would not be true.
+        if (volumes.unreadable.empty()) {
+            ConfigApp::Get().ShowMessage(mode == PageMode::VolumeRights ? StringId::NoVolumeRightsFiles
+                                                                        : StringId::NoDrives);
+        }
         return;
     }
     list->setCurrentRow(0);

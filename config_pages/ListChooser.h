@@ -33,7 +33,8 @@ public:
     // Forgets the listing (each activation lists afresh) and any warning.
     void Reset();
     // Fills the list once per activation and chooses its first line; says
-    // 1016 or 1015 when there is nothing to list. Raises FileException.
+    // 1016 or 1015 when there is nothing to list, and names each volume
+    // folder that could not be read. Raises FileException.
     void List(const SharePtr& share, const std::string& serverVersion);
     bool HasLines() const { return !names.empty(); }
     int Chosen() const { return chosen; }

@@ -1,7 +1,10 @@
 #include "Listings.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 #include "ServerFiles.h"
 #include "TextRules.h"
@@ -33,16 +36,28 @@ bool KeepsVolumeRightsFlat(const std::string& serverVersion) {
     return std::string("3.00 3.01").find(serverVersion) != std::string::npos;
 }
 
-std::vector<VolumeRightsFile> ListVolumeRightsFiles(const Share& share, const std::string& serverVersion) {
-    std::vector<VolumeRightsFile> files;
-    if (KeepsVolumeRightsFlat(serverVersion)) {
-        addFiles(share, VolumesFolder, VolumesFolder, files);
-        return files;
+VolumeRightsListing ListVolumeRightsFiles(const Share& share, const std::string& serverVersion) {
+    VolumeRightsListing listing;
+    std::vector<std::string> volumes;
+    try {
+        if (KeepsVolumeRightsFlat(serverVersion)) {
+            addFiles(share, VolumesFolder, VolumesFolder, listing.files);
+            return listing;
+        }
+        volumes = namesIn(share, VolumesFolder, Share::EntryKind::Folder);
+    } catch (const FileException& error) {
+        if (error.SystemCode() != ENOENT) throw;
+        listing.missingFolder = share.PathOf(VolumesFolder);
+        return listing;
     }
-    for (const std::string& volume : namesIn(share, VolumesFolder, Share::EntryKind::Folder)) {
-        addFiles(share, std::string(VolumesFolder) + "/" + volume, volume, files);
+    for (const std::string& volume : volumes) {
+        try {
+            addFiles(share, std::string(VolumesFolder) + "/" + volume, volume, listing.files);
+        } catch (const FileException& error) {
+            listing.unreadable.push_back({volume, error});
+        }
     }
-    return files;
+    return listing;
 }
 
 std::vector<std::string> ListScsiDrives(const ParameterHandler& scsi) {
@@ -58,4 +73,18 @@ std::string DriveSectionOf(const std::string& lunSection) {
     int drive = 0;
     if (std::sscanf(lunSection.c_str(), "ID%d_LUN", &drive) != 1) return {};
     return "ID_" + std::to_string(drive);
+}
+
+std::vector<std::string> DrivesOf(const ParameterHandler& scsi, const std::vector<std::string>& lunSections) {
+    std::unordered_map<std::string_view, int> sections;
+    for (int s = scsi.GetSectionCount() - 1; s >= 0; --s) sections[scsi.SectionAt(s).GetName()] = s;
+    std::vector<std::string> drives;
+    drives.reserve(lunSections.size());
+    for (const std::string& lun : lunSections) {
+        std::string drive;
+        const auto found = sections.find(DriveSectionOf(lun));
+        if (found != sections.end()) scsi.SectionAt(found->second).GetValue("Drive", drive);
+        drives.push_back(drive);
+    }
+    return drives;
 }

@@ -180,6 +180,10 @@ std::string LoadString(int id) {
         {60029, "SCSI drives"},
         {60024, "Give a user name with --user (or TESSARON_SMB_USER) and the password in TESSARON_SMB_PASSWORD."},
 
+        // --- What the share holds that is not as it should be ---
+        {60050, "The file %1 is empty (0 bytes): it holds no parameters."},
+        {60051, "The folder of volume %1 could not be read: its volume rights files are not listed."},
+
         // --- The command-line companion ---
         {60011, "There is no section %1 in this file."},
         {60012, "There is no parameter %1 in this file."},

@@ -27,14 +27,18 @@ ToolkitApp* ToolkitApp::Current() { return current; }
 QString ToolkitApp::MessageCaption() const { return QApplication::applicationDisplayName(); }
 
 int ToolkitApp::ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail) {
+    return Present(FromServerText(text), type, stringId, QString::fromStdString(detail));
+}
+
+int ToolkitApp::Present(const QString& text, unsigned type, int stringId, const QString& detail) {
     MessageRequest request;
     request.owner = QApplication::activeModalWidget();
     if (!request.owner) request.owner = QApplication::activeWindow();
     request.caption = MessageCaption();
-    request.text = FromServerText(text);
+    request.text = text;
     request.type = type;
     request.stringId = stringId;
-    request.detail = FromServerText(detail);
+    request.detail = detail;
     return presenter->Present(request);
 }
 

@@ -36,10 +36,17 @@ public:
 
     // The message routine: text in the program's character set (string
     // table texts), a MessageType combination, the string ID (0 if composed)
-    // and, for a failure, what failed and why (shown as the box's details).
-    // Answers the MessageResult. The base shows it under MessageCaption().
+    // and, for a failure, what failed and why (shown as the box's details;
+    // UTF-8 text, since it names files as the file system does). Answers the
+    // MessageResult. The base shows it under MessageCaption().
     virtual int ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail = {});
     virtual QString MessageCaption() const;
+
+protected:
+    // Shows a message whose text is already the widgets'.
+    int Present(const QString& text, unsigned type, int stringId, const QString& detail);
+
+public:
 
     void SetPresenter(std::unique_ptr<MessagePresenter> presenter);
     MessagePresenter& Presenter() { return *presenter; }

@@ -140,6 +140,7 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
         std::vector<int> messages;
         const char *pageCaption, *serverType;
     } cases[] = {
+        {"", {60050, 1003}, "Network CD-ROM Server", ""},  // an empty file: taken, and said to be empty
         {nullptr, {1007}, nullptr, ""},
         {"QUOR Tessaron HD V4.00 x", {1018}, nullptr, ""},
         {"QUOR Tessaron CD V3.02 x", {1003}, "Network CD-ROM Server", "QUOR Tessaron CD"},
@@ -148,7 +149,7 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstLine ? c.firstLine : "unreadable");
         std::filesystem::remove(share.PathOf("Config/Config.ini"));
-        if (c.firstLine) share.Write("Config/Config.ini", std::string(c.firstLine) + "\r\n[Server]\r\nRestart = no\r\n");
+        if (c.firstLine) share.Write("Config/Config.ini", *c.firstLine ? std::string(c.firstLine) + "\r\n[Server]\r\nRestart = no\r\n" : "");
         presenter.shown.clear();
         ConfigMainDlg& main = OpenMain();
         EXPECT_EQ(presenter.ShownIds(), c.messages);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -200,19 +201,38 @@ TEST(CtlInfoStatsLog, PrintWhatTheManagementPagesShow) {
 
 // The lines of the list-driven pages, tab-separated or as JSON (a drive
 // without its own section has an empty name); an empty listing is said on
-// standard error and is no failure.
+// standard error and is no failure. Names are printed as the file system
+// gives them, control characters escaped, so that a printed file works as
+// --file; a volume folder that cannot be read is named and the rest listed.
 TEST(CtlVolumesDrives, ListWhatThePagesList) {
     TempShare share(TempShare::Contents::Sample);
+    share.Write("Volumes/M\xC3\x9CLLER/G\xC3\x84ST.USR", "Name = X\r\nAlias = Gast\r\n");
+    share.Write("Volumes/CDROM1/A\nB\tC", "Name = X\r\n");
     EXPECT_EQ(RunCtl({"volumes", share.Root()}).out,
+              "CDROM1 - A\\nB\\tC\tVolumes/CDROM1/A\\nB\\tC\n"
               "CDROM1 - ADMIN\tVolumes/CDROM1/ADMIN.GRP\nCDROM1 - GUEST\tVolumes/CDROM1/GUEST.USR\n"
-              "CDROM2 - GUEST\tVolumes/CDROM2/GUEST.USR\nCDROM2 - STAFF\tVolumes/CDROM2/STAFF.GRP\n");
-    share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = T\"\\\r\n[ID2_LUN0]\r\nA = 1\r\n[ID3_LUN1]\r\nA = 1\r\n[Other]\r\nA = 1\r\n");
+              "CDROM2 - GUEST\tVolumes/CDROM2/GUEST.USR\nCDROM2 - STAFF\tVolumes/CDROM2/STAFF.GRP\n"
+              "M\xC3\x9CLLER - G\xC3\x84ST\tVolumes/M\xC3\x9CLLER/G\xC3\x84ST.USR\n");
+    EXPECT_EQ(RunOn(share.Root(), {"get", "", "Alias", "--file", "Volumes/M\xC3\x9CLLER/G\xC3\x84ST.USR"}).out, "Gast\n");
+    const std::string missing = "Volumes/CDROM1/NOPE\xC3\x89.USR";  // named in a message as it is
+    EXPECT_NE(RunOn(share.Root(), {"get", "", "Alias", "--file", missing}).err.find(share.PathOf(missing)), std::string::npos);
+    {
+        UnreadableFolder unreadable(share.PathOf("Volumes/CDROM2"));
+        const CtlResult result = RunCtl({"volumes", share.Root()});
+        EXPECT_EQ(result.code, 2);
+        EXPECT_EQ(result.out.find("CDROM2"), std::string::npos);
+        EXPECT_NE(result.out.find("CDROM1 - GUEST"), std::string::npos);
+        EXPECT_EQ(result.err.rfind(FormatString(60051, {"CDROM2"}) + " (" + share.PathOf("Volumes/CDROM2") + ": ", 0), 0u)
+            << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
+    }
+    share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = T\"\\\x1b\r\n[ID2_LUN0]\r\nA = 1\r\n[ID3_LUN1]\r\nA = 1\r\n[Other]\r\nA = 1\r\n");
     EXPECT_EQ(nlohmann::json::parse(RunCtl({"drives", share.Root(), "--json"}).out),
-              nlohmann::json::parse(R"([{"line": "ID2_LUN0", "drive": "T\"\\"}, {"line": "ID3_LUN1", "drive": ""}])"));
+              nlohmann::json::parse(R"([{"line": "ID2_LUN0", "drive": "T\"\\\u001b"}, {"line": "ID3_LUN1", "drive": ""}])"));
+    EXPECT_EQ(RunCtl({"drives", share.Root()}).out, "ID2_LUN0\tT\"\\\\x1b\nID3_LUN1\t\n");
 
     share.Write("Config/scsi.ini", "[ID_2]\r\n");
-    std::filesystem::remove_all(share.PathOf("Volumes/CDROM1"));
-    std::filesystem::remove_all(share.PathOf("Volumes/CDROM2"));
+    for (const char* volume : {"CDROM1", "CDROM2", "M\xC3\x9CLLER"}) std::filesystem::remove_all(share.PathOf("Volumes/") + volume);
     for (const char* command : {"drives", "volumes"}) {
         const CtlResult result = RunCtl({command, share.Root(), "--json"});
         EXPECT_EQ(result.code, 0) << command;
@@ -220,7 +240,31 @@ TEST(CtlVolumesDrives, ListWhatThePagesList) {
         EXPECT_EQ(result.err, LoadString(command[0] == 'd' ? 1015 : 1016) + "\n") << command;
     }
     std::filesystem::remove_all(share.PathOf("Volumes"));
-    EXPECT_EQ(RunCtl({"volumes", share.Root()}).code, 2);
+    const CtlResult result = RunCtl({"volumes", share.Root()});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.err, FormatString(60021, {share.PathOf("Volumes")}) + "\n");
+}
+
+// A parameter file of no bytes is named as empty by every command that reads
+// one; identify and volumes still take an empty configuration file as the
+// appliance's identification does.
+TEST(CtlUsage, AnEmptyFileIsNamedAsEmpty) {
+    TempShare share(TempShare::Contents::Sample);
+    for (const char* file : {"Config/Config.ini", "Config/scsi.ini"}) share.Write(file, "");
+    const std::string config = share.PathOf("Config/Config.ini");
+    const std::string empty = config + ": the file is empty (0 bytes)";
+    const struct { std::vector<std::string> args; int code; std::string said; } cases[] = {
+        {{"identify"}, 0, FormatString(60050, {config})}, {{"volumes"}, 0, FormatString(60050, {config})},
+        {{"info"}, 2, empty}, {{"get", "IP", "NetMask"}, 2, empty}, {{"describe"}, 2, empty},
+        {{"set", "IP", "NetMask", "255.0.0.0"}, 2, empty}, {{"restart", "--yes"}, 2, empty},
+        {{"drives"}, 2, share.PathOf("Config/scsi.ini") + ": the file is empty (0 bytes)"},
+    };
+    for (const auto& c : cases) {
+        const CtlResult result = RunOn(share.Root(), c.args);
+        EXPECT_EQ(result.code, c.code) << c.args[0];
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(share.Read("Config/Config.ini"), "");
 }
 
 }  // namespace

@@ -277,6 +277,17 @@ TEST_F(ManagementTest, DriveSectionsShowTheirDriveAndNineRowsAtMost) {
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{1009});
 }
 
+// A volume folder that cannot be read is named once and the others' files
+// are listed, with their names as the file system gives them.
+TEST_F(ManagementTest, AnUnreadableVolumeFolderIsNamedAndTheOthersListed) {
+    share.Write("Volumes/M\xC3\x9CLLER/G\xC3\x84ST.USR", "Name = X\r\nAlias = Gast\r\n");
+    UnreadableFolder unreadable(share.PathOf("Volumes/CDROM2"));
+    TemplatePage& page = Show("Volume Rights");
+    ASSERT_EQ(presenter.ShownIds(), std::vector<int>{60051});
+    EXPECT_TRUE(presenter.shown[0].text.contains(QStringLiteral("CDROM2")));
+    EXPECT_EQ(Lines(page), QStringList({"CDROM1 - ADMIN", "CDROM1 - GUEST", QString::fromUtf8("M\xC3\x9CLLER - G\xC3\x84ST")}));
+}
+
 // Nothing to list, or nothing to list from, is said; the page stays empty.
 TEST_F(ManagementTest, EmptyListingsSaySo) {
     const auto removed = [this](const char* folder) {
@@ -285,7 +296,7 @@ TEST_F(ManagementTest, EmptyListingsSaySo) {
     const struct { const char* tab; std::function<void()> change; int message; } cases[] = {
         {"SCSI", [&] { share.Write("Config/scsi.ini", "[ID_2]\r\nDrive = X\r\n"); }, 1015},
         {"Volume Rights", [&] { removed("Volumes/CDROM1")(), removed("Volumes/CDROM2")(); }, 1016},
-        {"Volume Rights", removed("Volumes"), 1004},
+        {"Volume Rights", removed("Volumes"), 1016},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

@@ -20,6 +20,7 @@
 #include "ServerReports.h"
 #include "ShareFile.h"
 #include "ShareLocation.h"
+#include "ShownText.h"
 #include "StoreDump.h"
 #include "TempShare.h"
 
@@ -339,7 +340,7 @@ TEST(ServerName, ComesFromTheHostOrTheDirectory) {
 
 std::vector<std::string> listed(const TempShare& share, const std::string& version) {
     std::vector<std::string> lines;
-    for (const VolumeRightsFile& file : ListVolumeRightsFiles(*share.Files(), version)) {
+    for (const VolumeRightsFile& file : ListVolumeRightsFiles(*share.Files(), version).files) {
         lines.push_back(file.line + " | " + file.name);
     }
     return lines;
@@ -365,7 +366,38 @@ TEST(ListingsTest, VolumeRightsFilesByLayoutAndName) {
         "CDROM1 - NOEXT | Volumes/CDROM1/NOEXT", "cdrom2 - ADMIN | Volumes/cdrom2/ADMIN.GRP"};
     EXPECT_EQ(listed(share, "3.10"), folders);
     EXPECT_EQ(listed(share, "4.00"), folders);
-    EXPECT_THROW(ListVolumeRightsFiles(*TempShare().Files(), "4.00"), FileException);  // no Volumes folder
+    {
+        // A folder that cannot be read is named, once, and passed over.
+        UnreadableFolder unreadable(share.PathOf("Volumes/CDROM1"));
+        const VolumeRightsListing listing = ListVolumeRightsFiles(*share.Files(), "4.00");
+        ASSERT_EQ(listing.files.size(), 1u);
+        EXPECT_EQ(listing.files[0].line, "cdrom2 - ADMIN");
+        ASSERT_EQ(listing.unreadable.size(), 1u);
+        EXPECT_EQ(listing.unreadable[0].volume, "CDROM1");
+        EXPECT_EQ(listing.unreadable[0].error.Path(), share.PathOf("Volumes/CDROM1"));
+    }
+    for (const char* version : {"3.01", "4.00"}) {  // no Volumes folder: missing, not outside the share
+        TempShare empty;
+        const VolumeRightsListing listing = ListVolumeRightsFiles(*empty.Files(), version);
+        EXPECT_TRUE(listing.files.empty() && listing.unreadable.empty());
+        EXPECT_EQ(listing.missingFolder, empty.PathOf("Volumes"));
+    }
+}
+
+// Names are shown as the file system gives them (UTF-8), a byte that is
+// not UTF-8 as \xNN, and no control character raw; the server's text keeps
+// its bytes but not its controls.
+TEST(ListingsTest, NamesAreShownAsTheyAreWithoutControls) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"M\xC3\x9CLLER.USR \xF0\x9F\x92\xBF", "M\xC3\x9CLLER.USR \xF0\x9F\x92\xBF"},
+        {"NOPE\xC9.USR", "NOPE\\xc9.USR"},  // a Windows-1252 byte
+        {"a\nb\tc\rd\x1b[0m\x7f", "a\\nb\\tc\\rd\\x1b[0m\\x7f"},
+        {"\xC2\x9B" "1m \xC2\xA0", "\\xc2\\x9b1m \xC2\xA0"},  // a C1 control; a no-break space is none
+        // overlong, surrogate, above U+10FFFF, cut short
+        {"\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82", "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80 \\xe2\\x82"},
+    };
+    for (const auto& [bytes, shown] : cases) EXPECT_EQ(ShownName(bytes), shown);
+    EXPECT_EQ(EscapeServerControls("\xC4\t\x81\x80"), "\xC4\\t\\x81\x80");
 }
 
 TEST(ListingsTest, DriveSectionsAndTheirDrives) {
@@ -375,6 +407,7 @@ TEST(ListingsTest, DriveSectionsAndTheirDrives) {
     EXPECT_EQ(DriveSectionOf("ID2_LUN0"), "ID_2");
     EXPECT_EQ(DriveSectionOf("ID12_LUN3"), "ID_12");
     EXPECT_EQ(DriveSectionOf("LUN0"), "");
+    EXPECT_EQ(DrivesOf(scsi, {"ID2_LUN0", "ID12_LUN3"}), (std::vector<std::string>{"D", ""}));
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include "TempShare.h"
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,4 +40,36 @@ std::string TempShare::Read(const std::string& relative) const {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+namespace {
+
+// The effective capabilities of this thread (the first 32), changed to
+// effective when set is true.
+unsigned capabilities(bool set, unsigned effective) {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    syscall(SYS_capget, &header, data);
+    const unsigned was = data[0].effective;
+    if (set) {
+        data[0].effective = effective;
+        syscall(SYS_capset, &header, data);
+    }
+    return was;
+}
+
+constexpr unsigned readPastPermissions = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+
+}  // namespace
+
+UnreadableFolder::UnreadableFolder(std::string folder) : path(std::move(folder)) {
+    fs::permissions(path, fs::perms::none);
+    const unsigned was = capabilities(false, 0);
+    effective = was & readPastPermissions;
+    capabilities(true, was & ~readPastPermissions);
+}
+
+UnreadableFolder::~UnreadableFolder() {
+    capabilities(true, capabilities(false, 0) | effective);
+    fs::permissions(path, fs::perms::owner_all);
 }

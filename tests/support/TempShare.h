@@ -29,3 +29,18 @@ public:
 private:
     std::filesystem::path root;
 };
+
+// A folder that cannot be listed while the object lives: its permissions
+// cleared and, for a test run as root, the capabilities that read past them
+// set aside on this thread.
+class UnreadableFolder {
+public:
+    explicit UnreadableFolder(std::string path);
+    ~UnreadableFolder();
+    UnreadableFolder(const UnreadableFolder&) = delete;
+    UnreadableFolder& operator=(const UnreadableFolder&) = delete;
+
+private:
+    std::string path;
+    unsigned effective = 0;  // the capabilities set aside
+};
