@@ -442,7 +442,9 @@ namespace {
 void printListing(const Console& console, const std::vector<std::pair<std::string, std::string>>& entries, bool json,
                   const char* key) {
     if (!json) {
-        for (const auto& [line, name] : entries) console.PrintUtf8(EscapeControls(line) + '\t' + EscapeControls(name) + '\n');
+        for (const auto& [line, name] : entries) {
+            console.PrintUtf8(EscapeControls(line) + '\t' + EscapeControls(name) + '\n');
+        }
         return;
     }
     console.out << '[';
@@ -506,7 +508,9 @@ int DrivesCommand(const Console& console, const std::string& share, bool json) {
     const std::vector<std::string> drives = DrivesOf(scsi, sections);
     std::vector<std::pair<std::string, std::string>> entries;
     entries.reserve(sections.size());
-    for (size_t i = 0; i < sections.size(); ++i) entries.emplace_back(Cp1252ToUtf8(sections[i]), Cp1252ToUtf8(drives[i]));
+    for (size_t i = 0; i < sections.size(); ++i) {
+        entries.emplace_back(Cp1252ToUtf8(sections[i]), Cp1252ToUtf8(drives[i]));
+    }
     if (entries.empty()) console.Message(StringId::NoDrives, ExitDone);
     printListing(console, entries, json, "drive");
     return ExitDone;
