@@ -3,8 +3,12 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 
+#include "Appliance.h"
 #include "CtlRun.h"
+#include "FileException.h"
+#include "FileLock.h"
 #include "MountedSim.h"
 #include "TempShare.h"
 
@@ -32,6 +36,10 @@ protected:
         }
     }
     std::string Log() const { return state.Read("Config/Logfile.txt"); }
+    std::string Edited(const std::string& from, const std::string& to) const {
+        std::string text = state.Read("Config/Config.ini");
+        return text.replace(text.find(from), from.size(), to);
+    }
 
     TempShare state{TempShare::Contents::Sample};
     std::unique_ptr<MountedSim> sim;
@@ -44,6 +52,16 @@ TEST_F(SimShareTest, KeptValueComesBackInTheServersOwnForm) {
     const SimRun onFiles = RunSim(state.Root() + " " + other.PathOf("Config"));
     EXPECT_EQ(onFiles.code, 1);
     EXPECT_NE(onFiles.output.find("not an empty folder"), std::string::npos) << onFiles.output;
+    // A statistics file that would overwrite the server's files, or cannot
+    // be written, is refused before the state folder is touched.
+    const TempShare empty;
+    const std::string pristine = state.Read("Config/Config.ini");
+    for (const std::string& stats : {state.PathOf("Cd/../Config/Config.ini"), empty.PathOf("stats"), empty.PathOf("none/stats")}) {
+        const SimRun refused = RunSim(state.Root() + " " + empty.Root() + " --stats " + stats);
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_NE(refused.output.find("--stats " + stats + ": "), std::string::npos) << refused.output;
+    }
+    EXPECT_EQ(state.Read("Config/Config.ini"), pristine);
     Start({});
     EXPECT_EQ(RunCtl({"set", Share(), "IP", "DefaultRouter", "192.168.1.254"}).code, 0);
     const CtlResult identify = RunCtl({"identify", Share()});
@@ -82,8 +100,15 @@ TEST_F(SimShareTest, RefusedValueLeavesTheOldOneInTheFile) {
 TEST_F(SimShareTest, RestartAndFactoryDefaults) {
     Start({"--restart-seconds", "2", "--no-read-write-open"});
     EXPECT_EQ(RunCtl({"set", Share(), "IP", "DefaultRouter", "10.0.0.1"}).code, 0);
+    // A file opened before the restart, written and closed during it: the
+    // restarting server takes nothing.
+    const int early = ::open((Share() + "/Config/Config.ini").c_str(), O_WRONLY | O_TRUNC);
     EXPECT_EQ(RunCtl({"restart", Share(), "--yes"}).code, 0);
     EXPECT_EQ(RunCtl({"identify", Share()}).code, 2);
+    const std::string late = Edited("10.0.0.1", "10.9.9.9");
+    EXPECT_LT(::write(early, late.data(), late.size()), 0);
+    EXPECT_NE(::close(early), 0);
+    EXPECT_EQ(errno, EIO);
     WaitUntilUp();
     EXPECT_EQ(Get("Server", "Restart"), "no\n");
     EXPECT_EQ(Get("IP", "DefaultRouter"), "10.0.0.1\n");
@@ -93,6 +118,60 @@ TEST_F(SimShareTest, RestartAndFactoryDefaults) {
     WaitUntilUp();
     EXPECT_EQ(Get("IP", "DefaultRouter"), "192.168.1.1\n");
     EXPECT_EQ(Get("Server", "FactoryDefaults"), "no\n");
+}
+
+// The programs' check that a file still holds what they read works through
+// the simulator: a file open for writing reads another writer's change made
+// meanwhile, under the lock the programs take.
+TEST_F(SimShareTest, AChangeMadeWhileAWriterWaitsIsNotLost) {
+    const TempShare scratch;
+    Start({"--stats", scratch.PathOf("stats")});
+    const auto opens = [&] {
+        const std::string counts = scratch.Read("stats");
+        const size_t at = counts.find("\nopen ");
+        return at == std::string::npos ? 0ul : std::stoul(counts.substr(at + 6));
+    };
+    const SharePtr share = OpenFolderShare(Share());
+    const std::string path = share->PathOf("Config/Config.ini");
+    const std::string before = state.Read("Config/Config.ini");
+    const std::string mine = Edited("192.168.1.1\r", "10.1.1.1\r");
+    const std::string theirs = Edited("255.255.255.0", "255.255.0.0");
+    std::optional<FileLock> held(std::in_place, path);
+    const unsigned long opened = opens();
+    bool refused = false;
+    std::thread writer([&] {
+        try {
+            share->Replace(path, before, mine);
+        } catch (const FileChangedMeanwhile&) {
+            refused = true;
+        }
+    });
+    for (int i = 0; i < 500 && opens() == opened; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The writer has the file open and waits for the lock: another program changes the file.
+    const int other = ::open(path.c_str(), O_WRONLY | O_TRUNC);
+    EXPECT_EQ(::write(other, theirs.data(), theirs.size()), static_cast<ssize_t>(theirs.size()));
+    EXPECT_EQ(::close(other), 0);
+    held.reset();
+    writer.join();
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(Get("IP", "NetMask"), "255.255.0.0\n");
+}
+
+// Killed while it saves a file, the server leaves it as it was.
+TEST_F(SimShareTest, KilledWhileSavingTheServerKeepsTheFile) {
+    if (std::system("strace -V >/dev/null 2>&1") != 0) GTEST_SKIP() << "no strace to stop the server at its write";
+    // The server's first save is at its start; the second, of the value set, is killed at its write.
+    const std::string saving = state.PathOf(std::string("Config/") + Appliance::SavingPrefix + "Config.ini");
+    sim = std::make_unique<MountedSim>(state.Root(), std::vector<std::string>{},
+        std::vector<std::string>{"strace", "-f", "-qq", "-o", "/dev/null", "-P", state.PathOf("Config/Config.ini"),
+                                 "-P", saving, "-e", "inject=write:signal=KILL:when=2"});
+    ASSERT_TRUE(sim->Mounted());
+    const std::string before = state.Read("Config/Config.ini");
+    EXPECT_NE(RunCtl({"set", Share(), "IP", "NetMask", "255.0.0.0"}).code, 0);
+    EXPECT_EQ(state.Read("Config/Config.ini"), before);
+    sim.reset();
+    Start({});
+    EXPECT_EQ(Get("IP", "NetMask"), "255.255.255.0\n");
 }
 
 }  // namespace
