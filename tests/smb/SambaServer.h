@@ -69,8 +69,7 @@ public:
         WaitFor([this] { return Up(); });
     }
     ~SambaServer() {
-        pid_t pid = 0;
-        if (std::ifstream(dir + "/state/smbd.pid") >> pid && pid > 0) ::kill(pid, SIGTERM);
+        if (const pid_t pid = Pid(); pid > 0) ::kill(pid, SIGTERM);
         WaitFor([this] { return !Up(); });
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
@@ -78,6 +77,11 @@ public:
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
 
+    // The server's main process, which starts one process per connection.
+    pid_t Pid() const {
+        pid_t pid = 0;
+        return std::ifstream(dir + "/state/smbd.pid") >> pid ? pid : 0;
+    }
     bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
     std::string Address(const std::string& share = "cd") const {
         return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;

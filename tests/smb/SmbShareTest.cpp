@@ -23,7 +23,9 @@ TEST(SmbNames, AddressesStayInsideTheShare) {
     const SharePtr share = OpenSmbShare(network, {});
     EXPECT_EQ(share->PathOf("\\Config\\Config.ini"), "smb://host:4455/cd/sub%20dir/Config/Config.ini");
     EXPECT_EQ(share->PathOf(share->PathOf("Volumes/A B.USR")), "smb://host:4455/cd/sub%20dir/Volumes/A%20B.USR");
-    for (const char* name : {"../x", "Volumes\\..\\..\\x", "./x", "smb://other/cd/x"}) {
+    const std::string root = share->PathOf("");
+    for (const std::string& name : std::vector<std::string>{"../x", "Volumes\\..\\..\\x", "./x", "smb://other/cd/x",
+             root + "/..%2Fabove.ini", root + "/Volumes%5C..%5C..%5Cx", root + "/%2E%2E/x", root + "dir/x"}) {
         EXPECT_THROW(share->PathOf(name), FileException) << name;
     }
     // Where the desktop's own mounts are looked for.
@@ -68,7 +70,8 @@ TEST_F(SmbTest, WithoutAMountTheShareIsReachedOverSmb) {
     EXPECT_EQ(RunCtl({"identify", cd}).code, 0);  // the server wrote its product line back
     const struct { std::vector<std::string> args; std::string said; } failures[] = {
         {{"get", cd, "", "Alias", "--file", "Volumes/CDROM1/NOPE.USR"}, "NOPE.USR"},
-        {{"identify", "smb://127.0.0.1:1/cd"}, "the server cannot be reached"},
+        {{"identify", "smb://127.0.0.1:1/cd"}, "(smb://127.0.0.1:1: the server cannot be found or reached"},
+        {{"identify", "//nosuchhost.invalid/cd"}, "smb://nosuchhost.invalid: the server cannot be found or reached"},
         {{"identify", samba->Address("nosuch")}, "the server has no such share"},
         {{"identify", samba->Address("locked")}, LoadString(60024)},
     };
@@ -103,6 +106,25 @@ TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
     Submit(snmp);
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{125});
     EXPECT_EQ(RunCtl({"get", folder, "SNMP", "SystemLocation"}).out, "Window\n");
+}
+
+// A server that goes away during a write leaves its outcome unknown: the
+// command says that the file may have been written.
+TEST_F(SmbTest, AServerGoneDuringAWriteMayHaveWrittenTheFile) {
+    if (!Shell("strace -V")) GTEST_SKIP() << "no strace to stop the server at its write";
+    const ScopedRuntimeDir noDesktopMounts(state->Root());
+    const std::string tracer = state->PathOf("tracer.pid");
+    // Each connection's server process is killed when it shortens a file.
+    ASSERT_TRUE(Shell("strace -f -qq -o /dev/null -P " + sim->Mount() + "/Config/Config.ini -e inject=ftruncate:signal=KILL -p " + std::to_string(samba->Pid()) +
+                      " & echo $! >" + tracer));
+    const auto traced = [&] { return Shell("grep -q '^TracerPid:[[:space:]]*[1-9]' /proc/" + std::to_string(samba->Pid()) + "/status"); };
+    ASSERT_TRUE(WaitFor(traced));
+    const CtlResult set = RunCtl({"set", samba->Address(), "IP", "NetMask", "255.0.0.0"});
+    Shell("kill $(cat " + tracer + ")");
+    EXPECT_TRUE(WaitFor([&] { return !traced(); }));
+    EXPECT_EQ(set.code, 2);
+    EXPECT_NE(set.err.find("Config.ini: the connection to the server was lost during the write, so the file may have been written"),
+              std::string::npos) << set.err;
 }
 
 // The window asks who connects when the server wants a user name and password first.
