@@ -66,13 +66,17 @@ void appendBytes(const std::string& path, const std::string& bytes) {
     if (!written) throw systemError(path);
 }
 
+// Where the server saves a file before the saved file takes its name.
+std::string savingPathOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return path.substr(0, slash + 1) + Appliance::SavingPrefix + path.substr(slash + 1);
+}
+
 // Replaces the file by bytes so that it holds the old bytes or the new ones
 // wherever the server stops: they are written in full, and synced, to a
 // file beside it, which then takes its name. The permissions stay.
 void saveBytes(const std::string& path, const std::string& bytes) {
-    const size_t slash = path.rfind('/');
-    const std::string folder = path.substr(0, slash);
-    const std::string saving = folder + "/" + Appliance::SavingPrefix + path.substr(slash + 1);
+    const std::string saving = savingPathOf(path);
     struct stat info {};
     const mode_t mode = ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
     const int fd = ::open(saving.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
@@ -94,7 +98,7 @@ void saveBytes(const std::string& path, const std::string& bytes) {
         throw systemError(path);
     }
     // The new name lasts only once the folder is on disk too.
-    const int directory = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int directory = ::open(path.substr(0, path.rfind('/')).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (directory >= 0) {
         ::fsync(directory);
         ::close(directory);
@@ -171,6 +175,7 @@ Appliance::Appliance(const SimSettings& settings)
     logFile = Find("/Config/Logfile.txt", entry) ? entry.relative : folder + "/Logfile.txt";
     statistics = Find("/Config/Stat.txt", entry) ? entry.relative : folder + "/Stat.txt";
     for (const std::string& file : files) {
+        ::unlink(savingPathOf(FullPath(file)).c_str());  // what a server stopped while saving left
         snapshot[file] = ReadFile(file);
         heads[file] = LeadingRemarks(snapshot[file]);
     }

@@ -10,9 +10,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Waits some seconds for a condition.
+inline bool WaitFor(const std::function<bool()>& condition, int seconds = 10) {
+    for (int i = 0; i < 20 * seconds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+        if (condition()) return true;
+    }
+    return false;
+}
 
 // Why the simulated appliance cannot be mounted here; empty when it can.
 inline std::string FuseMissing() {
@@ -71,9 +80,7 @@ public:
     ~MountedSim() {
         Stop();
         // A simulator killed leaves its mount behind.
-        if (::rmdir(mountPoint.c_str()) != 0 && std::system(("fusermount3 -uz " + mountPoint).c_str()) == 0) {
-            ::rmdir(mountPoint.c_str());
-        }
+        if (::rmdir(mountPoint.c_str()) != 0 && std::system(("fusermount3 -uz " + mountPoint).c_str()) == 0) ::rmdir(mountPoint.c_str());
     }
     MountedSim(const MountedSim&) = delete;
     MountedSim& operator=(const MountedSim&) = delete;
