@@ -151,8 +151,9 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
         std::string rest = path.substr(6);
         const size_t query = rest.find_first_of("?#");
         if (query != std::string::npos) rest.erase(query);
-        parts = SplitPathComponents(rest, "/");
-        for (std::string& part : parts) part = PercentDecoded(part);
+        // Decoded before it is split, so that an encoded separator ("%2F",
+        // "%5C") separates as a written one does.
+        parts = SplitPathComponents(PercentDecoded(rest), "/\\");
         if (!parts.empty()) {
             std::string& host = parts.front();
             const size_t at = host.rfind('@');
@@ -169,6 +170,9 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
         return false;
     }
     if (parts.empty() || parts.front().empty()) return false;
+    // A share or folder named by climbing out of another is no place on the
+    // server that the path can be trusted to name.
+    if (std::find(parts.begin(), parts.end(), "..") != parts.end()) return false;
     network = NetworkPath{};
     network.host = parts[0];
     network.port = port;

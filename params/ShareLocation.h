@@ -25,7 +25,9 @@ std::string PercentDecoded(const std::string& text);
 std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
 
 // True when path is written in one of the network forms; fills network.
-// A form without a host ("//", "smb://") is not a network path.
+// An smb:// address is decoded, then split at "/" and "\". A form without a
+// host ("//", "smb://"), or with a ".." among its parts, is not a network
+// path.
 bool ParseNetworkPath(const std::string& path, NetworkPath& network);
 
 // One line of the mount table.

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "ServerIdentity.h"
+#include "TextRules.h"
 
 namespace {
 
@@ -39,23 +40,69 @@ std::string readBytes(const std::string& path) {
     return bytes;
 }
 
-// Writes bytes into the file opened with the extra flags (O_TRUNC to
-// replace it, O_APPEND to add to it), creating it when it is missing.
-void writeBytes(const std::string& path, const std::string& bytes, int flags) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | flags, 0644);
-    if (fd < 0) throw systemError(path);
+// Writes all of bytes; false, with errno set, when the file takes no more.
+bool writeAll(int fd, const std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) {
-            const std::runtime_error error = systemError(path);
-            ::close(fd);
-            throw error;
+            if (put == 0) errno = EIO;
+            return false;
         }
         done += static_cast<size_t>(put);
     }
+    return true;
+}
+
+// Adds bytes to the end of the file, creating it when it is missing.
+void appendBytes(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) throw systemError(path);
+    const bool written = writeAll(fd, bytes);
+    const int failure = errno;
     if (::close(fd) != 0) throw systemError(path);
+    errno = failure;
+    if (!written) throw systemError(path);
+}
+
+// Where the server saves a file before the saved file takes its name.
+std::string savingPathOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return path.substr(0, slash + 1) + Appliance::SavingPrefix + path.substr(slash + 1);
+}
+
+// Replaces the file by bytes so that it holds the old bytes or the new ones
+// wherever the server stops: they are written in full, and synced, to a
+// file beside it, which then takes its name. The permissions stay.
+void saveBytes(const std::string& path, const std::string& bytes) {
+    const std::string saving = savingPathOf(path);
+    struct stat info {};
+    const mode_t mode = ::stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0644;
+    const int fd = ::open(saving.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd < 0) throw systemError(saving);
+    // A file system that cannot sync at all still takes the file.
+    bool saved = writeAll(fd, bytes) && ::fchmod(fd, mode) == 0 && (::fsync(fd) == 0 || errno == EINVAL);
+    int failure = errno;
+    if (::close(fd) != 0 && saved) {
+        saved = false;
+        failure = errno;
+    }
+    if (saved && ::rename(saving.c_str(), path.c_str()) != 0) {
+        saved = false;
+        failure = errno;
+    }
+    if (!saved) {
+        ::unlink(saving.c_str());
+        errno = failure;
+        throw systemError(path);
+    }
+    // The new name lasts only once the folder is on disk too.
+    const int directory = ::open(path.substr(0, path.rfind('/')).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
 }
 
 // The server writes its files with CR LF line ends.
@@ -128,6 +175,7 @@ Appliance::Appliance(const SimSettings& settings)
     logFile = Find("/Config/Logfile.txt", entry) ? entry.relative : folder + "/Logfile.txt";
     statistics = Find("/Config/Stat.txt", entry) ? entry.relative : folder + "/Stat.txt";
     for (const std::string& file : files) {
+        ::unlink(savingPathOf(FullPath(file)).c_str());  // what a server stopped while saving left
         snapshot[file] = ReadFile(file);
         heads[file] = LeadingRemarks(snapshot[file]);
     }
@@ -175,7 +223,7 @@ bool Appliance::Find(const std::string& clientPath, Entry& entry) const {
         const std::string name = clientPath.substr(start, end - start);
         start = end + 1;
         if (name.empty()) continue;
-        if (name == "." || name == ".." || !S_ISDIR(info.st_mode)) return false;
+        if (name == "." || name == ".." || IsSaving(name) || !S_ISDIR(info.st_mode)) return false;
         std::string found = name;
         if (::lstat((full + "/" + name).c_str(), &info) != 0) {
             found = matchIgnoringCase(full, name);
@@ -191,6 +239,8 @@ bool Appliance::Find(const std::string& clientPath, Entry& entry) const {
 }
 
 std::string Appliance::ReadFile(const std::string& relative) const { return readBytes(FullPath(relative)); }
+
+bool Appliance::IsSaving(const std::string& name) { return StartsWithIgnoringCase(name, SavingPrefix); }
 
 bool Appliance::Restarting() {
     if (restartDue && std::chrono::steady_clock::now() >= *restartDue) completeRestart();
@@ -226,7 +276,7 @@ void Appliance::collectFiles(const std::string& relative, int depth, std::vector
     std::vector<std::string> names;
     while (const dirent* entry = ::readdir(listing)) {
         const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
+        if (name != "." && name != ".." && !IsSaving(name)) names.push_back(name);
     }
     ::closedir(listing);
     std::sort(names.begin(), names.end());
@@ -250,10 +300,11 @@ bool Appliance::parameterExists(const std::string& section, const std::string& k
 }
 
 void Appliance::writeServerForm(const std::string& relative, const ParameterHandler& kept) {
-    writeBytes(FullPath(relative), withCarriageReturns(ComposeServerForm(heads[relative], kept)), O_TRUNC);
+    saveBytes(FullPath(relative), withCarriageReturns(ComposeServerForm(heads[relative], kept)));
 }
 
 void Appliance::beginRestart(bool factoryDefaults) {
+    ++run;
     restartDue = std::chrono::steady_clock::now() + restartTime;
     factoryDefaultsDue = factoryDefaults;
     log(factoryDefaults ? "Restarting with the factory defaults" : "Restarting");
@@ -263,7 +314,7 @@ void Appliance::completeRestart() {
     restartDue.reset();
     if (factoryDefaultsDue) {
         factoryDefaultsDue = false;
-        for (const auto& [file, bytes] : snapshot) writeBytes(FullPath(file), bytes, O_TRUNC);
+        for (const auto& [file, bytes] : snapshot) saveBytes(FullPath(file), bytes);
         log("Factory defaults restored");
     }
     ParameterHandler kept;
@@ -272,7 +323,7 @@ void Appliance::completeRestart() {
     kept.SetValue("Server", "FactoryDefaults", "no");
     writeServerForm(config, kept);
     try {
-        writeBytes(FullPath(statistics), withCarriageReturns(freshStatistics(unit.hd)), O_TRUNC);
+        saveBytes(FullPath(statistics), withCarriageReturns(freshStatistics(unit.hd)));
     } catch (const std::runtime_error&) {
         // Statistics the server cannot publish are no reason to stay down.
     }
@@ -287,7 +338,7 @@ void Appliance::log(const std::string& line) const {
     const std::string entry = std::string(stamp) + "  " + line;
     if (echoLog) std::cout << entry << std::endl;
     try {
-        writeBytes(FullPath(logFile), entry + "\r\n", O_APPEND);
+        appendBytes(FullPath(logFile), entry + "\r\n");
     } catch (const std::runtime_error&) {
         // A log the server cannot write does not stop it.
     }

@@ -57,9 +57,18 @@ public:
     // The files the server takes writes to; all others are read-only.
     bool IsParameterFile(const std::string& relative) const { return snapshot.count(relative) != 0; }
 
+    // The server saves a file under this prefix first, then gives it the
+    // file's name. Such a name is no file of the share: it is never found or
+    // listed, in any case.
+    static constexpr const char* SavingPrefix = ".tessaron-sim-saving.";
+    static bool IsSaving(const std::string& name);
+
     // True while the server restarts, when no file can be opened. Completes
     // a restart whose time has come.
     bool Restarting();
+    // Counts the server's restarts begun: what was opened before one is
+    // closed by it, as a real server forgets its clients' open files.
+    unsigned long Run() const { return run; }
     // The server's part of a write: everything a client wrote to a parameter
     // file, handed over when the writer closes it.
     void TakeWrittenFile(const std::string& relative, const std::string& bytes);
@@ -87,4 +96,5 @@ private:
     std::vector<RefusalRule> rules;
     std::optional<std::chrono::steady_clock::time_point> restartDue;
     bool factoryDefaultsDue = false;
+    unsigned long run = 0;
 };

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 
@@ -29,14 +30,15 @@ struct ServedShare {
     std::map<std::string, unsigned long> counts;
 };
 
-// One open file. A parameter file opened for writing collects what the
-// client writes; the server sees it all when the client closes the file.
+// One open file. Until it writes, a handle reads the file as it is now, as
+// every other client sees it. What a writer writes collects in the handle,
+// over the file as it was at its first write; the server takes it all when
+// the writer closes the file.
 struct Handle {
     std::string relative;
     bool writing = false;
-    std::string written;
-    bool dirty = false;
-    int fd = -1;  // the stored file, for reading
+    unsigned long run = 0;  // the server's run it was opened in
+    std::optional<std::string> written;
 };
 
 Handle* handleOf(const fuse_file_info* fi) { return fi ? reinterpret_cast<Handle*>(fi->fh) : nullptr; }
@@ -85,8 +87,8 @@ int getattrOp(const char* path, struct stat* info, fuse_file_info* fi) {
         } else {
             info->st_mode = S_IFREG | (appliance.IsParameterFile(entry.relative) ? 0644 : 0444);
         }
-        if (const Handle* handle = handleOf(fi); handle && handle->writing) {
-            info->st_size = static_cast<off_t>(handle->written.size());
+        if (const Handle* handle = handleOf(fi); handle && handle->written) {
+            info->st_size = static_cast<off_t>(handle->written->size());
         }
         return 0;
     });
@@ -109,23 +111,15 @@ int openOp(const char* path, fuse_file_info* fi) {
         Appliance::Entry entry;
         if (!appliance.Find(path, entry)) return -ENOENT;
         if (S_ISDIR(entry.info.st_mode)) return -EISDIR;
-        auto handle = std::make_unique<Handle>();
-        handle->relative = entry.relative;
-        handle->writing = (fi->flags & O_ACCMODE) != O_RDONLY;
         if ((fi->flags & O_ACCMODE) == O_RDWR && !(fi->flags & O_TRUNC) && served().settings.noReadWriteOpen) {
             return -EOPNOTSUPP;
         }
-        if (handle->writing) {
-            if (!appliance.IsParameterFile(entry.relative)) return -EACCES;
-            if (fi->flags & O_TRUNC) {
-                handle->dirty = true;
-            } else {
-                handle->written = appliance.ReadFile(entry.relative);
-            }
-        } else {
-            handle->fd = ::open(appliance.FullPath(entry.relative).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-            if (handle->fd < 0) return -errno;
-        }
+        auto handle = std::make_unique<Handle>();
+        handle->relative = entry.relative;
+        handle->writing = (fi->flags & O_ACCMODE) != O_RDONLY;
+        handle->run = appliance.Run();
+        if (handle->writing && !appliance.IsParameterFile(entry.relative)) return -EACCES;
+        if (handle->writing && (fi->flags & O_TRUNC)) handle->written.emplace();
         // Contents change behind the client's back: no page cache.
         fi->direct_io = 1;
         fi->fh = reinterpret_cast<uint64_t>(handle.release());
@@ -133,45 +127,69 @@ int openOp(const char* path, fuse_file_info* fi) {
     });
 }
 
+// A restart closes what was opened before it; while it lasts, the server
+// reads and takes nothing.
+bool serverGone(Appliance& appliance, const Handle& handle) {
+    return appliance.Restarting() || handle.run != appliance.Run();
+}
+
+// The stored file's bytes at offset, read now.
+int readStored(Appliance& appliance, const Handle& handle, char* buffer, size_t size, off_t offset) {
+    const int fd = ::open(appliance.FullPath(handle.relative).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return -errno;
+    const ssize_t got = ::pread(fd, buffer, size, offset);
+    const int result = got < 0 ? -errno : static_cast<int>(got);
+    ::close(fd);
+    return result;
+}
+
 int readOp(const char* path, char* buffer, size_t size, off_t offset, fuse_file_info* fi) {
-    begin("read", path);
+    Appliance& appliance = begin("read", path);
     const Handle* handle = handleOf(fi);
-    if (!handle->writing) {
-        const ssize_t got = ::pread(handle->fd, buffer, size, offset);
-        return got < 0 ? -errno : static_cast<int>(got);
-    }
-    if (offset < 0 || static_cast<size_t>(offset) >= handle->written.size()) return 0;
-    const size_t count = std::min(size, handle->written.size() - static_cast<size_t>(offset));
-    std::memcpy(buffer, handle->written.data() + offset, count);
-    return static_cast<int>(count);
+    return guarded([&] {
+        if (serverGone(appliance, *handle)) return -EIO;
+        if (!handle->written) return readStored(appliance, *handle, buffer, size, offset);
+        const std::string& written = *handle->written;
+        if (offset < 0 || static_cast<size_t>(offset) >= written.size()) return 0;
+        const size_t count = std::min(size, written.size() - static_cast<size_t>(offset));
+        std::memcpy(buffer, written.data() + offset, count);
+        return static_cast<int>(count);
+    });
+}
+
+// The handle's bytes to write into: from its first write on, its own copy.
+std::string& writtenBytes(Appliance& appliance, Handle& handle) {
+    if (!handle.written) handle.written = appliance.ReadFile(handle.relative);
+    return *handle.written;
 }
 
 int writeOp(const char* path, const char* data, size_t size, off_t offset, fuse_file_info* fi) {
-    begin("write", path);
+    Appliance& appliance = begin("write", path);
     Handle* handle = handleOf(fi);
     if (!handle->writing) return -EBADF;
     if (offset < 0 || size > static_cast<size_t>(kLargestFile) || offset > kLargestFile - static_cast<off_t>(size)) {
         return -EFBIG;
     }
     return guarded([&] {
+        if (serverGone(appliance, *handle)) return -EIO;
+        std::string& written = writtenBytes(appliance, *handle);
         const size_t end = static_cast<size_t>(offset) + size;
-        if (handle->written.size() < end) handle->written.resize(end);
-        std::memcpy(handle->written.data() + offset, data, size);
-        handle->dirty = true;
+        if (written.size() < end) written.resize(end);
+        std::memcpy(written.data() + offset, data, size);
         return static_cast<int>(size);
     });
 }
 
 int truncateOp(const char* path, off_t size, fuse_file_info* fi) {
-    begin("truncate", path);
+    Appliance& appliance = begin("truncate", path);
     // Only a writer holding the file open may shorten it: a bare truncate
     // would leave the server half a file.
     Handle* handle = handleOf(fi);
     if (!handle || !handle->writing) return -EACCES;
     if (size < 0 || size > kLargestFile) return -EFBIG;
     return guarded([&] {
-        handle->written.resize(static_cast<size_t>(size));
-        handle->dirty = true;
+        if (serverGone(appliance, *handle)) return -EIO;
+        writtenBytes(appliance, *handle).resize(static_cast<size_t>(size));
         return 0;
     });
 }
@@ -182,10 +200,13 @@ int truncateOp(const char* path, off_t size, fuse_file_info* fi) {
 int flushOp(const char* path, fuse_file_info* fi) {
     Appliance& appliance = begin("flush", path);
     Handle* handle = handleOf(fi);
-    if (!handle->writing || !handle->dirty) return 0;
-    handle->dirty = false;
+    if (!handle->written) return 0;
     return guarded([&] {
-        appliance.TakeWrittenFile(handle->relative, handle->written);
+        // Taken or not, the handle reads the stored file again from now on.
+        const std::string written = std::move(*handle->written);
+        handle->written.reset();
+        if (serverGone(appliance, *handle)) return -EIO;
+        appliance.TakeWrittenFile(handle->relative, written);
         return 0;
     });
 }
@@ -193,7 +214,6 @@ int flushOp(const char* path, fuse_file_info* fi) {
 int releaseOp(const char* path, fuse_file_info* fi) {
     begin("release", path);
     std::unique_ptr<Handle> handle(handleOf(fi));
-    if (handle->fd >= 0) ::close(handle->fd);
     return 0;
 }
 
@@ -226,6 +246,7 @@ int readdirOp(const char* path, void* buffer, fuse_fill_dir_t fill, off_t, fuse_
             const std::string name = item->d_name;
             struct stat info {};
             if (name == "." || name == ".." || ::lstat((folder + "/" + name).c_str(), &info) != 0) continue;
+            if (Appliance::IsSaving(name)) continue;
             if (S_ISDIR(info.st_mode) || S_ISREG(info.st_mode)) fill(buffer, name.c_str(), nullptr, 0, fuse_fill_dir_flags{});
         }
         ::closedir(listing);
@@ -320,13 +341,9 @@ fuse_operations operations() {
 
 }  // namespace
 
-int ServeShare(Appliance& appliance, const SimSettings& settings) {
-    ServedShare share{appliance, settings, -1, 0, {}};
-    if (!settings.statsFile.empty()) {
-        share.statsFd = ::open(settings.statsFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (share.statsFd < 0) throw std::runtime_error(settings.statsFile + ": " + std::strerror(errno));
-        writeStats(share);
-    }
+int ServeShare(Appliance& appliance, const SimSettings& settings, int statsFd) {
+    ServedShare share{appliance, settings, statsFd, 0, {}};
+    if (share.statsFd >= 0) writeStats(share);
     const fuse_operations ops = operations();
     const char* argv[] = {"tessaron-sim", "-o", "fsname=tessaron-sim,subtype=tessaron-sim"};
     fuse_args args = FUSE_ARGS_INIT(3, const_cast<char**>(argv));

@@ -147,6 +147,39 @@ void lockFolder(const std::string& path, const std::string& busy) {
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) throw Refusal{busy};
 }
 
+// The file --stats names, opened before anything else is touched. The
+// simulator would overwrite a file of the share it serves, or wait on itself
+// writing into its own mount: a file in the state folder or the mount point
+// is refused, as is anything but a regular file. -1 when none is named.
+int openStatsFile(const SimSettings& settings) {
+    const std::string& path = settings.statsFile;
+    if (path.empty()) return -1;
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const auto refused = [&](const std::string& why) { return Refusal{"--stats " + path + ": " + why}; };
+    if (name.empty() || name == "." || name == "..") throw refused("not a file name");
+    char* resolved = ::realpath(folder.c_str(), nullptr);
+    if (!resolved) throw refused(std::strerror(errno));
+    std::string full = std::string(resolved) + "/" + name;
+    std::free(resolved);
+    if ((resolved = ::realpath(full.c_str(), nullptr))) {  // an existing file, links followed
+        full = resolved;
+        std::free(resolved);
+    }
+    if (inside(full, settings.stateDir) || inside(full, settings.mountPoint)) {
+        throw refused("the file must lie outside the state folder and the mount point");
+    }
+    const int fd = ::open(full.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0644);
+    if (fd < 0) throw refused(std::strerror(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw refused("not a regular file");
+    }
+    return fd;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -162,8 +195,9 @@ int main(int argc, char** argv) {
         checkMountPoint(settings.mountPoint);
         lockFolder(settings.mountPoint, settings.mountPoint + ": another tessaron-sim is mounting there");
         lockFolder(settings.stateDir, settings.stateDir + ": another tessaron-sim serves this state folder");
+        const int statsFd = openStatsFile(settings);
         Appliance appliance(settings);
-        return ServeShare(appliance, settings);
+        return ServeShare(appliance, settings, statsFd);
     } catch (const Refusal& refusal) {
         std::cerr << "tessaron-sim: " << refusal.message << '\n';
         if (refusal.code == kUsageError) std::cerr << kUsage;

@@ -1,6 +1,7 @@
 #include "SmbShare.h"
 
 #include <fcntl.h>
+#include <netdb.h>
 #include <libsmbclient.h>
 
 #include <cerrno>
@@ -37,14 +38,27 @@ std::string percentEncoded(const std::string& part) {
     return out;
 }
 
+// The reasons the library gives when there is no server to talk to: none
+// answers, or the one that did has gone away.
 bool unreachable(int code) {
     switch (code) {
     case ECONNREFUSED: case EHOSTUNREACH: case ENETUNREACH: case ETIMEDOUT: case ECONNABORTED: case ECONNRESET:
-    case ENOTCONN: case EHOSTDOWN: case ENETDOWN:
+    case ENOTCONN: case EHOSTDOWN: case ENETDOWN: case ENETRESET: case EPIPE:
         return true;
     default:
         return false;
     }
+}
+
+// Why the name service finds no computer of that name ("" when it finds
+// one): the library then says only "Invalid argument". A bracketed address
+// needs no name service.
+std::string nameProblem(const std::string& host) {
+    if (host.empty() || host[0] == '[') return {};
+    addrinfo* found = nullptr;
+    const int result = ::getaddrinfo(host.c_str(), nullptr, nullptr, &found);
+    if (found) ::freeaddrinfo(found);
+    return result == 0 || result == EAI_MEMORY || result == EAI_SYSTEM ? std::string() : ::gai_strerror(result);
 }
 
 // The library's context: one per share, freed with it.
@@ -88,20 +102,23 @@ private:
 
 class SmbShare : public Share {
 public:
-    SmbShare(std::string root, std::string server, const SmbCredentials& credentials)
-        : root(std::move(root)), server(std::move(server)), context(credentials) {}
+    SmbShare(std::string root, std::string server, std::string host, const SmbCredentials& credentials)
+        : root(std::move(root)), server(std::move(server)), host(std::move(host)), context(credentials) {}
 
     std::string Location() const override { return root; }
 
     std::string PathOf(const std::string& name) const override {
-        // A full address of the share (as this method gives it) is already
-        // encoded; a name is not.
+        // A full address of the share (as this method gives it) is encoded,
+        // and decoded before it is split, so that no encoded separator or dot
+        // ("%2F", "%5C", "%2E") hides a ".." from the check; a name is taken
+        // as it is written.
         std::string relative = name;
-        const bool address = relative.compare(0, root.size(), root) == 0;
-        if (address) relative.erase(0, root.size());
+        if (relative.compare(0, root.size(), root) == 0 &&
+            (relative.size() == root.size() || relative[root.size()] == '/')) {
+            relative = PercentDecoded(relative.substr(root.size()));
+        }
         std::string path = root;
-        for (std::string part : SplitPathComponents(relative, "/\\\\")) {
-            if (address) part = PercentDecoded(part);
+        for (const std::string& part : SplitPathComponents(relative, "/\\")) {
             if (part == "." || part == ".." || part.find(':') != std::string::npos) throw FileException(name, Outside);
             path += '/' + percentEncoded(part);
         }
@@ -138,9 +155,17 @@ public:
         const bool shorter = bytes.size() < previous.size();
         const std::string image = bytes + (shorter ? WritePadding(bytes.size(), previous.size()) : std::string());
         if (file.WriteAt0(image) && (!shorter || file.Truncate(bytes.size()))) return;
-        const FileException failure = error(path);
-        if (file.WriteAt0(previous)) file.Truncate(previous.size());
-        throw failure;
+        const int code = errno;
+        // The previous bytes put back leave the file as it was. When that
+        // fails too, as when the server has gone away, no one can tell how
+        // much of the write the server took.
+        if (file.WriteAt0(previous) && file.Truncate(previous.size())) throw error(path, code);
+        // The library may say that the connection is lost only of the call after the one cut off.
+        const int reason = unreachable(code) || !unreachable(errno) ? code : errno;
+        const std::string what = unreachable(reason) ? "the connection to the server was lost during the write"
+                                                     : "the write failed and the old text could not be put back";
+        throw FileException(StoreError::System(
+            path, reason, what + ", so the file may have been written (" + SystemReason(reason) + ")"));
     }
 
     std::vector<Entry> List(const std::string& folder) const override {
@@ -207,14 +232,15 @@ private:
         SMBCFILE* file = nullptr;
     };
 
-    // The failure of the call just made, said as plainly as the library
-    // lets it be: a server out of reach, a share that is not there, an
-    // access refused, or the system's reason for the file.
-    FileException error(const std::string& path) const {
-        const int code = errno;
-        if (unreachable(code)) {
-            return FileException(
-                StoreError::System(server, code, "the server cannot be reached (" + SystemReason(code) + ")"));
+    // The failure of the call just made (or of the one that failed with
+    // code), said as plainly as the library lets it be: a server that cannot
+    // be found or reached, a share that is not there, an access refused, or
+    // the system's reason for the file.
+    FileException error(const std::string& path, int code = errno) const {
+        const std::string unknownName = code == EINVAL ? nameProblem(host) : std::string();
+        if (unreachable(code) || !unknownName.empty()) {
+            const std::string reason = unknownName.empty() ? SystemReason(code) : unknownName;
+            return FileException(StoreError::System(server, code, "the server cannot be found or reached (" + reason + ")"));
         }
         if (code == EACCES || code == EPERM) {
             return FileException(StoreError::System(root, EACCES, "the server refused access to the share"));
@@ -229,6 +255,7 @@ private:
 
     std::string root;    // smb://host:port/share[/folder]
     std::string server;  // smb://host:port
+    std::string host;    // as the user named it
     Context context;
 };
 
@@ -252,7 +279,7 @@ SharePtr OpenSmbShare(const NetworkPath& network, const SmbCredentials& credenti
     NetworkPath server = network;
     server.share.clear();
     server.rest.clear();
-    return std::make_shared<SmbShare>(SmbAddress(network), SmbAddress(server), credentials);
+    return std::make_shared<SmbShare>(SmbAddress(network), SmbAddress(server), network.host, credentials);
 }
 
 bool IsAccessRefused(const StoreError& error) { return error.SystemCode() == EACCES; }

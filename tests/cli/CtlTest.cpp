@@ -48,7 +48,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
             {run(empty.Root()), FormatString(60022, {empty.Root()})},
             {run(missing), FormatString(60021, {missing})},
             {run(broken.Root()), broken.PathOf("Config/Config.ini") + ": not a regular file)"},
-            {run("//no-such-host.invalid/cd"), "//no-such-host.invalid/cd"},
+            {run("//no-such-host.invalid/cd"), "(smb://no-such-host.invalid: the server cannot be found or reached ("},
         };
         for (const auto& c : cases) {
             EXPECT_EQ(c.result.code, 2);

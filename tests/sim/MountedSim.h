@@ -10,9 +10,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
+
+// Waits some seconds for a condition.
+inline bool WaitFor(const std::function<bool()>& condition, int seconds = 10) {
+    for (int i = 0; i < 20 * seconds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+        if (condition()) return true;
+    }
+    return false;
+}
 
 // Why the simulated appliance cannot be mounted here; empty when it can.
 inline std::string FuseMissing() {
@@ -41,13 +50,16 @@ inline SimRun RunSim(const std::string& arguments) {
 }
 
 // tessaron-sim serving a state folder at a fresh mount point, as a child of
-// the test (it goes when the test process goes). Stopped with SIGTERM.
+// the test (it goes when the test process goes), run by the command that
+// wrapper names if any. Stopped with SIGTERM.
 class MountedSim {
 public:
-    MountedSim(const std::string& stateDir, const std::vector<std::string>& options) {
+    MountedSim(const std::string& stateDir, const std::vector<std::string>& options,
+               std::vector<std::string> wrapper = {}) {
         char pattern[] = "/tmp/tessaron-mount-XXXXXX";
         if (::mkdtemp(pattern)) mountPoint = pattern;
-        std::vector<std::string> words{TESSARON_SIM_BINARY, stateDir, mountPoint, "--foreground"};
+        std::vector<std::string> words = std::move(wrapper);
+        words.insert(words.end(), {TESSARON_SIM_BINARY, stateDir, mountPoint, "--foreground"});
         words.insert(words.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (std::string& word : words) argv.push_back(word.data());
@@ -57,7 +69,7 @@ public:
             ::prctl(PR_SET_PDEATHSIG, SIGTERM);
             // The server's log lines are no output of the test.
             ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
-            ::execv(argv[0], argv.data());
+            ::execvp(argv[0], argv.data());
             ::_exit(127);
         }
         for (int i = 0; i < 1000 && pid > 0 && !Mounted(); ++i) {
@@ -67,7 +79,8 @@ public:
     }
     ~MountedSim() {
         Stop();
-        ::rmdir(mountPoint.c_str());
+        // A simulator killed leaves its mount behind.
+        if (::rmdir(mountPoint.c_str()) != 0 && std::system(("fusermount3 -uz " + mountPoint).c_str()) == 0) ::rmdir(mountPoint.c_str());
     }
     MountedSim(const MountedSim&) = delete;
     MountedSim& operator=(const MountedSim&) = delete;

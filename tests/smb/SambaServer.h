@@ -17,17 +17,11 @@
 #include <string>
 #include <thread>
 
+#include "MountedSim.h"
+
 // Runs a shell command, output dropped; true when it succeeded.
 inline bool Shell(const std::string& command) {
     return std::system(("(" + command + ") >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Waits some seconds for a condition.
-inline bool WaitFor(const std::function<bool()>& condition, int seconds = 10) {
-    for (int i = 0; i < 20 * seconds; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
-        if (condition()) return true;
-    }
-    return false;
 }
 
 // A Samba server of the test's own on the loopback interface: a free high
@@ -69,8 +63,7 @@ public:
         WaitFor([this] { return Up(); });
     }
     ~SambaServer() {
-        pid_t pid = 0;
-        if (std::ifstream(dir + "/state/smbd.pid") >> pid && pid > 0) ::kill(pid, SIGTERM);
+        if (const pid_t pid = Pid(); pid > 0) ::kill(pid, SIGTERM);
         WaitFor([this] { return !Up(); });
         std::error_code ignored;
         std::filesystem::remove_all(dir, ignored);
@@ -78,6 +71,8 @@ public:
     SambaServer(const SambaServer&) = delete;
     SambaServer& operator=(const SambaServer&) = delete;
 
+    // The server's main process, which starts one process per connection.
+    pid_t Pid() const { pid_t pid = 0; return std::ifstream(dir + "/state/smbd.pid") >> pid ? pid : 0; }
     bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
     std::string Address(const std::string& share = "cd") const {
         return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;
