@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// What the programs keep on this computer for the user: the history of their
+// writes and the list of recent shares, under $XDG_STATE_HOME/tessaron
+// (~/.local/state/tessaron when that is unset). Nothing of it is needed to
+// use a share; both are turned off together by TESSARON_HISTORY=off in the
+// environment or by the user's own choice, remembered here.
+
+// The folder ("" when neither XDG_STATE_HOME nor HOME says where it is).
+std::string LocalStateFolder();
+
+// The history and the recent list are kept: not turned off by the
+// environment, nor by the user's remembered choice.
+bool KeepsLocalState();
+// The user's remembered choice (the environment aside). Raises StoreError
+// when it cannot be remembered.
+bool UserKeepsLocalState();
+void SetUserKeepsLocalState(bool keep);
+
+// Creates folder and the folders above it up to the state folder, each
+// readable by the user alone. Raises StoreError.
+void MakePrivateFolder(const std::string& folder);
+// Writes bytes to a new file (readable by the user alone) under a temporary
+// name, then renames it to path: a reader sees the old file or the new one.
+// Raises StoreError.
+void WritePrivateFile(const std::string& path, const std::string& bytes);
+// The bytes of a file; false when it cannot be read.
+bool ReadPrivateFile(const std::string& path, std::string& bytes);
