@@ -344,16 +344,24 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     // A later assignment of the same parameter wins.
     std::map<std::pair<int, int>, std::string> values;
     for (const Assignment& a : assignments) values[{a.section, a.parameter}] = a.value;
-    SubmitPlan plan(handler);
+    struct Edit {
+        std::string section;
+        Parameter edited;
+        std::string loadedValue;
+    };
+    std::vector<Edit> edits;
+    for (const auto& [where, value] : values) {
+        Edit edit{handler.SectionAt(where.first).GetName(), handler.SectionAt(where.first).ParameterAt(where.second), ""};
+        edit.loadedValue = edit.edited.GetValue();
+        edit.edited.SetValue(value);
+        edit.edited.SetCheckState(1);  // a value given for a date or time is meant to be set
+        edits.push_back(std::move(edit));
+    }
+    const SharePtr files = handler.GetShare();
+    const std::string path = handler.GetPath();
+    SubmitPlan plan(std::move(handler));  // the store is the plan's from here on
     try {
-        for (const auto& [where, value] : values) {
-            const std::string section = handler.SectionAt(where.first).GetName();
-            Parameter edited = handler.SectionAt(where.first).ParameterAt(where.second);
-            const std::string loadedValue = edited.GetValue();
-            edited.SetValue(value);
-            edited.SetCheckState(1);  // a value given for a date or time is meant to be set
-            plan.Take(section, edited, loadedValue);
-        }
+        for (const Edit& edit : edits) plan.Take(edit.section, edit.edited, edit.loadedValue);
     } catch (const StoreError& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -365,7 +373,7 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         for (int question : questions) console.Message(question, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
-    if (console.beforeWrite) console.beforeWrite(handler.GetPath());
+    if (console.beforeWrite) console.beforeWrite(path);
     try {
         plan.Write();
     } catch (const FileChangedMeanwhile& error) {
@@ -375,10 +383,7 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     if (plan.AsksRestart()) return console.Message(StringId::ServerRestarting, ExitDone);
-    // The store is done with: the file read back takes its place.
-    const SharePtr files = handler.GetShare();
-    const std::string path = handler.GetPath();
-    handler = ParameterHandler();
+    plan.ReleaseWritten();  // not held beside the file read back
 
     ParameterHandler readBack;
     try {

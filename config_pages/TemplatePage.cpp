@@ -307,6 +307,8 @@ bool TemplatePage::confirm(const SubmitPlan& plan) {
 }
 
 void TemplatePage::doSubmit() {
+    // The plan works on its own copy: what a declined or failed submit put
+    // into it never reaches the next one.
     SubmitPlan plan(store);
     const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
     for (int row = 0; row < shown; ++row) {
@@ -314,6 +316,7 @@ void TemplatePage::doSubmit() {
     }
     if (!confirm(plan)) return;  // nothing is written; the edits stay
     plan.Write();
+    store = plan.ReleaseWritten();  // the file as this page wrote it, should reading it back fail
 
     if (plan.AsksRestart()) {
         message(StringId::ServerRestarting, MessageType::Ok);

@@ -1,11 +1,12 @@
 #include "SubmitPlan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ServerRequests.h"
 #include "StringIds.h"
 
-SubmitPlan::SubmitPlan(ParameterHandler& store) : store(store) {}
+SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
@@ -45,8 +46,17 @@ std::vector<int> SubmitPlan::Questions() const {
 }
 
 void SubmitPlan::Write() {
+    const bool restart = AsksRestart();
     AddRestartToFactoryDefaults(store);
     store.Write();
+    written = true;
+    restartSent = restart;
+}
+
+ParameterHandler SubmitPlan::ReleaseWritten() {
+    ParameterHandler released = std::move(store);
+    store = ParameterHandler();
+    return released;
 }
 
 bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {
