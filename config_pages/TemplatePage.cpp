@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 #include "Catalogue.h"
@@ -355,12 +356,20 @@ void TemplatePage::Reset() {
 
 // --- The list of the list-driven pages ---
 
+void TemplatePage::keepListOnChosen() {
+    if (!chooser || !list) return;
+    const QSignalBlocker quiet(list);
+    list->setCurrentRow(chooser->Chosen());
+}
+
 void TemplatePage::onListChoice(int line) {
     if (!chooser || line < 0 || line == chooser->Chosen()) return;
     // The line shown leaves first, as a tab would.
     if (!OnKillActive()) {
-        const QSignalBlocker quiet(list);
-        list->setCurrentRow(chooser->Chosen());
+        keepListOnChosen();
+        // A mouse press announces the new line before it selects it: once
+        // the press is handled, the old line is made the selected one again.
+        QTimer::singleShot(0, list, [this] { keepListOnChosen(); });
         return;
     }
     WaitCursor wait;

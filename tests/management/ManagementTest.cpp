@@ -206,9 +206,12 @@ TEST_F(ManagementTest, VolumeRightsFilesAreChosenAndSubmittedOneByOne) {
     QTest::keyClick(Edit(page, "Alias"), Qt::Key_End);
     QTest::keyClicks(Edit(page, "Alias"), "2");
     presenter.answers = {MessageResult::Cancel};
-    List(page)->setCurrentRow(1);
+    QListWidget* list = List(page);  // clicked: the old line stays the current and only selected one
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    Settle();
     EXPECT_EQ(presenter.ShownIds(), std::vector<int>{104});
-    EXPECT_EQ(List(page)->currentRow(), 0);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(list->selectedItems(), QList<QListWidgetItem*>{list->item(0)});
     EXPECT_EQ(Edit(page, "Alias")->text(), "Administrators2");
     page.Control<QPushButton>(TemplatePage::kSubmitId)->click();
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 136}));
