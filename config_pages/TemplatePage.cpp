@@ -165,10 +165,12 @@ void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
     rows = std::make_unique<PageRows>(*this, area, mode, working, loaded, [this] { ShowItem(kUnsupportedMarkId, true); });
-    if (frame) frame->show();
-    // A volume rights file's rows are framed in black, as the list beside them.
-    if (auto* box = qobject_cast<QFrame*>(frame); box && mode == PageMode::VolumeRights && chooser->HasLines()) {
-        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    if (auto* box = qobject_cast<QFrame*>(frame)) {
+        // The rows sit in a sunken edge; a volume rights file's edge has a
+        // black inner line, as the list beside it.
+        const bool black = mode == PageMode::VolumeRights && chooser->HasLines();
+        box->setFrameStyle((black ? QFrame::WinPanel : QFrame::StyledPanel) | QFrame::Sunken);
+        box->show();
     }
     const int firstTop = chooser ? chooser->AddDriveRow(store, working.GetName(), rows->Pane()->Content(), controls,
                                                         Units(), RowLayout::kTopMargin)

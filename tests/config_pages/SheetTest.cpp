@@ -61,10 +61,10 @@ TEST_F(PageTest, OneTabPerSectionSliceInFileOrder) {
     ConfigPropertySheet* sheet = OpenSheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(TabTitles(), QStringList({"Server", "SCSI", "IP", "SMB", "NFS", "HTTP/FTP", "SNMP", "NetWare (1)", "NetWare (2)"}));
-    EXPECT_EQ(sheet->pos(), QPoint(15, 70));
+    EXPECT_EQ(sheet->pos(), QPoint(18, 75));  // (15, 70) at the reference font, scaled as the templates are
     // Every tab fits the strip; none hides behind scroll arrows.
     EXPECT_LE(sheet->tabBar()->tabRect(sheet->count() - 1).right(), sheet->tabBar()->width());
-    EXPECT_LE(sheet->geometry().right(), window->width() - 15);
+    EXPECT_LE(sheet->geometry().right(), window->width() - 18);
     // The block "Enable NDS" opens does not fit the first NetWare tab.
     TemplatePage& second = Activate("NetWare (2)");
     EXPECT_EQ(Values(second).size(), 7);
