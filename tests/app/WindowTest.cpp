@@ -181,18 +181,23 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
     EXPECT_EQ(QApplication::focusWidget(), main.GetChild()->findChild<QWidget*>(QStringLiteral("1004")));
     UseTestTools();
     EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    // Enter presses the focused button.
+    const auto enterOn = [&](int id) {
+        QWidget* button = main.findChild<QPushButton*>(QString::number(id));
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        Settle();
+    };
     for (const auto& [button, caption] : tools) {
         SCOPED_TRACE(caption);
         QPointer<QWidget> home = main.GetChild();
-        Press(*window, button);
-        Settle();
+        enterOn(button);
         EXPECT_TRUE(home.isNull());
         EXPECT_EQ(main.GetChild(), tool);
         EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
         EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
         QPointer<QWidget> openTool = tool;
-        Press(*window, kHome);
-        Settle();
+        enterOn(kHome);
         EXPECT_TRUE(openTool.isNull());
         EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
         EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
