@@ -167,10 +167,8 @@ void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUn
         const bool field = control.kind == ControlKind::Edit || control.kind == ControlKind::DropList ||
                            control.kind == ControlKind::ListBox;
         if (field && previousLabel) previousLabel->setBuddy(widget);
-        if (control.kind == ControlKind::PushButton || control.kind == ControlKind::ImageButton ||
-            control.kind == ControlKind::CheckBox) {
-            widget->setAccessibleName(FromServerText(control.text).remove(QLatin1Char('&')));
-        }
+        // Buttons and check boxes are named by the text they show, whatever
+        // the program later makes it: they get no name of their own.
         // Inside the main window, Enter presses no button: none may look
         // like the one it would.
         if (auto* button = qobject_cast<QPushButton*>(widget); button && dialog.style == TemplateStyle::Child) {
