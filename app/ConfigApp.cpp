@@ -158,10 +158,10 @@ int ConfigApp::StartUp(const QStringList& arguments) {
     const std::string folder = MountedFolderOf(path);
     if (const int problem = folder.empty() ? 0 : ShareFolderProblem(folder)) {
         ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
-        return 1;
+        return ExitFileError;
     }
     SetServerPath(folder.empty() ? path : folder);
     serverName = ServerName(path);
     if (mainWindowRunner) mainWindowRunner(*this);
-    return 0;
+    return exitStatus;
 }

@@ -112,12 +112,14 @@ void ConfigMainDlg::OnStartTimer() {
                 updatePageCaption();
             } else {
                 app.ShowMessage(1018);
+                app.SetExitStatus(ConfigApp::ExitNotSupported);
                 PostCloseRequest();
             }
         } catch (const FileException& error) {
             // A server that wants to know who connects may let the user in.
             if (IsAccessRefused(error) && app.AskLogIn()) continue;
             app.ReportFailure(StringId::NoCommunication, error);
+            app.SetExitStatus(ConfigApp::ExitFileError);
             PostCloseRequest();
         }
         return;
