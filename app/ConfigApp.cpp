@@ -23,8 +23,9 @@ constexpr const char* usage =
     "Usage: tessaron-config [SHARE]\n"
     "Configure a QUOR Tessaron server through its file share.\n\n"
     "SHARE is the server's share: a mounted folder, //host/share, \\\\host\\share\n"
-    "or smb://host/share (mounted by the desktop). Without it the program asks\n"
-    "for the folder.\n\n"
+    "or smb://host[:port]/share. A network share is used through this computer's\n"
+    "mount of it, or reached straight over SMB when nothing has mounted it.\n"
+    "Without SHARE the program asks for the folder.\n\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
