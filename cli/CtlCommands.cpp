@@ -1,10 +1,14 @@
 #include "CtlCommands.h"
 
+#include <filesystem>
+#include <iterator>
 #include <map>
+#include <system_error>
 #include <sstream>
 #include <utility>
 
 #include "Catalogue.h"
+#include "ConsoleExchange.h"
 #include "FileException.h"
 #include "Listings.h"
 #include "ParameterHandler.h"
@@ -19,6 +23,7 @@
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TargetFile.h"
+#include "TextRules.h"
 #include "ValueEntry.h"
 
 namespace {
@@ -38,6 +43,11 @@ constexpr int kValueNotTaken = 60018;
 constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
 constexpr int kGiveUser = 60024;
+constexpr int kItHas = 60030;
+constexpr int kNotAParameterFile = 60036;
+constexpr int kKept = 60037;
+constexpr int kNotKept = 60038;
+constexpr int kNotKeptGone = 60039;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -60,18 +70,37 @@ SharePtr openShare(const Console& console, const std::string& share) {
     return OpenServerShare(share, console.credentials);
 }
 
-// Loads the file a --file choice names; false after message failureId.
-bool loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
-                ParameterHandler& handler, TargetFile& target) {
+// The path of a file of the share below its root, for judging what the
+// file is; "" when it cannot be told.
+std::string pathInShare(const Share& share, const std::string& full) {
+    std::string path = full;
+    std::string root = share.PathOf("");
+    if (!path.empty() && path[0] == '/') {  // a folder of this computer: links followed
+        std::error_code failed;
+        path = std::filesystem::weakly_canonical(path, failed).string();
+        root = std::filesystem::weakly_canonical(root, failed).string();
+        if (failed) return "";
+    }
+    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/') return "";
+    return path.substr(root.size() + 1);
+}
+
+// Loads the file a --file choice names; else the exit code, after message
+// failureId (or the refusal of a file that holds no parameters).
+int loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
+               ParameterHandler& handler, TargetFile& target) {
     const SharePtr opened = openShare(console, share);
-    if (!opened) return false;
+    if (!opened) return ExitFileError;
     target = ChooseFile(file);
     try {
+        if (IsServerOnlyFile(pathInShare(*opened, opened->PathOf(target.name)))) {
+            console.Say(FormatString(kNotAParameterFile, {target.shown}));
+            return ExitNotFoundOrInvalid;
+        }
         handler.Load(opened, target.name, CatalogueOf(target.kind));
-        return true;
+        return ExitDone;
     } catch (const FileException& error) {
-        console.Failure(failureId, error, ExitFileError);
-        return false;
+        return console.Failure(failureId, error, ExitFileError);
     }
 }
 
@@ -80,6 +109,33 @@ int sectionIndex(const ParameterHandler& handler, const std::string& name) {
         if (handler.SectionAt(i).GetName() == name) return i;
     }
     return -1;
+}
+
+// " It has [IP]." when the file has a section of that name in another
+// letter case; else "".
+std::string otherCaseSection(const ParameterHandler& handler, const std::string& name) {
+    for (int i = 0; i < handler.GetSectionCount(); ++i) {
+        const std::string& other = handler.SectionAt(i).GetName();
+        if (EqualIgnoringCase(other, name)) return " " + FormatString(kItHas, {sectionLabel(other)});
+    }
+    return "";
+}
+
+// Says that the file lacks the section, or the key of section s (-1: the
+// section itself), naming the file and what it has in another letter case.
+void sayMissing(const Console& console, const ParameterHandler& handler, const TargetFile& target,
+                const std::string& section, int s, const std::string& key) {
+    if (s < 0) {
+        console.Say(FormatString(kNoSection, {sectionLabel(section), target.shown}) + otherCaseSection(handler, section));
+        return;
+    }
+    std::string has;
+    const ParameterSection& found = handler.SectionAt(s);
+    for (int p = 0; p < found.GetParameterCount() && has.empty(); ++p) {
+        const std::string& other = found.ParameterAt(p).GetKey();
+        if (EqualIgnoringCase(other, key)) has = " " + FormatString(kItHas, {parameterLabel(section, other)});
+    }
+    console.Say(FormatString(kNoParameter, {parameterLabel(section, key), target.shown}) + has);
 }
 
 std::string displayName(const Parameter& parameter) {
@@ -123,19 +179,15 @@ struct Assignment {
 
 // Finds and takes every SECTION KEY VALUE; false after the message of the
 // first one refused.
-bool takeAssignments(const Console& console, const ParameterHandler& handler, const std::vector<std::string>& words,
-                     std::vector<Assignment>& assignments) {
+bool takeAssignments(const Console& console, const ParameterHandler& handler, const TargetFile& target,
+                     const std::vector<std::string>& words, std::vector<Assignment>& assignments) {
     for (size_t i = 0; i + 2 < words.size(); i += 3) {
         const std::string& section = words[i];
         const std::string& key = words[i + 1];
         const int s = sectionIndex(handler, section);
-        if (s < 0) {
-            console.Say(FormatString(kNoSection, {sectionLabel(section)}));
-            return false;
-        }
-        const int p = handler.SectionAt(s).IndexOf(key);
+        const int p = s < 0 ? -1 : handler.SectionAt(s).IndexOf(key);
         if (p < 0) {
-            console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
+            sayMissing(console, handler, target, section, s, key);
             return false;
         }
         std::string value;
@@ -148,10 +200,56 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
     return true;
 }
 
+// A section name as the command line takes it: "" for the unnamed one.
+std::string sectionWord(const std::string& section) { return section.empty() ? "\"\"" : section; }
+
+// After values the server did not take: what became of each, against the
+// file as it is now (when it can be read).
+void sayVerdicts(const Console& console, const SubmitPlan& plan, const SharePtr& files, const std::string& path,
+                 CatalogueKind kind) {
+    ParameterHandler now;
+    try {
+        now.Load(files, path, CatalogueOf(kind));
+    } catch (const FileException&) {
+        return;
+    }
+    for (const SubmitPlan::Verdict& v : plan.Verdicts(now)) {
+        const std::string section = sectionWord(v.section);
+        console.Say(v.kept      ? FormatString(kKept, {section, v.key, v.sent})
+                    : v.present ? FormatString(kNotKept, {section, v.key, v.now})
+                                : FormatString(kNotKeptGone, {section, v.key}));
+    }
+}
+
+// Fields of a server, as text ("name: value" lines) or one JSON object.
+struct Field {
+    std::string name;
+    std::string value;
+    bool number = false;
+};
+
+void printFields(const Console& console, const std::vector<Field>& fields, bool json) {
+    if (!json) {
+        for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
+        return;
+    }
+    const char* separator = "{\n  ";
+    for (const Field& field : fields) {
+        console.out << separator << '"' << field.name << "\": ";
+        if (field.number) {
+            console.out << field.value;
+        } else {
+            printJsonString(console.out, field.value);
+        }
+        separator = ",\n  ";
+    }
+    console.out << "\n}\n";
+}
+
 }  // namespace
 
 int Console::Message(int stringId, int code) const {
-    Say(LoadString(stringId));
+    Say(LoadString(CommandLineMessageId(stringId)));
     return code;
 }
 
@@ -160,14 +258,14 @@ void Console::Say(const std::string& message) const { err << text.FromServer(mes
 int Console::Failure(int stringId, const StoreError& error, int code) const {
     if (error.MessageId() != 0) Message(error.MessageId(), code);
     const std::string detail = error.Detail();
-    Say(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
+    Say(LoadString(CommandLineMessageId(stringId)) + (detail.empty() ? std::string() : " (" + detail + ")"));
     if (IsAccessRefused(error)) Message(kGiveUser, code);
     return code;
 }
 
 void Console::Print(const std::string& serverText) const { out << text.FromServer(serverText); }
 
-int IdentifyCommand(const Console& console, const std::string& share) {
+int IdentifyCommand(const Console& console, const std::string& share, bool json) {
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
     std::string firstLine;
@@ -180,8 +278,12 @@ int IdentifyCommand(const Console& console, const std::string& share) {
     const ServerIdentity identity = IdentifyFirstLine(lineFound, firstLine);
     if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
     if (!identity.versionSupported) console.Message(kUnsupportedVersion, ExitDone);
-    console.Print("product: " + identity.productTitle + "\nversion: " + identity.version + "\nkind: " +
-                  std::to_string(identity.serverKind) + "\nserial: " + SerialNumber(firstLine) + "\n");
+    printFields(console,
+                {{"product", identity.productTitle},
+                 {"version", identity.version},
+                 {"kind", std::to_string(identity.serverKind), true},
+                 {"serial", SerialNumber(firstLine)}},
+                json);
     return ExitDone;
 }
 
@@ -201,11 +303,6 @@ int InfoCommand(const Console& console, const std::string& share, bool json) {
 
     // Each fact shown, in the General page's order; a missing address is
     // left out.
-    struct Field {
-        std::string name;
-        std::string value;
-        bool number = false;
-    };
     std::vector<Field> fields = {{"serial", facts.serialNumber},
                                  {"version", facts.softwareVersion},
                                  {"kind", std::to_string(identity.serverKind), true}};
@@ -213,25 +310,11 @@ int InfoCommand(const Console& console, const std::string& share, bool json) {
         const auto address = static_cast<ServerFacts::Address>(a);
         if (facts.found[a]) fields.push_back({ParameterOf(address).name, facts.addresses[a]});
     }
-    if (!json) {
-        for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
-        return ExitDone;
-    }
-    const char* separator = "{\n  ";
-    for (const Field& field : fields) {
-        console.out << separator << '"' << field.name << "\": ";
-        if (field.number) {
-            console.out << field.value;
-        } else {
-            printJsonString(console.out, field.value);
-        }
-        separator = ",\n  ";
-    }
-    console.out << "\n}\n";
+    printFields(console, fields, json);
     return ExitDone;
 }
 
-int ReportCommand(const Console& console, const std::string& share, bool statistics) {
+int ReportCommand(const Console& console, const std::string& share, bool statistics, bool json) {
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
     const ServerReport& report = statistics ? StatisticsReport : EventLogReport;
@@ -241,7 +324,16 @@ int ReportCommand(const Console& console, const std::string& share, bool statist
     } catch (const StoreError& error) {
         return console.Failure(report.unreadableMessage, error, ExitFileError);
     }
-    for (const std::string& line : lines) console.Print(line + '\n');
+    if (!json) {
+        for (const std::string& line : lines) console.Print(line + '\n');
+        return ExitDone;
+    }
+    console.out << '[';
+    for (size_t i = 0; i < lines.size(); ++i) {
+        console.out << (i == 0 ? "\n  " : ",\n  ");
+        printJsonString(console.out, lines[i]);
+    }
+    console.out << (lines.empty() ? "]\n" : "\n]\n");
     return ExitDone;
 }
 
@@ -249,15 +341,11 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
                const std::string& file) {
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
+    if (const int failed = loadTarget(console, share, file, kNoParameterFile, handler, target)) return failed;
     const int s = sectionIndex(handler, section);
-    if (s < 0) {
-        console.Say(FormatString(kNoSection, {sectionLabel(section)}));
-        return ExitNotFoundOrInvalid;
-    }
     std::string value;
-    if (!handler.SectionAt(s).GetValue(key, value)) {
-        console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
+    if (s < 0 || !handler.SectionAt(s).GetValue(key, value)) {
+        sayMissing(console, handler, target, section, s, key);
         return ExitNotFoundOrInvalid;
     }
     console.Print(value + "\n");
@@ -266,9 +354,25 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
 
 int FormatCommand(const Console& console, const std::string& file, bool inPlace) {
     ParameterHandler handler;
+    if (file == "-") {
+        std::string text;
+        if (console.in) text.assign(std::istreambuf_iterator<char>(*console.in), std::istreambuf_iterator<char>());
+        handler.ReadText(text);
+        CatalogueOf(Configuration).Apply(handler);
+        console.out << handler.Format();
+        return ExitDone;
+    }
+    // A file the user names on this computer, not a name from a share:
+    // relative to the working directory.
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, failed);
+    const std::string path = failed ? file : absolute.string();
+    if (inPlace && IsServerOnlyLocalFile(path)) {
+        console.Say(FormatString(kNotAParameterFile, {file}));
+        return ExitNotFoundOrInvalid;
+    }
     try {
-        // A file the user names on this computer, not a name from a share.
-        handler.Load(OpenLocalFiles(), file, CatalogueOf(KindOfPath(file)));
+        handler.Load(OpenLocalFiles(), path, CatalogueOf(KindOfPath(path)));
     } catch (const FileException& error) {
         return console.Failure(inPlace ? StringId::NoCommunication : kNoParameterFile, error, ExitFileError);
     }
@@ -287,7 +391,7 @@ int FormatCommand(const Console& console, const std::string& file, bool inPlace)
 int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json) {
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
+    if (const int failed = loadTarget(console, share, file, kNoParameterFile, handler, target)) return failed;
     // Written as it goes: a large file is never held a second time as text.
     bool first = true;
     if (json) console.out << '[';
@@ -337,9 +441,9 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     if (words.empty() || words.size() % 3 != 0) return console.Message(kAssignmentsInThrees, ExitUsage);
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return ExitFileError;
+    if (const int failed = loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return failed;
     std::vector<Assignment> assignments;
-    if (!takeAssignments(console, handler, words, assignments)) return ExitNotFoundOrInvalid;
+    if (!takeAssignments(console, handler, target, words, assignments)) return ExitNotFoundOrInvalid;
 
     // A later assignment of the same parameter wins.
     std::map<std::pair<int, int>, std::string> values;
@@ -378,7 +482,9 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         plan.Write();
     } catch (const FileChangedMeanwhile& error) {
         // Nothing was written over the other program's change.
-        return console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
+        console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
+        sayVerdicts(console, plan, files, path, target.kind);
+        return ExitNotTaken;
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -391,7 +497,12 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (!plan.ConfirmedBy(readBack)) return console.Message(StringId::Unsuccessful, ExitNotTaken);
+    if (!plan.ConfirmedBy(readBack)) {
+        console.Message(StringId::Unsuccessful, ExitNotTaken);
+        readBack = ParameterHandler();
+        sayVerdicts(console, plan, files, path, target.kind);
+        return ExitNotTaken;
+    }
     return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
 }
 

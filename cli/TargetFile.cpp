@@ -1,5 +1,7 @@
 #include "TargetFile.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "ServerFiles.h"
@@ -17,8 +19,53 @@ CatalogueKind KindOfPath(const std::string& path) {
     return Configuration;
 }
 
+namespace {
+
+// A path below a share as messages write it: "/" between the names.
+std::string shownName(const std::string& name) {
+    if (!name.empty() && name[0] == '/') return name;  // a full path, as given
+    std::string shown;
+    for (const std::string& part : SplitPathComponents(name, "/\\")) shown += (shown.empty() ? "" : "/") + part;
+    return shown;
+}
+
+}  // namespace
+
 TargetFile ChooseFile(const std::string& choice) {
-    if (choice.empty() || choice == "config") return {ServerFile::Configuration, Configuration};
-    if (choice == "scsi") return {ServerFile::ScsiDrives, ScsiDrives};
-    return {choice, KindOfPath(choice)};
+    if (choice.empty() || choice == "config") return {ServerFile::Configuration, Configuration, "Config/Config.ini"};
+    if (choice == "scsi") return {ServerFile::ScsiDrives, ScsiDrives, "Config/scsi.ini"};
+    return {choice, KindOfPath(choice), shownName(choice)};
+}
+
+bool IsServerOnlyFile(const std::string& pathInShare) {
+    // The names as the path leads, "." and ".." followed.
+    std::vector<std::string> parts;
+    for (const std::string& part : SplitPathComponents(pathInShare, "/\\")) {
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (part != ".") {
+            parts.push_back(part);
+        }
+    }
+    // The file itself, or (a folder) anything below it.
+    const auto is = [&parts](const char* serverName, bool below) {
+        const std::vector<std::string> names = SplitPathComponents(serverName, "\\");
+        if (names.size() > parts.size() || (names.size() < parts.size() && !below)) return false;
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (!EqualIgnoringCase(names[i], parts[i])) return false;
+        }
+        return true;
+    };
+    return is(ServerFile::DiscFolder, true) || is(ServerFile::Statistics, false) || is(ServerFile::EventLog, false) ||
+           is(ServerFile::ScsiText, false);
+}
+
+bool IsServerOnlyLocalFile(const std::string& path) {
+    std::error_code failed;
+    const std::filesystem::path file = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
+    if (failed) return false;
+    for (std::filesystem::path folder = file.parent_path(); folder.has_relative_path(); folder = folder.parent_path()) {
+        if (ShareFolderProblem(folder.string()) == 0) return IsServerOnlyFile(file.lexically_relative(folder).string());
+    }
+    return false;
 }

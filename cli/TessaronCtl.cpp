@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
 
 #include "CtlCommands.h"
 #include "StringTable.h"
@@ -9,6 +10,9 @@
 namespace {
 
 constexpr int kNoServerCharacter = 60023;
+constexpr int kNotACommand = 60033;
+constexpr int kDidYouMean = 60034;
+constexpr int kInPlaceNeedsFile = 60035;
 
 const char* const kFileHelp =
     "The file to work on: config (\\Config\\Config.ini, the default), scsi (\\Config\\scsi.ini), "
@@ -41,6 +45,69 @@ bool toServer(const Console& console, std::string& argument) {
     return true;
 }
 
+// Edits that turn one word into the other, a swap of neighbours counting as one.
+size_t editDistance(const std::string& from, const std::string& to) {
+    std::vector<std::vector<size_t>> d(from.size() + 1, std::vector<size_t>(to.size() + 1));
+    for (size_t i = 0; i <= from.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= to.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= from.size(); ++i) {
+        for (size_t j = 1; j <= to.size(); ++j) {
+            const size_t change = from[i - 1] == to[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && from[i - 1] == to[j - 2] && from[i - 2] == to[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[from.size()][to.size()];
+}
+
+// A first word that names no command: says so, with the nearest command
+// when one is within two edits. False when the word is a command (or an
+// option, which the parser judges).
+bool refuseUnknownCommand(const CLI::App& app, const std::vector<std::string>& args, std::ostream& err) {
+    if (args.empty() || args[0].empty() || args[0][0] == '-') return false;
+    const std::string& word = args[0];
+    std::string nearest;
+    size_t best = 3;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (command->get_name() == word) return false;
+        const size_t distance = editDistance(word, command->get_name());
+        if (distance < best) best = distance, nearest = command->get_name();
+    }
+    err << (nearest.empty() ? FormatString(kNotACommand, {word}) : FormatString(kDidYouMean, {word, nearest}))
+        << "\nRun with --help for more information.\n";
+    return true;
+}
+
+// The words after "set SHARE": SECTION KEY VALUE, repeated. An option set
+// does not have is refused, not taken as a section; after "--" every word
+// is a word (a value may begin with "--").
+bool takeWords(const std::vector<std::string>& remaining, std::vector<std::string>& words, std::string& unknown) {
+    bool optionsEnd = false;
+    for (const std::string& word : remaining) {
+        if (!optionsEnd && word == "--") {
+            optionsEnd = true;
+        } else if (!optionsEnd && word.size() > 2 && word.compare(0, 2, "--") == 0) {
+            unknown = word;
+            return false;
+        } else {
+            words.push_back(word);
+        }
+    }
+    return true;
+}
+
+// The usage line of set names the words that follow SHARE.
+class SetFormatter : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App* app, std::string name) const override {
+        std::string usage = CLI::Formatter::make_usage(app, std::move(name));
+        while (!usage.empty() && usage.back() == '\n') usage.pop_back();
+        return usage + " SECTION KEY VALUE [SECTION KEY VALUE ...]\n";
+    }
+};
+
 // SHARE, and who connects to it when it is reached over SMB.
 void addShare(CLI::App* command, Arguments& a, SmbCredentials& credentials) {
     command->add_option("SHARE", a.share, "The server's share")->required();
@@ -56,7 +123,8 @@ void addFileOption(CLI::App* command, Arguments& a) {
 
 }  // namespace
 
-int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text) {
+int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text,
+                   std::istream* in) {
     CLI::App app{"Command-line companion of QUOR Tessaron Configuration: reads and changes the settings of a "
                  "QUOR Tessaron server through its file share.\n"
                  "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host[:port]/share: "
@@ -69,16 +137,19 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
 
     CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
     addShare(identify, a, credentials);
+    identify->add_flag("--json", a.json, "Print a JSON object");
 
     CLI::App* info = app.add_subcommand("info", "Show serial number, software version, kind, names and addresses");
-    info->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(info, a, credentials);
     info->add_flag("--json", a.json, "Print a JSON object");
 
     CLI::App* stats = app.add_subcommand("stats", "Print the server's statistics");
-    stats->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(stats, a, credentials);
+    stats->add_flag("--json", a.json, "Print a JSON array of the lines");
 
     CLI::App* log = app.add_subcommand("log", "Print the server's event log");
-    log->add_option("SHARE", a.share, "The server's share")->required();
+    addShare(log, a, credentials);
+    log->add_flag("--json", a.json, "Print a JSON array of the lines");
 
     CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
     addShare(get, a, credentials);
@@ -87,7 +158,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     addFileOption(get, a);
 
     CLI::App* format = app.add_subcommand("format", "Print a parameter file in its canonical written form");
-    format->add_option("FILE", a.file, "The parameter file")->required();
+    format->add_option("FILE", a.file, "The parameter file, or - for standard input")->required();
     format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
 
     CLI::App* describe = app.add_subcommand("describe", "List every parameter with its name, type and check");
@@ -105,7 +176,9 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     // The assignments are taken as the words they are, after the options are
     // parsed: a value such as "[Server]" is a value, not a list to unpack.
     set->allow_extras();
-    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values");
+    set->formatter(std::make_shared<SetFormatter>());
+    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values "
+                "(after --, words beginning with -- are values too)");
     addFileOption(set, a);
     set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
 
@@ -122,28 +195,33 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     addShare(drives, a, credentials);
     drives->add_flag("--json", a.json, "Print a JSON array of objects");
 
+    if (refuseUnknownCommand(app, args, err)) return ExitUsage;
+    std::vector<std::string> words;
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
+        std::string unknown;
+        if (*set && !takeWords(set->remaining(), words, unknown)) throw CLI::ExtrasError(set->get_name(), {unknown});
+        if (*format && a.inPlace && a.file == "-") throw CLI::ValidationError(LoadString(kInPlaceNeedsFile));
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error, out, err);
         return code == 0 ? ExitDone : ExitUsage;
     }
 
     Console console{out, err, text, credentials};
+    console.in = in;
     // Names and values are the server's text: turned into its bytes here,
     // once, for every command; paths and options stay as given.
-    std::vector<std::string> words = *set ? set->remaining() : std::vector<std::string>{};
     for (std::string* argument : {&a.section, &a.key, &a.typeSpec, &a.value, &a.comment}) {
         if (!toServer(console, *argument)) return ExitNotFoundOrInvalid;
     }
     for (std::string& word : words) {
         if (!toServer(console, word)) return ExitNotFoundOrInvalid;
     }
-    if (*identify) return IdentifyCommand(console, a.share);
+    if (*identify) return IdentifyCommand(console, a.share, a.json);
     if (*info) return InfoCommand(console, a.share, a.json);
-    if (*stats) return ReportCommand(console, a.share, true);
-    if (*log) return ReportCommand(console, a.share, false);
+    if (*stats) return ReportCommand(console, a.share, true, a.json);
+    if (*log) return ReportCommand(console, a.share, false, a.json);
     if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
     if (*format) return FormatCommand(console, a.file, a.inPlace);
     if (*describe) return DescribeCommand(console, a.share, a.file, a.json);

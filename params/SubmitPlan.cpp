@@ -59,25 +59,39 @@ ParameterHandler SubmitPlan::ReleaseWritten() {
     return released;
 }
 
-bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {
+std::vector<SubmitPlan::Verdict> SubmitPlan::Verdicts(const ParameterHandler& readBack) const {
+    std::vector<Verdict> verdicts;
     for (const ParameterSection& sent : submitted) {
-        ParameterSection back;
-        try {
-            back = readBack.GetSection(sent.GetName());
-        } catch (const ParameterHandler::ParameterError&) {
-            return false;
+        const ParameterSection* back = nullptr;
+        for (int s = 0; s < readBack.GetSectionCount() && !back; ++s) {
+            if (readBack.SectionAt(s).GetName() == sent.GetName()) back = &readBack.SectionAt(s);
         }
-        // The read-back parameters of the submitted keys, in their order; a
-        // key the server dropped is a value it did not keep.
-        ParameterSection kept(sent.GetName());
         for (int i = 0; i < sent.GetParameterCount(); ++i) {
-            const int at = back.IndexOf(sent.ParameterAt(i).GetKey());
-            if (at < 0) return false;
-            kept.Append(back.ParameterAt(at));
+            const Parameter& value = sent.ParameterAt(i);
+            Verdict verdict;
+            verdict.section = sent.GetName();
+            verdict.key = value.GetKey();
+            verdict.sent = value.GetValue();
+            const int at = back ? back->IndexOf(value.GetKey()) : -1;
+            if (at >= 0) {
+                // Judged as a page's whole section is: a parameter the
+                // server does not confirm after a submit counts as kept.
+                ParameterSection kept(sent.GetName()), given(sent.GetName());
+                kept.Append(back->ParameterAt(at));
+                given.Append(value);
+                verdict.present = true;
+                verdict.now = back->ParameterAt(at).GetValue();
+                verdict.kept = kept.OnlyNoValidSubmitChanged(given);
+            }
+            verdicts.push_back(std::move(verdict));
         }
-        if (!kept.OnlyNoValidSubmitChanged(sent)) return false;
     }
-    return true;
+    return verdicts;
+}
+
+bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {
+    const std::vector<Verdict> verdicts = Verdicts(readBack);
+    return std::all_of(verdicts.begin(), verdicts.end(), [](const Verdict& verdict) { return verdict.kept; });
 }
 
 int SubmitPlan::SuccessMessage(CatalogueKind kind) {

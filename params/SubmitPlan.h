@@ -52,6 +52,18 @@ public:
     // The write asked the server to restart: there is nothing to verify, the
     // server is about to go away.
     bool AsksRestart() const { return written ? restartSent : !Questions().empty(); }
+    // What became of one taken value in the file read back: kept (or not
+    // checked after a submit), another value, or no such parameter.
+    struct Verdict {
+        std::string section;
+        std::string key;
+        std::string sent;
+        bool kept = false;
+        bool present = false;  // readBack has the parameter
+        std::string now;       // its value there
+    };
+    // One verdict per taken parameter, in the order taken.
+    std::vector<Verdict> Verdicts(const ParameterHandler& readBack) const;
     // The server kept what was submitted: readBack holds each taken
     // parameter with its value, except those not checked after a submit.
     bool ConfirmedBy(const ParameterHandler& readBack) const;
