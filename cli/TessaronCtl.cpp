@@ -80,20 +80,16 @@ bool refuseUnknownCommand(const CLI::App& app, const std::vector<std::string>& a
     return true;
 }
 
-// The words after "set SHARE": SECTION KEY VALUE, repeated. An option set
-// does not have is refused, not taken as a section; after "--" every word
-// is a word (a value may begin with "--").
+// The words after "set SHARE" that the parser left, SECTION KEY VALUE
+// repeated: a word that looks like an option set does not have is refused,
+// not taken as a section.
 bool takeWords(const std::vector<std::string>& remaining, std::vector<std::string>& words, std::string& unknown) {
-    bool optionsEnd = false;
     for (const std::string& word : remaining) {
-        if (!optionsEnd && word == "--") {
-            optionsEnd = true;
-        } else if (!optionsEnd && word.size() > 2 && word.compare(0, 2, "--") == 0) {
+        if (word.size() > 2 && word.compare(0, 2, "--") == 0) {
             unknown = word;
             return false;
-        } else {
-            words.push_back(word);
         }
+        words.push_back(word);
     }
     return true;
 }
@@ -177,8 +173,8 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     // parsed: a value such as "[Server]" is a value, not a list to unpack.
     set->allow_extras();
     set->formatter(std::make_shared<SetFormatter>());
-    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values "
-                "(after --, words beginning with -- are values too)");
+    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values; "
+                "after --, words beginning with - are taken as such words too");
     addFileOption(set, a);
     set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
 
@@ -196,12 +192,23 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     drives->add_flag("--json", a.json, "Print a JSON array of objects");
 
     if (refuseUnknownCommand(app, args, err)) return ExitUsage;
+    // "--" ends the options of set: the words after it are taken as they
+    // are, also when they begin with "-".
+    std::vector<std::string> parsed = args, afterOptions;
+    if (!args.empty() && args[0] == set->get_name()) {
+        const auto end = std::find(args.begin(), args.end(), std::string("--"));
+        if (end != args.end()) {
+            afterOptions.assign(end + 1, args.end());
+            parsed.assign(args.begin(), end);
+        }
+    }
     std::vector<std::string> words;
     try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        std::vector<std::string> reversed(parsed.rbegin(), parsed.rend());
         app.parse(reversed);
         std::string unknown;
         if (*set && !takeWords(set->remaining(), words, unknown)) throw CLI::ExtrasError(set->get_name(), {unknown});
+        words.insert(words.end(), afterOptions.begin(), afterOptions.end());
         if (*format && a.inPlace && a.file == "-") throw CLI::ValidationError(LoadString(kInPlaceNeedsFile));
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error, out, err);

@@ -63,6 +63,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
             EXPECT_EQ(c.result.code, 2);
             EXPECT_EQ(c.result.out, "");
             EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+            EXPECT_EQ(c.result.err.find("might be missing"), std::string::npos) << c.result.err;  // a page's words
         }
     }
 }

@@ -43,6 +43,7 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
          {{"IP", "NetMask", "255.255.0.0"}, {"SNMP", "SystemContact", "Admin"}, {"SNMP", "SystemLocation", "check"},
           {"NFS", "DefaultUid", "-5"}}},
         {"same value after normalising", "", {"set", "IP", "InternetAddress", "192.168.001.050"}, 0, {124}, {}},
+        {"after --, no options", "", {"set", "--", "SNMP", "SystemContact", "--x"}, 0, {125}, {{"SNMP", "SystemContact", "--x"}}},
         {"one refusal refuses all", "", {"set", "IP", "NetMask", "255.255.0.0", "IP", "DefaultRouter", "x"}, 1, {}, {}},
         {"read-only by type", "", {"set", "Server", "HardwareAddress", "00-00-00-00-00-01"}, 1, {}, {}},
         {"a volume's drive", "", {"set", "--file", "Volumes/CDROM2/STAFF.GRP", "", "DriveName", "ID9_LUN0"}, 1, {}, {}},
