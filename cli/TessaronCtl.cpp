@@ -117,6 +117,99 @@ void addFileOption(CLI::App* command, Arguments& a) {
     command->add_option("--file", a.file, kFileHelp)->type_name("config|scsi|PATH");
 }
 
+// A command that reads the share and prints what it finds, as text or JSON.
+CLI::App* addReader(CLI::App& app, const char* name, const char* help, const char* jsonHelp, Arguments& a,
+                    SmbCredentials& credentials) {
+    CLI::App* command = app.add_subcommand(name, help);
+    addShare(command, a, credentials);
+    command->add_flag("--json", a.json, jsonHelp);
+    return command;
+}
+
+struct Commands {
+    CLI::App *identify, *info, *stats, *log, *get, *format, *describe, *check, *set, *restart, *volumes, *drives;
+};
+
+// The commands and their arguments, in the order --help lists them.
+Commands defineCommands(CLI::App& app, Arguments& a, SmbCredentials& credentials) {
+    Commands c{};
+    c.identify = addReader(app, "identify", "Show product, software version, kind and serial number",
+                           "Print a JSON object", a, credentials);
+    c.info = addReader(app, "info", "Show serial number, software version, kind, names and addresses",
+                       "Print a JSON object", a, credentials);
+    c.stats = addReader(app, "stats", "Print the server's statistics", "Print a JSON array of the lines", a, credentials);
+    c.log = addReader(app, "log", "Print the server's event log", "Print a JSON array of the lines", a, credentials);
+
+    c.get = app.add_subcommand("get", "Print the value of one parameter");
+    addShare(c.get, a, credentials);
+    c.get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
+    c.get->add_option("KEY", a.key, "Parameter key")->required();
+    addFileOption(c.get, a);
+
+    c.format = app.add_subcommand("format", "Print a parameter file in its canonical written form");
+    c.format->add_option("FILE", a.file, "The parameter file, or - for standard input")->required();
+    c.format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
+
+    c.describe = addReader(app, "describe", "List every parameter with its name, type and check",
+                           "Print a JSON array of objects", a, credentials);
+    addFileOption(c.describe, a);
+
+    c.check = app.add_subcommand("check", "Check a value as a configuration page would take it");
+    c.check->add_option("SPEC", a.typeSpec, "Type string, e.g. \"{Type Edit} {DDV IP}\"")->required();
+    c.check->add_option("VALUE", a.value, "The text typed")->required();
+    c.check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
+
+    c.set = app.add_subcommand("set", "Change parameters and have the server confirm them");
+    addShare(c.set, a, credentials);
+    // The assignments are taken as the words they are, after the options are
+    // parsed: a value such as "[Server]" is a value, not a list to unpack.
+    c.set->allow_extras();
+    c.set->formatter(std::make_shared<SetFormatter>());
+    c.set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values; "
+                  "after --, words beginning with - are taken as such words too");
+    addFileOption(c.set, a);
+    c.set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
+
+    c.restart = app.add_subcommand("restart", "Ask the server to restart");
+    addShare(c.restart, a, credentials);
+    c.restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
+    c.restart->add_flag("--yes", a.yes, "Confirm the request");
+
+    c.volumes = addReader(app, "volumes", "List the volume rights files (as --file takes them)",
+                          "Print a JSON array of objects", a, credentials);
+    c.drives = addReader(app, "drives", "List the SCSI drives of scsi.ini with their drive names",
+                         "Print a JSON array of objects", a, credentials);
+    return c;
+}
+
+// Parses args into a and (set) words; false after the usage message, help or
+// version, with the exit code.
+bool parseArguments(CLI::App& app, const Commands& c, const std::vector<std::string>& args, Arguments& a,
+                    std::vector<std::string>& words, std::ostream& out, std::ostream& err, int& code) {
+    if (refuseUnknownCommand(app, args, err)) return code = ExitUsage, false;
+    // "--" ends the options of set: the words after it are taken as they
+    // are, also when they begin with "-".
+    std::vector<std::string> parsed = args, afterOptions;
+    if (!args.empty() && args[0] == c.set->get_name()) {
+        const auto end = std::find(args.begin(), args.end(), std::string("--"));
+        if (end != args.end()) {
+            afterOptions.assign(end + 1, args.end());
+            parsed.assign(args.begin(), end);
+        }
+    }
+    try {
+        app.parse(std::vector<std::string>(parsed.rbegin(), parsed.rend()));
+        std::string unknown;
+        if (*c.set && !takeWords(c.set->remaining(), words, unknown)) throw CLI::ExtrasError(c.set->get_name(), {unknown});
+        words.insert(words.end(), afterOptions.begin(), afterOptions.end());
+        if (*c.format && a.inPlace && a.file == "-") throw CLI::ValidationError(LoadString(kInPlaceNeedsFile));
+    } catch (const CLI::ParseError& error) {
+        code = app.exit(error, out, err) == 0 ? ExitDone : ExitUsage;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text,
@@ -130,90 +223,10 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     app.require_subcommand(1);
     Arguments a;
     SmbCredentials credentials = CredentialsFromEnvironment();
-
-    CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
-    addShare(identify, a, credentials);
-    identify->add_flag("--json", a.json, "Print a JSON object");
-
-    CLI::App* info = app.add_subcommand("info", "Show serial number, software version, kind, names and addresses");
-    addShare(info, a, credentials);
-    info->add_flag("--json", a.json, "Print a JSON object");
-
-    CLI::App* stats = app.add_subcommand("stats", "Print the server's statistics");
-    addShare(stats, a, credentials);
-    stats->add_flag("--json", a.json, "Print a JSON array of the lines");
-
-    CLI::App* log = app.add_subcommand("log", "Print the server's event log");
-    addShare(log, a, credentials);
-    log->add_flag("--json", a.json, "Print a JSON array of the lines");
-
-    CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
-    addShare(get, a, credentials);
-    get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
-    get->add_option("KEY", a.key, "Parameter key")->required();
-    addFileOption(get, a);
-
-    CLI::App* format = app.add_subcommand("format", "Print a parameter file in its canonical written form");
-    format->add_option("FILE", a.file, "The parameter file, or - for standard input")->required();
-    format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
-
-    CLI::App* describe = app.add_subcommand("describe", "List every parameter with its name, type and check");
-    addShare(describe, a, credentials);
-    addFileOption(describe, a);
-    describe->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    CLI::App* check = app.add_subcommand("check", "Check a value as a configuration page would take it");
-    check->add_option("SPEC", a.typeSpec, "Type string, e.g. \"{Type Edit} {DDV IP}\"")->required();
-    check->add_option("VALUE", a.value, "The text typed")->required();
-    check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
-
-    CLI::App* set = app.add_subcommand("set", "Change parameters and have the server confirm them");
-    addShare(set, a, credentials);
-    // The assignments are taken as the words they are, after the options are
-    // parsed: a value such as "[Server]" is a value, not a list to unpack.
-    set->allow_extras();
-    set->formatter(std::make_shared<SetFormatter>());
-    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values; "
-                "after --, words beginning with - are taken as such words too");
-    addFileOption(set, a);
-    set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
-
-    CLI::App* restart = app.add_subcommand("restart", "Ask the server to restart");
-    addShare(restart, a, credentials);
-    restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
-    restart->add_flag("--yes", a.yes, "Confirm the request");
-
-    CLI::App* volumes = app.add_subcommand("volumes", "List the volume rights files (as --file takes them)");
-    addShare(volumes, a, credentials);
-    volumes->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    CLI::App* drives = app.add_subcommand("drives", "List the SCSI drives of scsi.ini with their drive names");
-    addShare(drives, a, credentials);
-    drives->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    if (refuseUnknownCommand(app, args, err)) return ExitUsage;
-    // "--" ends the options of set: the words after it are taken as they
-    // are, also when they begin with "-".
-    std::vector<std::string> parsed = args, afterOptions;
-    if (!args.empty() && args[0] == set->get_name()) {
-        const auto end = std::find(args.begin(), args.end(), std::string("--"));
-        if (end != args.end()) {
-            afterOptions.assign(end + 1, args.end());
-            parsed.assign(args.begin(), end);
-        }
-    }
+    const Commands c = defineCommands(app, a, credentials);
     std::vector<std::string> words;
-    try {
-        std::vector<std::string> reversed(parsed.rbegin(), parsed.rend());
-        app.parse(reversed);
-        std::string unknown;
-        if (*set && !takeWords(set->remaining(), words, unknown)) throw CLI::ExtrasError(set->get_name(), {unknown});
-        words.insert(words.end(), afterOptions.begin(), afterOptions.end());
-        if (*format && a.inPlace && a.file == "-") throw CLI::ValidationError(LoadString(kInPlaceNeedsFile));
-    } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error, out, err);
-        return code == 0 ? ExitDone : ExitUsage;
-    }
+    int code = ExitDone;
+    if (!parseArguments(app, c, args, a, words, out, err, code)) return code;
 
     Console console{out, err, text, credentials};
     console.in = in;
@@ -225,16 +238,16 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
     for (std::string& word : words) {
         if (!toServer(console, word)) return ExitNotFoundOrInvalid;
     }
-    if (*identify) return IdentifyCommand(console, a.share, a.json);
-    if (*info) return InfoCommand(console, a.share, a.json);
-    if (*stats) return ReportCommand(console, a.share, true, a.json);
-    if (*log) return ReportCommand(console, a.share, false, a.json);
-    if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
-    if (*format) return FormatCommand(console, a.file, a.inPlace);
-    if (*describe) return DescribeCommand(console, a.share, a.file, a.json);
-    if (*check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
-    if (*set) return SetCommand(console, a.share, a.file, a.yes, words);
-    if (*volumes) return VolumesCommand(console, a.share, a.json);
-    if (*drives) return DrivesCommand(console, a.share, a.json);
+    if (*c.identify) return IdentifyCommand(console, a.share, a.json);
+    if (*c.info) return InfoCommand(console, a.share, a.json);
+    if (*c.stats) return ReportCommand(console, a.share, true, a.json);
+    if (*c.log) return ReportCommand(console, a.share, false, a.json);
+    if (*c.get) return GetCommand(console, a.share, a.section, a.key, a.file);
+    if (*c.format) return FormatCommand(console, a.file, a.inPlace);
+    if (*c.describe) return DescribeCommand(console, a.share, a.file, a.json);
+    if (*c.check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
+    if (*c.set) return SetCommand(console, a.share, a.file, a.yes, words);
+    if (*c.volumes) return VolumesCommand(console, a.share, a.json);
+    if (*c.drives) return DrivesCommand(console, a.share, a.json);
     return RestartCommand(console, a.share, a.factoryDefaults, a.yes);
 }
