@@ -171,16 +171,18 @@ void printJsonString(std::ostream& out, const std::string& bytes) {
 }
 
 // One value to set, found in the store and taken by its parameter's rules.
-struct Assignment {
-    int section;
-    int parameter;
-    std::string value;
+// One value to set: the parameter as the file has it, and as edited.
+struct Edit {
+    std::string section;
+    Parameter edited;
+    std::string loadedValue;
 };
 
-// Finds and takes every SECTION KEY VALUE; false after the message of the
-// first one refused.
+// Finds and takes every SECTION KEY VALUE (a later one of the same parameter
+// wins); false after the message of the first one refused.
 bool takeAssignments(const Console& console, const ParameterHandler& handler, const TargetFile& target,
-                     const std::vector<std::string>& words, std::vector<Assignment>& assignments) {
+                     const std::vector<std::string>& words, std::vector<Edit>& edits) {
+    std::map<std::pair<int, int>, Edit> taken;
     for (size_t i = 0; i + 2 < words.size(); i += 3) {
         const std::string& section = words[i];
         const std::string& key = words[i + 1];
@@ -190,35 +192,34 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
             sayMissing(console, handler, target, section, s, key);
             return false;
         }
+        const Parameter& loaded = handler.SectionAt(s).ParameterAt(p);
         std::string value;
-        if (!takeEntered(console, handler.SectionAt(s).ParameterAt(p), words[i + 2], EntryPurpose::Set, value)) {
+        if (!takeEntered(console, loaded, words[i + 2], EntryPurpose::Set, value)) {
             console.Say(FormatString(kValueNotTaken, {parameterLabel(section, key)}));
             return false;
         }
-        assignments.push_back({s, p, value});
+        Edit edit{section, loaded, loaded.GetValue()};
+        edit.edited.SetValue(value);
+        edit.edited.SetCheckState(1);  // a value given for a date or time is meant to be set
+        taken.insert_or_assign({s, p}, std::move(edit));
     }
+    for (auto& [where, edit] : taken) edits.push_back(std::move(edit));
     return true;
 }
 
 // A section name as the command line takes it: "" for the unnamed one.
 std::string sectionWord(const std::string& section) { return section.empty() ? "\"\"" : section; }
 
-// After values the server did not take: what became of each, against the
-// file as it is now (when it can be read).
-void sayVerdicts(const Console& console, const SubmitPlan& plan, const SharePtr& files, const std::string& path,
-                 CatalogueKind kind) {
-    ParameterHandler now;
-    try {
-        now.Load(files, path, CatalogueOf(kind));
-    } catch (const FileException&) {
-        return;
-    }
+// After values the server did not take: what became of each in the file
+// as it is now.
+int sayVerdicts(const Console& console, const SubmitPlan& plan, const ParameterHandler& now) {
     for (const SubmitPlan::Verdict& v : plan.Verdicts(now)) {
         const std::string section = sectionWord(v.section);
         console.Say(v.kept      ? FormatString(kKept, {section, v.key, v.sent})
                     : v.present ? FormatString(kNotKept, {section, v.key, v.now})
                                 : FormatString(kNotKeptGone, {section, v.key}));
     }
+    return ExitNotTaken;
 }
 
 // Fields of a server, as text ("name: value" lines) or one JSON object.
@@ -442,25 +443,8 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     ParameterHandler handler;
     TargetFile target;
     if (const int failed = loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return failed;
-    std::vector<Assignment> assignments;
-    if (!takeAssignments(console, handler, target, words, assignments)) return ExitNotFoundOrInvalid;
-
-    // A later assignment of the same parameter wins.
-    std::map<std::pair<int, int>, std::string> values;
-    for (const Assignment& a : assignments) values[{a.section, a.parameter}] = a.value;
-    struct Edit {
-        std::string section;
-        Parameter edited;
-        std::string loadedValue;
-    };
     std::vector<Edit> edits;
-    for (const auto& [where, value] : values) {
-        Edit edit{handler.SectionAt(where.first).GetName(), handler.SectionAt(where.first).ParameterAt(where.second), ""};
-        edit.loadedValue = edit.edited.GetValue();
-        edit.edited.SetValue(value);
-        edit.edited.SetCheckState(1);  // a value given for a date or time is meant to be set
-        edits.push_back(std::move(edit));
-    }
+    if (!takeAssignments(console, handler, target, words, edits)) return ExitNotFoundOrInvalid;
     const SharePtr files = handler.GetShare();
     const std::string path = handler.GetPath();
     SubmitPlan plan(std::move(handler));  // the store is the plan's from here on
@@ -483,8 +467,13 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     } catch (const FileChangedMeanwhile& error) {
         // Nothing was written over the other program's change.
         console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
-        sayVerdicts(console, plan, files, path, target.kind);
-        return ExitNotTaken;
+        ParameterHandler now;
+        try {
+            now.Load(files, path, CatalogueOf(target.kind));
+        } catch (const FileException&) {
+            return ExitNotTaken;  // what it holds cannot be said
+        }
+        return sayVerdicts(console, plan, now);
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -497,13 +486,9 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (!plan.ConfirmedBy(readBack)) {
-        console.Message(StringId::Unsuccessful, ExitNotTaken);
-        readBack = ParameterHandler();
-        sayVerdicts(console, plan, files, path, target.kind);
-        return ExitNotTaken;
-    }
-    return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
+    if (plan.ConfirmedBy(readBack)) return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
+    console.Message(StringId::Unsuccessful, ExitNotTaken);
+    return sayVerdicts(console, plan, readBack);
 }
 
 int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes) {
