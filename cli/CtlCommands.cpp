@@ -70,21 +70,6 @@ SharePtr openShare(const Console& console, const std::string& share) {
     return OpenServerShare(share, console.credentials);
 }
 
-// The path of a file of the share below its root, for judging what the
-// file is; "" when it cannot be told.
-std::string pathInShare(const Share& share, const std::string& full) {
-    std::string path = full;
-    std::string root = share.PathOf("");
-    if (!path.empty() && path[0] == '/') {  // a folder of this computer: links followed
-        std::error_code failed;
-        path = std::filesystem::weakly_canonical(path, failed).string();
-        root = std::filesystem::weakly_canonical(root, failed).string();
-        if (failed) return "";
-    }
-    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/') return "";
-    return path.substr(root.size() + 1);
-}
-
 // Loads the file a --file choice names; else the exit code, after message
 // failureId (or the refusal of a file that holds no parameters).
 int loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
@@ -93,7 +78,7 @@ int loadTarget(const Console& console, const std::string& share, const std::stri
     if (!opened) return ExitFileError;
     target = ChooseFile(file);
     try {
-        if (IsServerOnlyFile(pathInShare(*opened, opened->PathOf(target.name)))) {
+        if (IsServerOnlyFile(*opened, target.name)) {
             console.Say(FormatString(kNotAParameterFile, {target.shown}));
             return ExitNotFoundOrInvalid;
         }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ServerFiles.h"
+#include "Share.h"
 #include "ShareLocation.h"
 #include "TextRules.h"
 
@@ -58,6 +59,21 @@ bool IsServerOnlyFile(const std::string& pathInShare) {
     };
     return is(ServerFile::DiscFolder, true) || is(ServerFile::Statistics, false) || is(ServerFile::EventLog, false) ||
            is(ServerFile::ScsiText, false);
+}
+
+bool IsServerOnlyFile(const Share& share, const std::string& name) {
+    // The file's path below the share's root; for a folder of this computer
+    // with links followed, as the share's own root is.
+    std::string path = share.PathOf(name);
+    std::string root = share.PathOf("");
+    if (!path.empty() && path[0] == '/') {
+        std::error_code failed;
+        path = std::filesystem::weakly_canonical(path, failed).string();
+        root = std::filesystem::weakly_canonical(root, failed).string();
+        if (failed) return false;
+    }
+    if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/') return false;
+    return IsServerOnlyFile(path.substr(root.size() + 1));
 }
 
 bool IsServerOnlyLocalFile(const std::string& path) {

@@ -4,6 +4,8 @@
 
 #include "CatalogueKind.h"
 
+class Share;
+
 // The server file a command works on, and the catalogue it is read with.
 struct TargetFile {
     std::string name;  // as Share::PathOf takes it
@@ -28,6 +30,9 @@ TargetFile ChooseFile(const std::string& choice);
 // (Config/Stat.txt, Config/Logfile.txt, Config/Scsi.txt) or a file of its Cd
 // folder. Letter case does not matter, as on the share.
 bool IsServerOnlyFile(const std::string& pathInShare);
+// The same for a file of a share, named as Share::PathOf takes it. Raises
+// FileException when the name leads outside the share.
+bool IsServerOnlyFile(const Share& share, const std::string& name);
 // The same for a file of this computer, judged below the share it lies in
 // (the nearest folder above it that holds Config/Config.ini); a file in no
 // share is none of them.
