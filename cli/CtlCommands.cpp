@@ -155,7 +155,6 @@ void printJsonString(std::ostream& out, const std::string& bytes) {
     out << '"';
 }
 
-// One value to set, found in the store and taken by its parameter's rules.
 // One value to set: the parameter as the file has it, and as edited.
 struct Edit {
     std::string section;
