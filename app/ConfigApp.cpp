@@ -26,8 +26,9 @@ constexpr const char* usage =
     "Usage: tessaron-config [SHARE]\n"
     "Configure a QUOR Tessaron server through its file share.\n\n"
     "SHARE is the server's share: a mounted folder, //host/share, \\\\host\\share\n"
-    "or smb://host/share (mounted by the desktop). Without it the program asks\n"
-    "for the folder.\n\n"
+    "or smb://host[:port]/share. A network share is used through this computer's\n"
+    "mount of it, or reached straight over SMB when nothing has mounted it.\n"
+    "Without SHARE the program asks for the folder.\n\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
@@ -170,10 +171,10 @@ int ConfigApp::StartUp(const QStringList& arguments) {
     const std::string folder = MountedFolderOf(path);
     if (const int problem = folder.empty() ? 0 : ShareFolderProblem(folder)) {
         ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
-        return 1;
+        return ExitFileError;
     }
     SetServerPath(folder.empty() ? path : folder);
     serverName = ServerName(path);
     if (mainWindowRunner) mainWindowRunner(*this);
-    return 0;
+    return exitStatus;
 }

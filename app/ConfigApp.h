@@ -27,9 +27,14 @@ public:
     // The application object now alive; one must exist.
     static ConfigApp& Get();
 
+    // Exit statuses of the program, as the command line's: a share or a
+    // configuration file that cannot be used, and a unit it does not support.
+    static constexpr int ExitFileError = 2;
+    static constexpr int ExitNotSupported = 3;
+
     // Runs the program for its command line (arguments without the program
     // name): finds the share, runs the main window modally. Answers the exit
-    // status.
+    // status: 0, or the one the main window set.
     int StartUp(const QStringList& arguments);
 
     // --help and --version: prints the text to standard output and answers
@@ -63,6 +68,10 @@ public:
     void SetOemBranding(bool oem) { oemBranding = oem; }
     void SetParametersChanged(bool changed) { parametersChanged = changed; }
     bool GetParametersChanged() const { return parametersChanged; }
+    // Why the program ends, when it does not end as it should (the main
+    // window could not identify the server).
+    void SetExitStatus(int status) { exitStatus = status; }
+    int GetExitStatus() const { return exitStatus; }
     void SetHelpContext(int context) { helpContext = context; }
     int GetHelpContext() const { return helpContext; }
 
@@ -113,6 +122,7 @@ private:
     bool oemBranding = false;
     bool parametersChanged = false;
     int helpContext = 0;
+    int exitStatus = 0;
     QPointer<ConfigMainDlg> mainWindow;
     FolderChooser folderChooser;
     MainWindowRunner mainWindowRunner;

@@ -1,5 +1,6 @@
 #include "ConfigMainDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -111,12 +112,14 @@ void ConfigMainDlg::OnStartTimer() {
                 updatePageCaption();
             } else {
                 app.ShowMessage(1018);
+                app.SetExitStatus(ConfigApp::ExitNotSupported);
                 PostCloseRequest();
             }
         } catch (const FileException& error) {
             // A server that wants to know who connects may let the user in.
             if (IsAccessRefused(error) && app.AskLogIn()) continue;
             app.ReportFailure(StringId::NoCommunication, error);
+            app.SetExitStatus(ConfigApp::ExitFileError);
             PostCloseRequest();
         }
         return;
@@ -262,10 +265,17 @@ void ConfigMainDlg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // Neither closes the main window; a focused button still takes
-        // Enter itself before this.
+        // Enter presses the focused push button, as everywhere on the
+        // desktop (the buttons here are no default buttons, which would
+        // take it themselves); it never closes the main window.
+        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            button && isAncestorOf(button) && button->isVisible() && button->isEnabled()) {
+            button->click();
+        }
         event->accept();
+        return;
+    case Qt::Key_Escape:
+        event->accept();  // nor does Escape
         return;
     default:
         Dialog::keyPressEvent(event);

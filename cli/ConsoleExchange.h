@@ -17,7 +17,8 @@ public:
     void PrepareEditCtrl(int) override {}
     std::string GetControlText(int) override { return text; }
     void SetUpperCase(int) override {}
-    void ShowMessage(const std::string& message, int) override { err << message << '\n'; }
+    void ShowMessage(const std::string& message, int stringId) override;
+    void ExplainRule(const std::string& rule) override { err << rule << '\n'; }
     [[noreturn]] void Fail() override;
 
 private:
@@ -27,3 +28,9 @@ private:
 
 // Thrown by ConsoleExchange::Fail after the message was shown.
 struct ConsoleExchangeFailed {};
+
+// The string-table message the command line says for stringId: the windows'
+// own when it fits, else the command line's version of it, for the texts
+// that speak of the windows (a window that closes, F1 for help, a page that
+// may lack values, marks on a page).
+int CommandLineMessageId(int stringId);

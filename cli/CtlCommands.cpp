@@ -1,10 +1,14 @@
 #include "CtlCommands.h"
 
+#include <filesystem>
+#include <iterator>
 #include <map>
+#include <system_error>
 #include <sstream>
 #include <utility>
 
 #include "Catalogue.h"
+#include "ConsoleExchange.h"
 #include "FileException.h"
 #include "Listings.h"
 #include "ParameterHandler.h"
@@ -20,6 +24,7 @@
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TargetFile.h"
+#include "TextRules.h"
 #include "ValueEntry.h"
 
 namespace {
@@ -40,6 +45,11 @@ constexpr int kPendingFactoryReset = 60019;
 constexpr int kConfirmFactoryReset = 60020;
 constexpr int kGiveUser = 60024;
 constexpr int kFolderMissing = 60021;
+constexpr int kItHas = 60030;
+constexpr int kNotAParameterFile = 60036;
+constexpr int kKept = 60037;
+constexpr int kNotKept = 60038;
+constexpr int kNotKeptGone = 60039;
 
 std::string sectionLabel(const std::string& section) { return "[" + section + "]"; }
 
@@ -62,18 +72,22 @@ SharePtr openShare(const Console& console, const std::string& share) {
     return OpenServerShare(share, console.credentials);
 }
 
-// Loads the file a --file choice names; false after message failureId.
-bool loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
-                ParameterHandler& handler, TargetFile& target) {
+// Loads the file a --file choice names; else the exit code, after message
+// failureId (or the refusal of a file that holds no parameters).
+int loadTarget(const Console& console, const std::string& share, const std::string& file, int failureId,
+               ParameterHandler& handler, TargetFile& target) {
     const SharePtr opened = openShare(console, share);
-    if (!opened) return false;
+    if (!opened) return ExitFileError;
     target = ChooseFile(file);
     try {
+        if (IsServerOnlyFile(*opened, target.name)) {
+            console.Say(FormatString(kNotAParameterFile, {target.shown}));
+            return ExitNotFoundOrInvalid;
+        }
         handler.Load(opened, target.name, CatalogueOf(target.kind));
-        return true;
+        return ExitDone;
     } catch (const FileException& error) {
-        console.Failure(failureId, error, ExitFileError);
-        return false;
+        return console.Failure(failureId, error, ExitFileError);
     }
 }
 
@@ -82,6 +96,33 @@ int sectionIndex(const ParameterHandler& handler, const std::string& name) {
         if (handler.SectionAt(i).GetName() == name) return i;
     }
     return -1;
+}
+
+// " It has [IP]." when the file has a section of that name in another
+// letter case; else "".
+std::string otherCaseSection(const ParameterHandler& handler, const std::string& name) {
+    for (int i = 0; i < handler.GetSectionCount(); ++i) {
+        const std::string& other = handler.SectionAt(i).GetName();
+        if (EqualIgnoringCase(other, name)) return " " + FormatString(kItHas, {sectionLabel(other)});
+    }
+    return "";
+}
+
+// Says that the file lacks the section, or the key of section s (-1: the
+// section itself), naming the file and what it has in another letter case.
+void sayMissing(const Console& console, const ParameterHandler& handler, const TargetFile& target,
+                const std::string& section, int s, const std::string& key) {
+    if (s < 0) {
+        console.Say(FormatString(kNoSection, {sectionLabel(section), target.shown}) + otherCaseSection(handler, section));
+        return;
+    }
+    std::string has;
+    const ParameterSection& found = handler.SectionAt(s);
+    for (int p = 0; p < found.GetParameterCount() && has.empty(); ++p) {
+        const std::string& other = found.ParameterAt(p).GetKey();
+        if (EqualIgnoringCase(other, key)) has = " " + FormatString(kItHas, {parameterLabel(section, other)});
+    }
+    console.Say(FormatString(kNoParameter, {parameterLabel(section, key), target.shown}) + has);
 }
 
 std::string displayName(const Parameter& parameter) {
@@ -128,44 +169,86 @@ bool readFirstLine(const Console& console, const Share& share, std::string& line
     return found;
 }
 
-// One value to set, found in the store and taken by its parameter's rules.
-struct Assignment {
-    int section;
-    int parameter;
-    std::string value;
+// One value to set: the parameter as the file has it, and as edited.
+struct Edit {
+    std::string section;
+    Parameter edited;
+    std::string loadedValue;
 };
 
-// Finds and takes every SECTION KEY VALUE; false after the message of the
-// first one refused.
-bool takeAssignments(const Console& console, const ParameterHandler& handler, const std::vector<std::string>& words,
-                     std::vector<Assignment>& assignments) {
+// Finds and takes every SECTION KEY VALUE (a later one of the same parameter
+// wins); false after the message of the first one refused.
+bool takeAssignments(const Console& console, const ParameterHandler& handler, const TargetFile& target,
+                     const std::vector<std::string>& words, std::vector<Edit>& edits) {
+    std::map<std::pair<int, int>, Edit> taken;
     for (size_t i = 0; i + 2 < words.size(); i += 3) {
         const std::string& section = words[i];
         const std::string& key = words[i + 1];
         const int s = sectionIndex(handler, section);
-        if (s < 0) {
-            console.Say(FormatString(kNoSection, {sectionLabel(section)}));
-            return false;
-        }
-        const int p = handler.SectionAt(s).IndexOf(key);
+        const int p = s < 0 ? -1 : handler.SectionAt(s).IndexOf(key);
         if (p < 0) {
-            console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
+            sayMissing(console, handler, target, section, s, key);
             return false;
         }
+        const Parameter& loaded = handler.SectionAt(s).ParameterAt(p);
         std::string value;
-        if (!takeEntered(console, handler.SectionAt(s).ParameterAt(p), words[i + 2], EntryPurpose::Set, value)) {
+        if (!takeEntered(console, loaded, words[i + 2], EntryPurpose::Set, value)) {
             console.Say(FormatString(kValueNotTaken, {parameterLabel(section, key)}));
             return false;
         }
-        assignments.push_back({s, p, value});
+        Edit edit{section, loaded, loaded.GetValue()};
+        edit.edited.SetValue(value);
+        edit.edited.SetCheckState(1);  // a value given for a date or time is meant to be set
+        taken.insert_or_assign({s, p}, std::move(edit));
     }
+    for (auto& [where, edit] : taken) edits.push_back(std::move(edit));
     return true;
+}
+
+// A section name as the command line takes it: "" for the unnamed one.
+std::string sectionWord(const std::string& section) { return section.empty() ? "\"\"" : section; }
+
+// After values the server did not take: what became of each in the file
+// as it is now.
+int sayVerdicts(const Console& console, const SubmitPlan& plan, const ParameterHandler& now) {
+    for (const SubmitPlan::Verdict& v : plan.Verdicts(now)) {
+        const std::string section = sectionWord(v.section);
+        console.Say(v.kept      ? FormatString(kKept, {section, v.key, v.sent})
+                    : v.present ? FormatString(kNotKept, {section, v.key, v.now})
+                                : FormatString(kNotKeptGone, {section, v.key}));
+    }
+    return ExitNotTaken;
+}
+
+// Fields of a server, as text ("name: value" lines) or one JSON object.
+struct Field {
+    std::string name;
+    std::string value;
+    bool number = false;
+};
+
+void printFields(const Console& console, const std::vector<Field>& fields, bool json) {
+    if (!json) {
+        for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
+        return;
+    }
+    const char* separator = "{\n  ";
+    for (const Field& field : fields) {
+        console.out << separator << '"' << field.name << "\": ";
+        if (field.number) {
+            console.out << field.value;
+        } else {
+            printJsonString(console.out, field.value);
+        }
+        separator = ",\n  ";
+    }
+    console.out << "\n}\n";
 }
 
 }  // namespace
 
 int Console::Message(int stringId, int code) const {
-    Say(LoadString(stringId));
+    Say(LoadString(CommandLineMessageId(stringId)));
     return code;
 }
 
@@ -177,7 +260,7 @@ int Console::Failure(int stringId, const StoreError& error, int code) const {
     if (error.MessageId() != 0) Message(error.MessageId(), code);
     // The path and the system's reason come from the file system, in UTF-8.
     const std::string detail = ShownName(error.Detail());
-    SayUtf8(LoadString(stringId) + (detail.empty() ? std::string() : " (" + detail + ")"));
+    SayUtf8(LoadString(CommandLineMessageId(stringId)) + (detail.empty() ? std::string() : " (" + detail + ")"));
     if (IsAccessRefused(error)) Message(kGiveUser, code);
     return code;
 }
@@ -186,7 +269,7 @@ void Console::Print(const std::string& serverText) const { out << text.FromServe
 
 void Console::PrintUtf8(const std::string& utf8) const { out << text.FromUtf8(utf8); }
 
-int IdentifyCommand(const Console& console, const std::string& share) {
+int IdentifyCommand(const Console& console, const std::string& share, bool json) {
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
     std::string firstLine;
@@ -199,8 +282,12 @@ int IdentifyCommand(const Console& console, const std::string& share) {
     const ServerIdentity identity = IdentifyFirstLine(lineFound, firstLine);
     if (!identity.accepted) return console.Message(kNotSupportedUnit, ExitNotSupported);
     if (!identity.versionSupported) console.Message(kUnsupportedVersion, ExitDone);
-    console.Print("product: " + identity.productTitle + "\nversion: " + identity.version + "\nkind: " +
-                  std::to_string(identity.serverKind) + "\nserial: " + SerialNumber(firstLine) + "\n");
+    printFields(console,
+                {{"product", identity.productTitle},
+                 {"version", identity.version},
+                 {"kind", std::to_string(identity.serverKind), true},
+                 {"serial", SerialNumber(firstLine)}},
+                json);
     return ExitDone;
 }
 
@@ -220,11 +307,6 @@ int InfoCommand(const Console& console, const std::string& share, bool json) {
 
     // Each fact shown, in the General page's order; a missing address is
     // left out.
-    struct Field {
-        std::string name;
-        std::string value;
-        bool number = false;
-    };
     std::vector<Field> fields = {{"serial", facts.serialNumber},
                                  {"version", facts.softwareVersion},
                                  {"kind", std::to_string(identity.serverKind), true}};
@@ -232,31 +314,29 @@ int InfoCommand(const Console& console, const std::string& share, bool json) {
         const auto address = static_cast<ServerFacts::Address>(a);
         if (facts.found[a]) fields.push_back({ParameterOf(address).name, facts.addresses[a]});
     }
-    if (!json) {
-        for (const Field& field : fields) console.Print(field.name + ": " + field.value + "\n");
-        return ExitDone;
-    }
-    const char* separator = "{\n  ";
-    for (const Field& field : fields) {
-        console.out << separator << '"' << field.name << "\": ";
-        if (field.number) {
-            console.out << field.value;
-        } else {
-            printJsonString(console.out, field.value);
-        }
-        separator = ",\n  ";
-    }
-    console.out << "\n}\n";
+    printFields(console, fields, json);
     return ExitDone;
 }
 
-int ReportCommand(const Console& console, const std::string& share, bool statistics) {
+int ReportCommand(const Console& console, const std::string& share, bool statistics, bool json) {
     const SharePtr opened = openShare(console, share);
     if (!opened) return ExitFileError;
     const ServerReport& report = statistics ? StatisticsReport : EventLogReport;
     try {
-        // Printed piece by piece: a large report is held only as its bytes.
-        StreamReport(*opened, report, [&](std::string_view piece) { console.Print(std::string(piece)); });
+        if (!json) {
+            // Printed piece by piece: a large report is held only as its bytes.
+            StreamReport(*opened, report, [&](std::string_view piece) { console.Print(std::string(piece)); });
+            return ExitDone;
+        }
+        const ReportText text = ReadReport(*opened, report);
+        bool first = true;
+        console.out << '[';
+        text.ForEachLine([&](std::string_view line) {
+            console.out << (first ? "\n  " : ",\n  ");
+            first = false;
+            printJsonString(console.out, std::string(line));
+        });
+        console.out << (first ? "]\n" : "\n]\n");
     } catch (const StoreError& error) {
         return console.Failure(report.unreadableMessage, error, ExitFileError);
     }
@@ -267,15 +347,11 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
                const std::string& file) {
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
+    if (const int failed = loadTarget(console, share, file, kNoParameterFile, handler, target)) return failed;
     const int s = sectionIndex(handler, section);
-    if (s < 0) {
-        console.Say(FormatString(kNoSection, {sectionLabel(section)}));
-        return ExitNotFoundOrInvalid;
-    }
     std::string value;
-    if (!handler.SectionAt(s).GetValue(key, value)) {
-        console.Say(FormatString(kNoParameter, {parameterLabel(section, key)}));
+    if (s < 0 || !handler.SectionAt(s).GetValue(key, value)) {
+        sayMissing(console, handler, target, section, s, key);
         return ExitNotFoundOrInvalid;
     }
     console.Print(value + "\n");
@@ -284,9 +360,25 @@ int GetCommand(const Console& console, const std::string& share, const std::stri
 
 int FormatCommand(const Console& console, const std::string& file, bool inPlace) {
     ParameterHandler handler;
+    if (file == "-") {
+        std::string text;
+        if (console.in) text.assign(std::istreambuf_iterator<char>(*console.in), std::istreambuf_iterator<char>());
+        handler.ReadText(text);
+        CatalogueOf(Configuration).Apply(handler);
+        console.out << handler.Format();
+        return ExitDone;
+    }
+    // A file the user names on this computer, not a name from a share:
+    // relative to the working directory.
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, failed);
+    const std::string path = failed ? file : absolute.string();
+    if (inPlace && IsServerOnlyLocalFile(path)) {
+        console.Say(FormatString(kNotAParameterFile, {file}));
+        return ExitNotFoundOrInvalid;
+    }
     try {
-        // A file the user names on this computer, not a name from a share.
-        handler.Load(OpenLocalFiles(), file, CatalogueOf(KindOfPath(file)));
+        handler.Load(OpenLocalFiles(), path, CatalogueOf(KindOfPath(path)));
     } catch (const FileException& error) {
         return console.Failure(inPlace ? StringId::NoCommunication : kNoParameterFile, error, ExitFileError);
     }
@@ -305,7 +397,7 @@ int FormatCommand(const Console& console, const std::string& file, bool inPlace)
 int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json) {
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, kNoParameterFile, handler, target)) return ExitFileError;
+    if (const int failed = loadTarget(console, share, file, kNoParameterFile, handler, target)) return failed;
     // Written as it goes: a large file is never held a second time as text.
     bool first = true;
     if (json) console.out << '[';
@@ -360,23 +452,14 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     if (words.empty() || words.size() % 3 != 0) return console.Message(kAssignmentsInThrees, ExitUsage);
     ParameterHandler handler;
     TargetFile target;
-    if (!loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return ExitFileError;
-    std::vector<Assignment> assignments;
-    if (!takeAssignments(console, handler, words, assignments)) return ExitNotFoundOrInvalid;
-
-    // A later assignment of the same parameter wins.
-    std::map<std::pair<int, int>, std::string> values;
-    for (const Assignment& a : assignments) values[{a.section, a.parameter}] = a.value;
-    SubmitPlan plan(handler);
+    if (const int failed = loadTarget(console, share, file, StringId::NoCommunication, handler, target)) return failed;
+    std::vector<Edit> edits;
+    if (!takeAssignments(console, handler, target, words, edits)) return ExitNotFoundOrInvalid;
+    const SharePtr files = handler.GetShare();
+    const std::string path = handler.GetPath();
+    SubmitPlan plan(std::move(handler));  // the store is the plan's from here on
     try {
-        for (const auto& [where, value] : values) {
-            const std::string section = handler.SectionAt(where.first).GetName();
-            Parameter edited = handler.SectionAt(where.first).ParameterAt(where.second);
-            const std::string loadedValue = edited.GetValue();
-            edited.SetValue(value);
-            edited.SetCheckState(1);  // a value given for a date or time is meant to be set
-            plan.Take(section, edited, loadedValue);
-        }
+        for (const Edit& edit : edits) plan.Take(edit.section, edit.edited, edit.loadedValue);
     } catch (const StoreError& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
@@ -388,20 +471,24 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
         for (int question : questions) console.Message(question, ExitDone);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
-    if (console.beforeWrite) console.beforeWrite(handler.GetPath());
+    if (console.beforeWrite) console.beforeWrite(path);
     try {
         plan.Write();
     } catch (const FileChangedMeanwhile& error) {
         // Nothing was written over the other program's change.
-        return console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
+        console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
+        ParameterHandler now;
+        try {
+            now.Load(files, path, CatalogueOf(target.kind));
+        } catch (const FileException&) {
+            return ExitNotTaken;  // what it holds cannot be said
+        }
+        return sayVerdicts(console, plan, now);
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
     if (plan.AsksRestart()) return console.Message(StringId::ServerRestarting, ExitDone);
-    // The store is done with: the file read back takes its place.
-    const SharePtr files = handler.GetShare();
-    const std::string path = handler.GetPath();
-    handler = ParameterHandler();
+    plan.ReleaseWritten();  // not held beside the file read back
 
     ParameterHandler readBack;
     try {
@@ -409,8 +496,9 @@ int SetCommand(const Console& console, const std::string& share, const std::stri
     } catch (const FileException& error) {
         return console.Failure(StringId::NoCommunication, error, ExitFileError);
     }
-    if (!plan.ConfirmedBy(readBack)) return console.Message(StringId::Unsuccessful, ExitNotTaken);
-    return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
+    if (plan.ConfirmedBy(readBack)) return console.Message(SubmitPlan::SuccessMessage(target.kind), ExitDone);
+    console.Message(StringId::Unsuccessful, ExitNotTaken);
+    return sayVerdicts(console, plan, readBack);
 }
 
 int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes) {

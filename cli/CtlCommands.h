@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -32,8 +33,11 @@ struct Console {
     // Run just before a write, given the file's path: lets tests play
     // another program that changes the file meanwhile.
     std::function<void(const std::string&)> beforeWrite = {};
+    // Standard input, for "format -"; none: empty.
+    std::istream* in = nullptr;
 
-    // Writes the string-table text of stringId to err and returns code.
+    // Writes the string-table text of stringId to err, in the command line's
+    // words (CommandLineMessageId), and returns code.
     int Message(int stringId, int code) const;
     // Writes a message (program or server text) and a line end to err.
     void Say(const std::string& message) const;
@@ -49,13 +53,15 @@ struct Console {
     void PrintUtf8(const std::string& text) const;
 };
 
-int IdentifyCommand(const Console& console, const std::string& share);
+int IdentifyCommand(const Console& console, const std::string& share, bool json);
 // What the General page of the management shows.
 int InfoCommand(const Console& console, const std::string& share, bool json);
 // The statistics (true) or the event log, line by line.
-int ReportCommand(const Console& console, const std::string& share, bool statistics);
+int ReportCommand(const Console& console, const std::string& share, bool statistics, bool json);
 int GetCommand(const Console& console, const std::string& share, const std::string& section, const std::string& key,
                const std::string& file);
+// file: a path of this computer (relative to the working directory), or "-"
+// for standard input (printed only).
 int FormatCommand(const Console& console, const std::string& file, bool inPlace);
 int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json);
 // Text of SECTION, KEY, VALUE and the like comes in the server's bytes (see

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "LocaleText.h"
 
 // Runs tessaron-ctl with args (without the program name): results to out,
-// messages to err, text in the encoding of `text`. Returns the exit code.
+// messages to err, text in the encoding of `text`, standard input (for
+// "format -") from in, when there is one. Returns the exit code.
 int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   const LocaleText& text = LocaleText());
+                   const LocaleText& text = LocaleText(), std::istream* in = nullptr);

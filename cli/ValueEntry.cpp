@@ -16,6 +16,7 @@ constexpr int kControlId = 2200;  // the row's value control, as on a page
 constexpr int kReadOnly = 60013;
 constexpr int kLineBreak = 60014;
 constexpr int kChooseOneOf = 60016;
+constexpr int kLineBreakRule = 60055;
 
 // Runs a check of the validation routines; false after its message.
 template <typename Check>
@@ -74,7 +75,7 @@ bool takeChoice(const Parameter& loaded, const std::string& text, EntryPurpose p
     }
     std::string names;
     for (const std::string& choice : choices) names += (names.empty() ? "" : ", ") + choice;
-    err << LoadString(StringId::IllegalValue) << '\n';
+    err << LoadString(CommandLineMessageId(StringId::IllegalValue)) << '\n';
     if (!names.empty()) err << FormatString(kChooseOneOf, {names}) << '\n';
     return false;
 }
@@ -85,7 +86,9 @@ bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPur
                       std::string& value) {
     if (text.find_first_of("\r\n") != std::string::npos) {
         // A line break would put a line of its own into the server's file.
-        err << (purpose == EntryPurpose::Check ? LoadString(StringId::IllegalValue) : FormatString(kLineBreak, {loaded.GetKey()}))
+        err << (purpose == EntryPurpose::Check
+                    ? LoadString(CommandLineMessageId(StringId::IllegalValue)) + '\n' + LoadString(kLineBreakRule)
+                    : FormatString(kLineBreak, {loaded.GetKey()}))
             << '\n';
         return false;
     }

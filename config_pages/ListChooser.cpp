@@ -111,6 +111,7 @@ int ListChooser::AddDriveRow(const ParameterHandler& store, const std::string& s
     driveValue = controls.CreateEdit(pane, pane->font(), kDriveValueId, value.x(), value.y(), value.width(),
                                      value.height());
     driveValue->setAccessibleName(driveLabel->text());
+    driveLabel->setBuddy(driveValue);
     driveValue->setText(FromServerText(drive));
     driveValue->setCursorPosition(0);
     driveValue->setReadOnly(true);

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
 #include <algorithm>
@@ -98,8 +99,14 @@ void PageRows::buildRow(int row, int firstTop) {
         values[row] = edit;
     }
     if (values[row]) {
-        // Read out as the row's name, not its prefixed label or its number.
-        values[row]->setAccessibleName(FromServerText(NameOf(parameter)));
+        // Read out as the row's name, not its marked label, its number or
+        // (a choice list, named by its label) its value.
+        const QString name = FromServerText(NameOf(parameter));
+        values[row]->setAccessibleName(name);
+        if (auto* labelOfRow = qobject_cast<QLabel*>(labels[row])) {
+            labelOfRow->setBuddy(values[row]);
+            labelOfRow->setAccessibleName(name);
+        }
         pane->AttachControl(values[row]);
     }
 }

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 #include "Catalogue.h"
@@ -164,10 +165,12 @@ void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
     rows = std::make_unique<PageRows>(*this, area, mode, working, loaded, [this] { ShowItem(kUnsupportedMarkId, true); });
-    if (frame) frame->show();
-    // A volume rights file's rows are framed in black, as the list beside them.
-    if (auto* box = qobject_cast<QFrame*>(frame); box && mode == PageMode::VolumeRights && chooser->HasLines()) {
-        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    if (auto* box = qobject_cast<QFrame*>(frame)) {
+        // The rows sit in a sunken edge; a volume rights file's edge has a
+        // black inner line, as the list beside it.
+        const bool black = mode == PageMode::VolumeRights && chooser->HasLines();
+        box->setFrameStyle((black ? QFrame::WinPanel : QFrame::StyledPanel) | QFrame::Sunken);
+        box->show();
     }
     const int firstTop = chooser ? chooser->AddDriveRow(store, working.GetName(), rows->Pane()->Content(), controls,
                                                         Units(), RowLayout::kTopMargin)
@@ -307,6 +310,8 @@ bool TemplatePage::confirm(const SubmitPlan& plan) {
 }
 
 void TemplatePage::doSubmit() {
+    // The plan works on its own copy: what a declined or failed submit put
+    // into it never reaches the next one.
     SubmitPlan plan(store);
     const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
     for (int row = 0; row < shown; ++row) {
@@ -314,6 +319,7 @@ void TemplatePage::doSubmit() {
     }
     if (!confirm(plan)) return;  // nothing is written; the edits stay
     plan.Write();
+    store = plan.ReleaseWritten();  // the file as this page wrote it, should reading it back fail
 
     if (plan.AsksRestart()) {
         message(StringId::ServerRestarting, MessageType::Ok);
@@ -352,12 +358,20 @@ void TemplatePage::Reset() {
 
 // --- The list of the list-driven pages ---
 
+void TemplatePage::keepListOnChosen() {
+    if (!chooser || !list) return;
+    const QSignalBlocker quiet(list);
+    list->setCurrentRow(chooser->Chosen());
+}
+
 void TemplatePage::onListChoice(int line) {
     if (!chooser || line < 0 || line == chooser->Chosen()) return;
     // The line shown leaves first, as a tab would.
     if (!OnKillActive()) {
-        const QSignalBlocker quiet(list);
-        list->setCurrentRow(chooser->Chosen());
+        keepListOnChosen();
+        // A mouse press announces the new line before it selects it: once
+        // the press is handled, the old line is made the selected one again.
+        QTimer::singleShot(0, list, [this] { keepListOnChosen(); });
         return;
     }
     WaitCursor wait;

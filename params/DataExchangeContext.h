@@ -21,6 +21,10 @@ public:
     // from; the length and range prompts carry the ID of their pattern, with
     // the limits filled in.
     virtual void ShowMessage(const std::string& text, int stringId) = 0;
+    // After the message of a refused value: the rule it broke, in words.
+    // The windows' message points to the help instead, so they leave it out;
+    // the command line, which has no help to point to, says it.
+    virtual void ExplainRule(const std::string& rule) { (void)rule; }
     // Ends the exchange as failed; never returns (throws the exchange's own
     // failure, which the owner of the exchange catches).
     [[noreturn]] virtual void Fail() = 0;

@@ -1,11 +1,12 @@
 #include "SubmitPlan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ServerRequests.h"
 #include "StringIds.h"
 
-SubmitPlan::SubmitPlan(ParameterHandler& store) : store(store) {}
+SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
@@ -45,29 +46,52 @@ std::vector<int> SubmitPlan::Questions() const {
 }
 
 void SubmitPlan::Write() {
+    const bool restart = AsksRestart();
     AddRestartToFactoryDefaults(store);
     store.Write();
+    written = true;
+    restartSent = restart;
+}
+
+ParameterHandler SubmitPlan::ReleaseWritten() {
+    ParameterHandler released = std::move(store);
+    store = ParameterHandler();
+    return released;
+}
+
+std::vector<SubmitPlan::Verdict> SubmitPlan::Verdicts(const ParameterHandler& readBack) const {
+    std::vector<Verdict> verdicts;
+    for (const ParameterSection& sent : submitted) {
+        const ParameterSection* back = nullptr;
+        for (int s = 0; s < readBack.GetSectionCount() && !back; ++s) {
+            if (readBack.SectionAt(s).GetName() == sent.GetName()) back = &readBack.SectionAt(s);
+        }
+        for (int i = 0; i < sent.GetParameterCount(); ++i) {
+            const Parameter& value = sent.ParameterAt(i);
+            Verdict verdict;
+            verdict.section = sent.GetName();
+            verdict.key = value.GetKey();
+            verdict.sent = value.GetValue();
+            const int at = back ? back->IndexOf(value.GetKey()) : -1;
+            if (at >= 0) {
+                // Judged as a page's whole section is: a parameter the
+                // server does not confirm after a submit counts as kept.
+                ParameterSection kept(sent.GetName()), given(sent.GetName());
+                kept.Append(back->ParameterAt(at));
+                given.Append(value);
+                verdict.present = true;
+                verdict.now = back->ParameterAt(at).GetValue();
+                verdict.kept = kept.OnlyNoValidSubmitChanged(given);
+            }
+            verdicts.push_back(std::move(verdict));
+        }
+    }
+    return verdicts;
 }
 
 bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {
-    for (const ParameterSection& sent : submitted) {
-        ParameterSection back;
-        try {
-            back = readBack.GetSection(sent.GetName());
-        } catch (const ParameterHandler::ParameterError&) {
-            return false;
-        }
-        // The read-back parameters of the submitted keys, in their order; a
-        // key the server dropped is a value it did not keep.
-        ParameterSection kept(sent.GetName());
-        for (int i = 0; i < sent.GetParameterCount(); ++i) {
-            const int at = back.IndexOf(sent.ParameterAt(i).GetKey());
-            if (at < 0) return false;
-            kept.Append(back.ParameterAt(at));
-        }
-        if (!kept.OnlyNoValidSubmitChanged(sent)) return false;
-    }
-    return true;
+    const std::vector<Verdict> verdicts = Verdicts(readBack);
+    return std::all_of(verdicts.begin(), verdicts.end(), [](const Verdict& verdict) { return verdict.kept; });
 }
 
 int SubmitPlan::SuccessMessage(CatalogueKind kind) {

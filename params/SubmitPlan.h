@@ -8,16 +8,21 @@
 
 // One submit of edited parameters to one server file, as the configuration
 // pages and tessaron-ctl set both make it: the changed values go into the
-// store read from the file, parameters get the server's write mark, restart
-// and factory-default requests need a confirmation, the file is written
-// once, and reading it back tells whether the server kept the values.
+// plan's own copy of the store read from the file, parameters get the
+// server's write mark, restart and factory-default requests need a
+// confirmation, the file is written once, and reading it back tells whether
+// the server kept the values.
+//
+// The copy is the plan's alone: a submit that is declined or fails leaves
+// nothing behind for the next one, which starts again from the file as read.
 //
 // The caller asks the questions (a window with message boxes, the command
 // line through --yes); the plan only says which, in which order.
 class SubmitPlan {
 public:
-    // store: the file as read for this submit; written by Write.
-    explicit SubmitPlan(ParameterHandler& store);
+    // store: the file as read, copied (or moved, by a caller that is done
+    // with it) into the plan; written by Write.
+    explicit SubmitPlan(ParameterHandler store);
 
     // One parameter of section as the user left it, against the value it was
     // loaded with. A changed value goes into the store; a "NoCheck"
@@ -38,12 +43,27 @@ public:
     // doing so: the reason for the first question.
     bool CarriesPendingFactoryReset() const;
 
-    // Writes the store (with Restart = "yes" beside FactoryDefaults = "yes").
-    // Raises FileException; a failed write leaves the file as it was.
+    // Writes the plan's store (with Restart = "yes" beside FactoryDefaults =
+    // "yes"). Raises FileException; a failed write leaves the file as it was.
     void Write();
+    // After Write: the store as written, for a caller that keeps the file as
+    // it last read or wrote it. The plan keeps only what confirms the write.
+    ParameterHandler ReleaseWritten();
     // The write asked the server to restart: there is nothing to verify, the
     // server is about to go away.
-    bool AsksRestart() const { return !Questions().empty(); }
+    bool AsksRestart() const { return written ? restartSent : !Questions().empty(); }
+    // What became of one taken value in the file read back: kept (or not
+    // checked after a submit), another value, or no such parameter.
+    struct Verdict {
+        std::string section;
+        std::string key;
+        std::string sent;
+        bool kept = false;
+        bool present = false;  // readBack has the parameter
+        std::string now;       // its value there
+    };
+    // One verdict per taken parameter, in the order taken.
+    std::vector<Verdict> Verdicts(const ParameterHandler& readBack) const;
     // The server kept what was submitted: readBack holds each taken
     // parameter with its value, except those not checked after a submit.
     bool ConfirmedBy(const ParameterHandler& readBack) const;
@@ -53,8 +73,10 @@ public:
     static int SuccessMessage(CatalogueKind kind);
 
 private:
-    ParameterHandler& store;
+    ParameterHandler store;
     std::vector<ParameterSection> submitted;
     std::vector<int> rowQuestions;
     bool changed = false;
+    bool written = false;
+    bool restartSent = false;
 };
