@@ -222,30 +222,8 @@ bool ConfigMainDlg::CloseRequest() {
     if (!CanLeaveChild()) return false;
     if (app.GetParametersChanged() &&
         app.ShowMessage(127, MessageType::YesNo | MessageType::IconQuestion) == MessageResult::Yes) {
-        SendServerRequest(ServerRequest::Restart);
+        app.SendServerRequest(ServerRequest::Restart);
     }
-    return true;
-}
-
-bool ConfigMainDlg::SendServerRequest(ServerRequest::Kind kind) {
-    WaitCursor wait;
-    try {
-        ServerRequest request(app.GetShare(), kind);
-        // A restart would also carry out a factory reset the file asks for:
-        // that needs its own Yes.
-        if (request.CarriesPendingFactoryReset() &&
-            app.ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
-                                                                  MessageType::DefaultButton2) != MessageResult::Yes) {
-            return false;
-        }
-        request.Send();
-    } catch (const StoreError& error) {
-        // Also when the file lacks the key: the request could not be made,
-        // and the user must not be told it was.
-        app.ReportFailure(StringId::NoCommunication, error);
-        return false;
-    }
-    app.ShowMessage(StringId::ServerRestarting);
     return true;
 }
 

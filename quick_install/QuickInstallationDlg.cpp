@@ -9,24 +9,24 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "ServerFiles.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TextRules.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
 
 namespace {
 
-ConfigApp& app() { return ConfigApp::Get(); }
+ToolHost& host() { return ToolHost::Get(); }
 
 constexpr int kAskSubmitChanges = 104;
 constexpr int kHelpContext = 1;
 
-int message(int stringId, unsigned type = MessageType::Ok) { return app().ShowMessage(stringId, type); }
+int message(int stringId, unsigned type = MessageType::Ok) { return host().ShowMessage(stringId, type); }
 
 // Puts text into an edit when it differs from what the edit shows; a value
 // the program puts there shows from its beginning.
@@ -69,7 +69,7 @@ void QuickInstallationDlg::LoadSettings() {
     // Read into locals first: a file that cannot be read leaves the form,
     // and what was typed into it, as it was.
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     std::array<std::string, kFieldCount> values;
     std::array<bool, kFieldCount> found{};
     for (int i = 0; i < kFieldCount; ++i) found[i] = fresh.GetValue(kFields[i].section, kFields[i].key, values[i]);
@@ -176,7 +176,7 @@ bool QuickInstallationDlg::OnInitDialog() {
     UpdateData(false);
     ShowAvailableFields();
     UpdateData(true);
-    app().SetHelpContext(kHelpContext);
+    host().SetHelpContext(kHelpContext);
     return true;
 }
 
@@ -190,7 +190,7 @@ bool QuickInstallationDlg::OnCommand(int commandId) {
 
 void QuickInstallationDlg::SaveSettings() {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
     // A key the file did not have when the form read it was never shown:
     // its value, should it have appeared since, is not the form's to change.
@@ -202,7 +202,7 @@ void QuickInstallationDlg::SaveSettings() {
 
 bool QuickInstallationDlg::VerifySettings() {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
     for (int i = 0; i < kFieldCount; ++i) {
         // The server need not keep the NDS admin password as written.
@@ -229,16 +229,16 @@ void QuickInstallationDlg::OnSubmit() {
             return;
         }
         message(StringId::SubmittedRestartNeeded);
-        app().SetParametersChanged(true);
+        host().SetParametersChanged(true);
         RememberSettings();
         submitted = true;
         OnReset();
     } catch (const FileChangedMeanwhile& error) {
         // Another program changed the file between this submit's reading and
         // writing: nothing was written over that, and the values stay.
-        app().ReportFailure(StringId::Unsuccessful, error);
+        host().ReportFailure(StringId::Unsuccessful, error);
     } catch (const StoreError& error) {
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -252,7 +252,7 @@ void QuickInstallationDlg::OnReset() {
         RememberSettings();
     } catch (const StoreError& error) {
         // The file could not be read: the form keeps what it shows.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -261,7 +261,7 @@ bool QuickInstallationDlg::CanLeave() {
         if (!UpdateData(true)) return false;
     } catch (const StoreError& error) {
         // The values could not be checked: stay, with what was typed.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
         return false;
     }
     if (!IsChanged()) return true;
