@@ -28,16 +28,11 @@
 #include "Tool.h"
 #include "WaitCursor.h"
 
-// The tools plug in here once they exist (the build defines the macros when
-// their headers are there): each is constructed as `new Tool(parent)` and
-// raises FileException when the server's files cannot be read.
-#ifdef TESSARON_HAS_QUICK_INSTALLATION
-#include "QuickInstallationDlg.h"
-#endif
+// The tools: each is constructed as `new Tool(parent)` and raises
+// FileException when the server's files cannot be read.
 #include "ConfigPropertySheet.h"
-#ifdef TESSARON_HAS_MANAGEMENT
 #include "ManagementPropertySheet.h"
-#endif
+#include "QuickInstallationDlg.h"
 
 namespace {
 
@@ -54,13 +49,9 @@ size_t slot(ConfigMainDlg::ToolKind kind) { return static_cast<size_t>(kind); }
 }  // namespace
 
 ConfigMainDlg::ConfigMainDlg(ConfigApp& app, QWidget* parent) : Dialog(TemplateId::MainWindow, parent), app(app) {
-#ifdef TESSARON_HAS_QUICK_INSTALLATION
     factories[slot(ToolKind::QuickInstallation)] = [](QWidget* p) { return new QuickInstallationDlg(p); };
-#endif
     factories[slot(ToolKind::Configuration)] = [](QWidget* p) { return new ConfigPropertySheet(p); };
-#ifdef TESSARON_HAS_MANAGEMENT
     factories[slot(ToolKind::Management)] = [](QWidget* p) { return new ManagementPropertySheet(p); };
-#endif
     setWindowIcon(ImageIcon(ImageId::ProgramIcon));
     auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &ConfigMainDlg::OpenAbout);
