@@ -14,6 +14,7 @@
 #include "ServerFiles.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TextRules.h"
 #include "ToolHost.h"
 #include "TypeSpec.h"
@@ -188,30 +189,26 @@ bool QuickInstallationDlg::OnCommand(int commandId) {
     }
 }
 
-void QuickInstallationDlg::SaveSettings() {
+SubmitPlan QuickInstallationDlg::SaveSettings() {
     ParameterHandler fresh;
     fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
-    store = std::move(fresh);
+    SubmitPlan plan(fresh);
+    store = std::move(fresh);  // the file as it is now, should the write fail
     // A key the file did not have when the form read it was never shown:
     // its value, should it have appeared since, is not the form's to change.
+    // The server need not keep the NDS admin password as written.
     for (int i = 0; i < kFieldCount; ++i) {
-        if (available[i]) store.SetValue(kFields[i].section, kFields[i].key, current[i]);
+        if (available[i]) plan.Set(kFields[i].section, kFields[i].key, current[i], i != kNdsAdminPassword);
     }
-    store.Write();
+    plan.Write();
+    return plan;
 }
 
-bool QuickInstallationDlg::VerifySettings() {
+bool QuickInstallationDlg::VerifySettings(const SubmitPlan& plan) {
     ParameterHandler fresh;
     fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
-    for (int i = 0; i < kFieldCount; ++i) {
-        // The server need not keep the NDS admin password as written.
-        if (i == kNdsAdminPassword || !available[i]) continue;
-        std::string value;
-        store.GetValue(kFields[i].section, kFields[i].key, value);
-        if (value != current[i]) return false;
-    }
-    return true;
+    return plan.ConfirmedBy(store);
 }
 
 void QuickInstallationDlg::OnSubmit() {
@@ -222,13 +219,12 @@ void QuickInstallationDlg::OnSubmit() {
             message(StringId::NothingChanged);
             return;
         }
-        SaveSettings();
-        if (!VerifySettings()) {
+        if (!VerifySettings(SaveSettings())) {
             // What the user typed stays, and still counts as changed.
             message(StringId::Unsuccessful);
             return;
         }
-        message(StringId::SubmittedRestartNeeded);
+        message(SubmitPlan::SuccessMessage(Configuration));
         host().SetParametersChanged(true);
         RememberSettings();
         submitted = true;
