@@ -10,6 +10,7 @@ SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
+    sendsRequests = true;
     if (!edited.IsUnchanged(loadedValue)) {
         // Only what the user changed: whatever else changed in the file since
         // it was shown stays as the file has it.
@@ -33,8 +34,13 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     held->Append(sent);
 }
 
+void SubmitPlan::Set(const std::string& section, const std::string& key, const std::string& value, bool verified) {
+    store.SetValue(section, key, value);
+    settings.push_back({section, key, value, verified});
+}
+
 bool SubmitPlan::CarriesPendingFactoryReset() const {
-    return AsksFactoryDefaults(store) &&
+    return sendsRequests && AsksFactoryDefaults(store) &&
            std::find(rowQuestions.begin(), rowQuestions.end(), StringId::ConfirmFactoryDefaults) == rowQuestions.end();
 }
 
@@ -47,7 +53,7 @@ std::vector<int> SubmitPlan::Questions() const {
 
 void SubmitPlan::Write() {
     const bool restart = AsksRestart();
-    AddRestartToFactoryDefaults(store);
+    if (sendsRequests) AddRestartToFactoryDefaults(store);
     store.Write();
     written = true;
     restartSent = restart;
@@ -86,7 +92,20 @@ std::vector<SubmitPlan::Verdict> SubmitPlan::Verdicts(const ParameterHandler& re
             verdicts.push_back(std::move(verdict));
         }
     }
+    judgeSettings(readBack, verdicts);
     return verdicts;
+}
+
+void SubmitPlan::judgeSettings(const ParameterHandler& readBack, std::vector<Verdict>& verdicts) const {
+    for (const Setting& setting : settings) {
+        Verdict verdict;
+        verdict.section = setting.section;
+        verdict.key = setting.key;
+        verdict.sent = setting.value;
+        verdict.present = readBack.GetValue(setting.section, setting.key, verdict.now);
+        verdict.kept = !setting.verified || verdict.now == setting.value;
+        verdicts.push_back(std::move(verdict));
+    }
 }
 
 bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {

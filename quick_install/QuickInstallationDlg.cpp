@@ -9,24 +9,25 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "ServerFiles.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TextRules.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
 
 namespace {
 
-ConfigApp& app() { return ConfigApp::Get(); }
+ToolHost& host() { return ToolHost::Get(); }
 
 constexpr int kAskSubmitChanges = 104;
 constexpr int kHelpContext = 1;
 
-int message(int stringId, unsigned type = MessageType::Ok) { return app().ShowMessage(stringId, type); }
+int message(int stringId, unsigned type = MessageType::Ok) { return host().ShowMessage(stringId, type); }
 
 // Puts text into an edit when it differs from what the edit shows; a value
 // the program puts there shows from its beginning.
@@ -69,7 +70,7 @@ void QuickInstallationDlg::LoadSettings() {
     // Read into locals first: a file that cannot be read leaves the form,
     // and what was typed into it, as it was.
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     std::array<std::string, kFieldCount> values;
     std::array<bool, kFieldCount> found{};
     for (int i = 0; i < kFieldCount; ++i) found[i] = fresh.GetValue(kFields[i].section, kFields[i].key, values[i]);
@@ -176,7 +177,7 @@ bool QuickInstallationDlg::OnInitDialog() {
     UpdateData(false);
     ShowAvailableFields();
     UpdateData(true);
-    app().SetHelpContext(kHelpContext);
+    host().SetHelpContext(kHelpContext);
     return true;
 }
 
@@ -188,30 +189,26 @@ bool QuickInstallationDlg::OnCommand(int commandId) {
     }
 }
 
-void QuickInstallationDlg::SaveSettings() {
+SubmitPlan QuickInstallationDlg::SaveSettings() {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
-    store = std::move(fresh);
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    SubmitPlan plan(fresh);
+    store = std::move(fresh);  // the file as it is now, should the write fail
     // A key the file did not have when the form read it was never shown:
     // its value, should it have appeared since, is not the form's to change.
+    // The server need not keep the NDS admin password as written.
     for (int i = 0; i < kFieldCount; ++i) {
-        if (available[i]) store.SetValue(kFields[i].section, kFields[i].key, current[i]);
+        if (available[i]) plan.Set(kFields[i].section, kFields[i].key, current[i], i != kNdsAdminPassword);
     }
-    store.Write();
+    plan.Write();
+    return plan;
 }
 
-bool QuickInstallationDlg::VerifySettings() {
+bool QuickInstallationDlg::VerifySettings(const SubmitPlan& plan) {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
-    for (int i = 0; i < kFieldCount; ++i) {
-        // The server need not keep the NDS admin password as written.
-        if (i == kNdsAdminPassword || !available[i]) continue;
-        std::string value;
-        store.GetValue(kFields[i].section, kFields[i].key, value);
-        if (value != current[i]) return false;
-    }
-    return true;
+    return plan.ConfirmedBy(store);
 }
 
 void QuickInstallationDlg::OnSubmit() {
@@ -222,23 +219,22 @@ void QuickInstallationDlg::OnSubmit() {
             message(StringId::NothingChanged);
             return;
         }
-        SaveSettings();
-        if (!VerifySettings()) {
+        if (!VerifySettings(SaveSettings())) {
             // What the user typed stays, and still counts as changed.
             message(StringId::Unsuccessful);
             return;
         }
-        message(StringId::SubmittedRestartNeeded);
-        app().SetParametersChanged(true);
+        message(SubmitPlan::SuccessMessage(Configuration));
+        host().SetParametersChanged(true);
         RememberSettings();
         submitted = true;
         OnReset();
     } catch (const FileChangedMeanwhile& error) {
         // Another program changed the file between this submit's reading and
         // writing: nothing was written over that, and the values stay.
-        app().ReportFailure(StringId::Unsuccessful, error);
+        host().ReportFailure(StringId::Unsuccessful, error);
     } catch (const StoreError& error) {
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -252,7 +248,7 @@ void QuickInstallationDlg::OnReset() {
         RememberSettings();
     } catch (const StoreError& error) {
         // The file could not be read: the form keeps what it shows.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -261,7 +257,7 @@ bool QuickInstallationDlg::CanLeave() {
         if (!UpdateData(true)) return false;
     } catch (const StoreError& error) {
         // The values could not be checked: stay, with what was typed.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
         return false;
     }
     if (!IsChanged()) return true;

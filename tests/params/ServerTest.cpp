@@ -191,4 +191,38 @@ TEST(SubmitPlan, ConfirmedByWhatTheServerKept) {
     EXPECT_EQ(SubmitPlan::SuccessMessage(VolumeRights), 136);
 }
 
+// A form's settings go in as they stand, changed or not: no write mark, no
+// question, and a reset the file already asks for gets no restart added. The
+// server kept them only when it holds exactly the text sent (a missing key
+// counts as empty); a setting not verified always counts as kept.
+TEST(SubmitPlan, SettingsAreWrittenAsTheyStandAndConfirmedExactly) {
+    TempShare share;
+    std::string file = kFile;
+    share.Write("Config/Config.ini", file.replace(file.find("= no"), 4, "= yes"));
+    ParameterHandler store;
+    store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    SubmitPlan plan(store);
+    plan.Set("Server", "Date", "99-02-02", true);
+    plan.Set("NetWare", "ServerName", "FS2", true);
+    plan.Set("NetWare", "NDSAdminPassword", "SECRET", false);
+    plan.Set("NetWare", "Gone", "", true);
+    EXPECT_EQ(plan.Questions(), std::vector<int>{});
+    EXPECT_FALSE(plan.AsksRestart());
+    plan.Write();
+    ParameterHandler back;
+    back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    for (const char* held : {"Date=99-02-02|", "FactoryDefaults=yes|", "Restart=no|", "NDSAdminPassword=SECRET|"}) {
+        EXPECT_NE(Dump(back).find(held), std::string::npos) << held << "\n" << Dump(back);
+    }
+    // Unlike a page's date, a form's setting is always verified.
+    const std::pair<const char*, bool> cases[] = {
+        {"[Server]\nDate = 99-02-02\n[NetWare]\nServerName = FS2\nNDSAdminPassword = x\n", true},
+        {"[Server]\nDate = 99-09-09\n[NetWare]\nServerName = FS2\n", false},
+        {"[Server]\nDate = 99-02-02\n[NetWare]\n", false},
+    };
+    for (const auto& [readBack, confirmed] : cases) {
+        EXPECT_EQ(plan.ConfirmedBy(FromText(readBack)), confirmed) << readBack;
+    }
+}
+
 }  // namespace
