@@ -409,7 +409,7 @@ int DescribeCommand(const Console& console, const std::string& share, const std:
                 // No field's own tab or control character forges a field or a line.
                 std::string line;
                 for (const std::string& field : {section.GetName(), parameter.GetKey(), displayName(parameter),
-                                                 parameter.GetType(), parameter.GetDDV(), parameter.GetValue()}) {
+                                                 parameter.GetTypeWord(), parameter.GetDDV(), parameter.GetValue()}) {
                     line += (line.empty() ? "" : "\t") + EscapeServerControls(field);
                 }
                 console.Print(line + '\n');
@@ -420,7 +420,7 @@ int DescribeCommand(const Console& console, const std::string& share, const std:
             first = false;
             const std::pair<const char*, std::string> fields[] = {
                 {"section", section.GetName()}, {"key", parameter.GetKey()},      {"name", displayName(parameter)},
-                {"type", parameter.GetType()},  {"ddv", parameter.GetDDV()},      {"value", parameter.GetValue()},
+                {"type", parameter.GetTypeWord()},  {"ddv", parameter.GetDDV()},      {"value", parameter.GetValue()},
                 {"comment", parameter.GetComment()},
             };
             for (const auto& [name, value] : fields) {
