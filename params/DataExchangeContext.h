@@ -2,9 +2,10 @@
 
 #include <string>
 
-// What value validation needs from a dialog data exchange. The windows supply
-// one over their controls; the command line supplies a console version. Texts
-// are byte strings as stored in the server's files.
+// What the intake of typed text (TakeTypedText) and value validation need
+// from a dialog data exchange. The windows supply one over their controls;
+// the command line supplies a console version. Texts are byte strings as
+// stored in the server's files.
 class DataExchangeContext {
 public:
     virtual ~DataExchangeContext() = default;

@@ -167,6 +167,8 @@ TEST(CtlCheck, TakesTheTextAsARowWould) {
         {"{Type Edit} {DDV NoWhite 16}", "a;b", "", 1, "Illegal parameter value!\nThe character \";\" is not allowed here."},
         {"{Type Edit} {DDV UInt;*}", "1;x", "", 1, "Enter a whole number from 0 to 65535, or *."},
         {"{Type Edit} {DDV Int 0 9}", "07", "", 1, "Enter a whole number from 0 to 9."},
+        {"{Type Edit} {DDV Int 0 9}", "", "", 1, "Enter a whole number from 0 to 9."},  // checked though empty
+        {"{Type EditCheck} {DDV Date}", "97-13-01", "", 1, "Date must have the format yy-mm-dd"},  // as if ticked
         {"{Type Edit} {DDV IP}", "1.2.3", "", 1, "Enter an internet address"},
         {"{Type Edit} {DDV Name 8}", "a", "", 1, "The character \"a\" is not allowed here: use only ABC"},
     };
