@@ -23,8 +23,10 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     // another program changed the file meanwhile).
     Parameter sent = edited;
     sent.SetValue(stored.GetValue());
-    const std::string type = edited.GetType();
-    if (type == "NoCheck" || (type == "EditCheck" && edited.GetCheckState() == 1)) stored.AppendWriteMark();
+    const ControlType type = edited.GetType();
+    if (type == ControlType::NoCheck || (type == ControlType::EditCheck && edited.GetCheckState() == 1)) {
+        stored.AppendWriteMark();
+    }
     if (stored.IsFactoryDefaultRequest()) rowQuestions.push_back(StringId::ConfirmFactoryDefaults);
     if (stored.IsRestartRequest()) rowQuestions.push_back(StringId::ConfirmRestart);
 

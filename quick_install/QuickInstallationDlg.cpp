@@ -18,6 +18,7 @@
 #include "TextRules.h"
 #include "ToolHost.h"
 #include "TypeSpec.h"
+#include "ValueIntake.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -29,32 +30,24 @@ constexpr int kHelpContext = 1;
 
 int message(int stringId, unsigned type = MessageType::Ok) { return host().ShowMessage(stringId, type); }
 
-// Puts text into an edit when it differs from what the edit shows; a value
-// the program puts there shows from its beginning.
-void showText(QLineEdit* edit, const std::string& text) {
-    const QString shown = FromServerText(text);
-    if (!edit || edit->text() == shown) return;
-    edit->setText(shown);
-    edit->setCursorPosition(0);
-}
-
 }  // namespace
 
-// The NDS admin password is never checked (it may be any text the NDS
-// tree takes), and the NDS install list neither normalised nor checked.
+// How each field takes its text follows from its parameter's type string:
+// the addresses are shown in canonical form, a changed value is checked, the
+// NDS admin password never (it may be any text the NDS tree takes).
 const std::array<QuickInstallationDlg::Field, QuickInstallationDlg::kFieldCount> QuickInstallationDlg::kFields = {{
-    {1069, 1278, "IP", "InternetAddress", true, true, false},
-    {1070, 1279, "IP", "DefaultRouter", true, true, false},
-    {1127, 1280, "IP", "NetMask", true, true, false},
-    {1072, 1283, "SMB", "Domain/GroupName", false, true, true},
-    {1071, 1282, "SMB", "ServerName", false, true, true},
-    {1130, 1284, "NetWare", "ServerName", false, true, true},
-    {1134, 1281, "HTTP/FTP", "Password", false, true, false},
-    {1273, 1268, "NetWare", "NDSTreeName", false, true, false},
-    {1274, 1269, "NetWare", "NDSServerContext", false, true, false},
-    {1275, 1270, "NetWare", "NDSAdminName", false, true, false},
-    {1276, 1271, "NetWare", "NDSAdminPassword", false, false, false},
-    {kNdsInstallId, 1272, "NetWare", "NDSInstall", false, false, false},
+    {1069, 1278, "IP", "InternetAddress", false},
+    {1070, 1279, "IP", "DefaultRouter", false},
+    {1127, 1280, "IP", "NetMask", false},
+    {1072, 1283, "SMB", "Domain/GroupName", true},
+    {1071, 1282, "SMB", "ServerName", true},
+    {1130, 1284, "NetWare", "ServerName", true},
+    {1134, 1281, "HTTP/FTP", "Password", false},
+    {1273, 1268, "NetWare", "NDSTreeName", false},
+    {1274, 1269, "NetWare", "NDSServerContext", false},
+    {1275, 1270, "NetWare", "NDSAdminName", false},
+    {1276, 1271, "NetWare", "NDSAdminPassword", false},
+    {kNdsInstallId, 1272, "NetWare", "NDSInstall", false},
 }};
 
 QuickInstallationDlg::QuickInstallationDlg(QWidget* parent) : ChildDialog(TemplateId::QuickInstallation, parent) {
@@ -142,22 +135,14 @@ void QuickInstallationDlg::DoDataExchange(DataExchange& exchange) {
 
 void QuickInstallationDlg::exchangeField(DataExchange& exchange, int i) {
     const Field& field = kFields[i];
-    std::string& value = current[i];
     // Refuses, while saving, what the server's file cannot hold (in every
     // field, checked or not).
-    exchange.Text(field.control, value);
-    // The store's copy carries the value check; a key gone from the store
+    exchange.Text(field.control, current[i]);
+    // The store's copy carries the type string; a key gone from the store
     // raises FileException.
     Parameter parameter = store.GetSection(field.section).GetParameter(field.key);
-    auto* edit = Control<QLineEdit>(field.control);
-    if (edit && !exchange.IsSaving()) edit->setCursorPosition(0);
-    if (field.normalised) {
-        value = parameter.Normalise(value);
-        showText(edit, value);
-    }
-    value = TrimWhiteSpace(value);
-    parameter.SetValue(value);
-    if (field.checked && value != loaded[i]) parameter.Validate(exchange, field.control);
+    if (auto* edit = Control<QLineEdit>(field.control); edit && !exchange.IsSaving()) edit->setCursorPosition(0);
+    TakeTypedText(exchange, field.control, parameter, current[i], loaded[i]);
 }
 
 bool QuickInstallationDlg::IsChanged() const { return current != loaded; }

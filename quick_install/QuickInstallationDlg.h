@@ -32,8 +32,6 @@ public:
         int label;
         const char* section;
         const char* key;
-        bool normalised;      // shown in the canonical form of its value check
-        bool checked;         // validated when it differs from the loaded value
         bool upperCaseStyle;  // typed letters become capitals from the start
     };
     static constexpr int kFieldCount = 12;
