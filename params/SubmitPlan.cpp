@@ -6,10 +6,54 @@
 #include "ServerRequests.h"
 #include "StringIds.h"
 
-SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {}
+namespace {
+
+constexpr const char* ServerSection = "Server";
+constexpr const char* RestartKey = "Restart";
+
+const Parameter& parameterOf(const ParameterHandler& store, const std::string& section, const std::string& key) {
+    for (int s = 0; s < store.GetSectionCount(); ++s) {
+        const ParameterSection& held = store.SectionAt(s);
+        if (held.GetName() == section) return held.ParameterAt(held.IndexOf(key));
+    }
+    throw ParameterHandler::ParameterError(store.GetPath(), "no section [" + section + "]");
+}
+
+}  // namespace
+
+SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {
+    this->store.GetValue(ServerSection, RestartKey, restartBefore);
+}
+
+void SubmitPlan::noteBefore(const std::string& section, const std::string& key) {
+    for (const Change& change : touched) {
+        if (change.section == section && change.key == key) return;
+    }
+    std::string value;
+    store.GetValue(section, key, value);
+    touched.push_back({section, key, value, {}});
+}
+
+ChangeSet SubmitPlan::Changes() const {
+    ChangeSet changes{store.GetShare() ? store.GetShare()->NameOf(store.GetPath()) : store.GetPath(), {}};
+    bool restartTouched = false;
+    for (const Change& before : touched) {
+        const Parameter& now = parameterOf(store, before.section, before.key);
+        if (!now.HasSameValue(before.oldValue)) changes.changes.push_back({before.section, before.key, before.oldValue, now.GetValue()});
+        restartTouched = restartTouched || (before.section == ServerSection && before.key == RestartKey);
+    }
+    // The restart a factory reset takes with it, before Write adds it.
+    std::string restart;
+    if (sendsRequests && !restartTouched && AsksFactoryDefaults(store) &&
+        store.GetValue(ServerSection, RestartKey, restart) && restartBefore != "yes") {
+        changes.changes.push_back({ServerSection, RestartKey, restartBefore, "yes"});
+    }
+    return changes;
+}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
+    if (target.IndexOf(edited.GetKey()) >= 0) noteBefore(section, edited.GetKey());
     sendsRequests = true;
     if (!edited.IsUnchanged(loadedValue)) {
         // Only what the user changed: whatever else changed in the file since
@@ -37,6 +81,8 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
 }
 
 void SubmitPlan::Set(const std::string& section, const std::string& key, const std::string& value, bool verified) {
+    std::string held;
+    if (store.GetValue(section, key, held)) noteBefore(section, key);
     store.SetValue(section, key, value);
     settings.push_back({section, key, value, verified});
 }
@@ -56,6 +102,7 @@ std::vector<int> SubmitPlan::Questions() const {
 void SubmitPlan::Write() {
     const bool restart = AsksRestart();
     if (sendsRequests) AddRestartToFactoryDefaults(store);
+    bytesBefore = store.GetBytes();
     store.Write();
     written = true;
     restartSent = restart;

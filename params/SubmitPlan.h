@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CatalogueKind.h"
+#include "ChangeSet.h"
 #include "ParameterHandler.h"
 
 // One submit to one server file, as the configuration pages, tessaron-ctl
@@ -41,6 +42,16 @@ public:
 
     // Some taken value differs from the value it was loaded with.
     bool HasChanges() const { return changed; }
+
+    // What the write makes of the file, known before it is made: every
+    // parameter whose stored value it replaces (the restart that goes with
+    // a factory reset included), with the value the file held and the one
+    // written, in the order they were taken. A value only spelled
+    // differently is no change.
+    ChangeSet Changes() const;
+    // After Write: the file's bytes before it and the bytes it wrote.
+    const std::string& BytesBefore() const { return bytesBefore; }
+    const std::string& BytesAfter() const { return store.GetBytes(); }
 
     // String IDs of the confirmations to ask, in order, before writing; any
     // answer but Yes means nothing may be written. A factory-default request
@@ -90,8 +101,13 @@ private:
         bool verified;
     };
     void judgeSettings(const ParameterHandler& readBack, std::vector<Verdict>& verdicts) const;
+    void noteBefore(const std::string& section, const std::string& key);
 
     ParameterHandler store;
+    // Each parameter the plan may change, with the value the file held.
+    std::vector<Change> touched;
+    std::string restartBefore;  // Server/Restart as the file held it
+    std::string bytesBefore;
     std::vector<ParameterSection> submitted;
     std::vector<Setting> settings;
     bool sendsRequests = false;  // an edited parameter was taken
