@@ -12,6 +12,7 @@
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "LogInDlg.h"
+#include "ServerRequests.h"
 #include "ServerShare.h"
 #include "ShareLocation.h"
 #include "ShownText.h"
@@ -26,8 +27,9 @@ constexpr const char* usage =
     "Usage: tessaron-config [SHARE]\n"
     "Configure a QUOR Tessaron server through its file share.\n\n"
     "SHARE is the server's share: a mounted folder, //host/share, \\\\host\\share\n"
-    "or smb://host/share (mounted by the desktop). Without it the program asks\n"
-    "for the folder.\n\n"
+    "or smb://host[:port]/share. A network share is used through this computer's\n"
+    "mount of it, or reached straight over SMB when nothing has mounted it.\n"
+    "Without SHARE the program asks for the folder.\n\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
@@ -116,6 +118,32 @@ void ConfigApp::ReportEscapedError() {
     }
 }
 
+bool ConfigApp::SendServerRequest(ServerRequest::Kind kind) {
+    WaitCursor wait;
+    try {
+        ServerRequest request(share, kind);
+        // A restart would also carry out a factory reset the file asks for:
+        // that needs its own Yes.
+        if (request.CarriesPendingFactoryReset() &&
+            ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
+                                                              MessageType::DefaultButton2) != MessageResult::Yes) {
+            return false;
+        }
+        request.Send();
+    } catch (const StoreError& error) {
+        // Also when the file lacks the key: the request could not be made,
+        // and the user must not be told it was.
+        ReportFailure(StringId::NoCommunication, error);
+        return false;
+    }
+    ShowMessage(StringId::ServerRestarting);
+    return true;
+}
+
+void ConfigApp::EndProgram() {
+    if (mainWindow) mainWindow->PostCloseRequest();
+}
+
 void ConfigApp::SetMainWindow(ConfigMainDlg* window) { mainWindow = window; }
 
 ConfigMainDlg* ConfigApp::GetMainWindow() const { return mainWindow.data(); }
@@ -170,10 +198,10 @@ int ConfigApp::StartUp(const QStringList& arguments) {
     const std::string folder = MountedFolderOf(path);
     if (const int problem = folder.empty() ? 0 : ShareFolderProblem(folder)) {
         ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
-        return 1;
+        return ExitFileError;
     }
     SetServerPath(folder.empty() ? path : folder);
     serverName = ServerName(path);
     if (mainWindowRunner) mainWindowRunner(*this);
-    return 0;
+    return exitStatus;
 }

@@ -2,31 +2,20 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
 
-#include "CtlCommands.h"
+#include "CtlCommand.h"
 #include "StringTable.h"
 
 namespace {
 
 constexpr int kNoServerCharacter = 60023;
+constexpr int kNotACommand = 60033;
+constexpr int kDidYouMean = 60034;
 
 const char* const kFileHelp =
     "The file to work on: config (\\Config\\Config.ini, the default), scsi (\\Config\\scsi.ini), "
     "or the path of a file on the share such as Volumes/CDROM1/GUEST.USR";
-
-struct Arguments {
-    std::string share;
-    std::string section;
-    std::string key;
-    std::string file;
-    std::string typeSpec;
-    std::string value;
-    std::string comment;
-    bool inPlace = false;
-    bool json = false;
-    bool yes = false;
-    bool factoryDefaults = false;
-};
 
 // An argument in the server's bytes; false after saying which character the
 // server cannot store.
@@ -41,22 +30,108 @@ bool toServer(const Console& console, std::string& argument) {
     return true;
 }
 
-// SHARE, and who connects to it when it is reached over SMB.
-void addShare(CLI::App* command, Arguments& a, SmbCredentials& credentials) {
-    command->add_option("SHARE", a.share, "The server's share")->required();
-    command->add_option("--user", credentials.user,
-                        "User name for a share reached over SMB (else TESSARON_SMB_USER, else guest); the "
-                        "password comes from TESSARON_SMB_PASSWORD")
-        ->type_name("USER");
+// Edits that turn one word into the other, a swap of neighbours counting as one.
+size_t editDistance(const std::string& from, const std::string& to) {
+    std::vector<std::vector<size_t>> d(from.size() + 1, std::vector<size_t>(to.size() + 1));
+    for (size_t i = 0; i <= from.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= to.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= from.size(); ++i) {
+        for (size_t j = 1; j <= to.size(); ++j) {
+            const size_t change = from[i - 1] == to[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && from[i - 1] == to[j - 2] && from[i - 2] == to[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[from.size()][to.size()];
 }
 
-void addFileOption(CLI::App* command, Arguments& a) {
-    command->add_option("--file", a.file, kFileHelp)->type_name("config|scsi|PATH");
+// A first word that names no command: says so, with the nearest command
+// when one is within two edits. False when the word is a command (or an
+// option, which the parser judges).
+bool refuseUnknownCommand(const std::vector<std::string>& args, std::ostream& err) {
+    if (args.empty() || args[0].empty() || args[0][0] == '-') return false;
+    const std::string& word = args[0];
+    std::string nearest;
+    size_t best = 3;
+    for (const CommandRow& row : CommandTable()) {
+        if (row.name == word) return false;
+        const size_t distance = editDistance(word, row.name);
+        if (distance < best) best = distance, nearest = row.name;
+    }
+    err << (nearest.empty() ? FormatString(kNotACommand, {word}) : FormatString(kDidYouMean, {word, nearest}))
+        << "\nRun with --help for more information.\n";
+    return true;
+}
+
+// One command of the table as the parser knows it.
+struct Defined {
+    const CommandRow* row;
+    CLI::App* parsed;
+    std::unique_ptr<CtlCommand> command;
+};
+
+// The share options a row names, offered the same way by every command that
+// takes them, before its own arguments.
+void addShareOptions(CLI::App& command, const CommandRow& row, ShareOptions& options, SmbCredentials& credentials) {
+    if (row.options & TakesShare) {
+        command.add_option("SHARE", options.share, "The server's share")->required();
+        command
+            .add_option("--user", credentials.user,
+                        "User name for a share reached over SMB (else TESSARON_SMB_USER, else guest); the "
+                        "password comes from TESSARON_SMB_PASSWORD")
+            ->type_name("USER");
+    }
+    if (row.options & TakesJson) command.add_flag("--json", options.json, row.jsonHelp);
+    if (row.options & TakesFile) command.add_option("--file", options.file, kFileHelp)->type_name("config|scsi|PATH");
+}
+
+// Every command of the table with its arguments, in the order --help lists them.
+std::vector<Defined> defineCommands(CLI::App& app, ShareOptions& options, SmbCredentials& credentials) {
+    std::vector<Defined> commands;
+    for (const CommandRow& row : CommandTable()) {
+        CLI::App* command = app.add_subcommand(row.name, row.help);
+        addShareOptions(*command, row, options, credentials);
+        commands.push_back({&row, command, row.make()});
+        commands.back().command->Define(*command);
+    }
+    return commands;
+}
+
+// Parses args; the command chosen, or null after the usage message, help or
+// version, with the exit code.
+Defined* parseArguments(CLI::App& app, std::vector<Defined>& commands, const std::vector<std::string>& args,
+                        const Console& console, int& code) {
+    if (refuseUnknownCommand(args, console.err)) return code = ExitUsage, nullptr;
+    // "--" ends the options of a command whose row says so: the words after
+    // it are taken as they are, also when they begin with "-".
+    std::vector<std::string> parsed = args, afterOptions;
+    const auto named = std::find_if(commands.begin(), commands.end(),
+                                    [&](const Defined& d) { return !args.empty() && args[0] == d.row->name; });
+    if (named != commands.end() && (named->row->options & EndsOptionsAtDashes)) {
+        const auto end = std::find(args.begin(), args.end(), std::string("--"));
+        if (end != args.end()) {
+            afterOptions.assign(end + 1, args.end());
+            parsed.assign(args.begin(), end);
+        }
+    }
+    try {
+        app.parse(std::vector<std::string>(parsed.rbegin(), parsed.rend()));
+        for (Defined& d : commands) {
+            if (!*d.parsed) continue;
+            d.command->Parsed(*d.parsed, std::move(afterOptions));
+            return &d;
+        }
+    } catch (const CLI::ParseError& error) {
+        code = app.exit(error, console.out, console.err) == 0 ? ExitDone : ExitUsage;
+    }
+    return nullptr;
 }
 
 }  // namespace
 
-int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text) {
+int RunTessaronCtl(const std::vector<std::string>& args, Console console) {
     CLI::App app{"Command-line companion of QUOR Tessaron Configuration: reads and changes the settings of a "
                  "QUOR Tessaron server through its file share.\n"
                  "SHARE is the share's folder, or //host/share, \\\\host\\share or smb://host[:port]/share: "
@@ -64,92 +139,23 @@ int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std:
                  "tessaron-ctl"};
     app.set_version_flag("--version", "tessaron-ctl 1.00");
     app.require_subcommand(1);
-    Arguments a;
-    SmbCredentials credentials = CredentialsFromEnvironment();
-
-    CLI::App* identify = app.add_subcommand("identify", "Show product, software version, kind and serial number");
-    addShare(identify, a, credentials);
-
-    CLI::App* info = app.add_subcommand("info", "Show serial number, software version, kind, names and addresses");
-    info->add_option("SHARE", a.share, "The server's share")->required();
-    info->add_flag("--json", a.json, "Print a JSON object");
-
-    CLI::App* stats = app.add_subcommand("stats", "Print the server's statistics");
-    stats->add_option("SHARE", a.share, "The server's share")->required();
-
-    CLI::App* log = app.add_subcommand("log", "Print the server's event log");
-    log->add_option("SHARE", a.share, "The server's share")->required();
-
-    CLI::App* get = app.add_subcommand("get", "Print the value of one parameter");
-    addShare(get, a, credentials);
-    get->add_option("SECTION", a.section, "Section name; \"\" for the lines before the first section")->required();
-    get->add_option("KEY", a.key, "Parameter key")->required();
-    addFileOption(get, a);
-
-    CLI::App* format = app.add_subcommand("format", "Print a parameter file in its canonical written form");
-    format->add_option("FILE", a.file, "The parameter file")->required();
-    format->add_flag("--in-place", a.inPlace, "Rewrite the file itself in that form");
-
-    CLI::App* describe = app.add_subcommand("describe", "List every parameter with its name, type and check");
-    addShare(describe, a, credentials);
-    addFileOption(describe, a);
-    describe->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    CLI::App* check = app.add_subcommand("check", "Check a value as a configuration page would take it");
-    check->add_option("SPEC", a.typeSpec, "Type string, e.g. \"{Type Edit} {DDV IP}\"")->required();
-    check->add_option("VALUE", a.value, "The text typed")->required();
-    check->add_option("--comment", a.comment, "The parameter's comment (choices, \"Cannot be changed\")");
-
-    CLI::App* set = app.add_subcommand("set", "Change parameters and have the server confirm them");
-    addShare(set, a, credentials);
-    // The assignments are taken as the words they are, after the options are
-    // parsed: a value such as "[Server]" is a value, not a list to unpack.
-    set->allow_extras();
-    set->footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values");
-    addFileOption(set, a);
-    set->add_flag("--yes", a.yes, "Confirm a restart or factory-defaults request");
-
-    CLI::App* restart = app.add_subcommand("restart", "Ask the server to restart");
-    addShare(restart, a, credentials);
-    restart->add_flag("--factory-defaults", a.factoryDefaults, "Return to factory settings as well");
-    restart->add_flag("--yes", a.yes, "Confirm the request");
-
-    CLI::App* volumes = app.add_subcommand("volumes", "List the volume rights files (as --file takes them)");
-    addShare(volumes, a, credentials);
-    volumes->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    CLI::App* drives = app.add_subcommand("drives", "List the SCSI drives of scsi.ini with their drive names");
-    addShare(drives, a, credentials);
-    drives->add_flag("--json", a.json, "Print a JSON array of objects");
-
-    try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
-    } catch (const CLI::ParseError& error) {
-        const int code = app.exit(error, out, err);
-        return code == 0 ? ExitDone : ExitUsage;
-    }
-
-    Console console{out, err, text, credentials};
+    ShareOptions options;
+    console.credentials = CredentialsFromEnvironment();
+    std::vector<Defined> commands = defineCommands(app, options, console.credentials);
+    int code = ExitDone;
+    const Defined* chosen = parseArguments(app, commands, args, console, code);
+    if (!chosen) return code;
     // Names and values are the server's text: turned into its bytes here,
     // once, for every command; paths and options stay as given.
-    std::vector<std::string> words = *set ? set->remaining() : std::vector<std::string>{};
-    for (std::string* argument : {&a.section, &a.key, &a.typeSpec, &a.value, &a.comment}) {
+    for (std::string* argument : chosen->command->ServerText()) {
         if (!toServer(console, *argument)) return ExitNotFoundOrInvalid;
     }
-    for (std::string& word : words) {
-        if (!toServer(console, word)) return ExitNotFoundOrInvalid;
-    }
-    if (*identify) return IdentifyCommand(console, a.share);
-    if (*info) return InfoCommand(console, a.share, a.json);
-    if (*stats) return ReportCommand(console, a.share, true);
-    if (*log) return ReportCommand(console, a.share, false);
-    if (*get) return GetCommand(console, a.share, a.section, a.key, a.file);
-    if (*format) return FormatCommand(console, a.file, a.inPlace);
-    if (*describe) return DescribeCommand(console, a.share, a.file, a.json);
-    if (*check) return CheckCommand(console, a.typeSpec, a.value, a.comment);
-    if (*set) return SetCommand(console, a.share, a.file, a.yes, words);
-    if (*volumes) return VolumesCommand(console, a.share, a.json);
-    if (*drives) return DrivesCommand(console, a.share, a.json);
-    return RestartCommand(console, a.share, a.factoryDefaults, a.yes);
+    return chosen->command->Run(console, options);
+}
+
+int RunTessaronCtl(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const LocaleText& text,
+                   std::istream* in) {
+    Console console{out, err, text};
+    console.in = in;
+    return RunTessaronCtl(args, console);
 }

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     std::setlocale(LC_CTYPE, "");
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int code = RunTessaronCtl(args, std::cout, std::cerr, LocaleText::OfEnvironment());
+    const int code = RunTessaronCtl(args, std::cout, std::cerr, LocaleText::OfEnvironment(), &std::cin);
     std::cout.flush();
     return code;
 }

@@ -11,6 +11,7 @@
 
 #include "DialogUnits.h"
 #include "RowLayout.h"
+#include "TemplateBuilder.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ QLineEdit* ControlHandler::CreateEdit(QWidget* parent, const QFont& font, int id
     edit->setObjectName(QString::number(id));
     edit->setFont(font);
     edit->setGeometry(x, y, width, height);
+    FollowReadOnlyLook(edit);
     edit->show();
     return edit;
 }

@@ -8,10 +8,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogTemplates.h"
@@ -20,20 +20,20 @@
 #include "RowLayout.h"
 #include "ServerFiles.h"
 #include "StringIds.h"
-#include "StringTable.h"
 #include "SubmitPlan.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
 
 namespace {
 
-ConfigApp& app() { return ConfigApp::Get(); }
+ToolHost& host() { return ToolHost::Get(); }
 
 // Messages of the page.
 constexpr int kAskSubmitChanges = 104;
 constexpr int kPageUnavailable = 1004;
 
-int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
+int message(int stringId, unsigned type) { return host().ShowMessage(stringId, type); }
 
 }  // namespace
 
@@ -80,7 +80,7 @@ bool TemplatePage::OnSetActive() {
         UpdateData(false);
         UpdateData(true);
         redraw();
-        app().SetHelpContext(HelpContextFor(working.GetTitleId(), app().GetServerVersion()));
+        host().SetHelpContext(HelpContextFor(working.GetTitleId(), host().GetServerVersion()));
     }
     return PropertyPage::OnSetActive();
 }
@@ -131,13 +131,13 @@ void TemplatePage::LoadPageData() {
     ParameterHandler handler;
     ParameterSection section;
     if (chooser) {
-        chooser->Load(app().GetShare(), handler, section);
+        chooser->Load(host().GetShare(), handler, section);
     } else if (readAlready) {
         handler = std::move(*readAlready);
         readAlready.reset();
         section = configurationSlice(handler);
     } else {
-        handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+        handler.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
         section = configurationSlice(handler);
     }
     store = std::move(handler);
@@ -149,11 +149,11 @@ void TemplatePage::buildIfNeeded() {
     if (built) return;
     built = true;
     try {
-        if (chooser) chooser->List(app().GetShare(), app().GetServerVersion());
+        if (chooser) chooser->List(host().GetShare(), host().GetServerVersion());
         LoadPageData();
         buildControls();
     } catch (const FileException& error) {
-        app().ReportFailure(kPageUnavailable, error);
+        host().ReportFailure(kPageUnavailable, error);
         unavailable = true;
         loaded = working = ParameterSection();  // no rows
         throw;
@@ -164,10 +164,12 @@ void TemplatePage::buildControls() {
     frame = Item(kFrameId);
     const QRect area = frame ? frame->geometry().adjusted(2, 2, -2, -2) : rect();
     rows = std::make_unique<PageRows>(*this, area, mode, working, loaded, [this] { ShowItem(kUnsupportedMarkId, true); });
-    if (frame) frame->show();
-    // A volume rights file's rows are framed in black, as the list beside them.
-    if (auto* box = qobject_cast<QFrame*>(frame); box && mode == PageMode::VolumeRights && chooser->HasLines()) {
-        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    if (auto* box = qobject_cast<QFrame*>(frame)) {
+        // The rows sit in a sunken edge; a volume rights file's edge has a
+        // black inner line, as the list beside it.
+        const bool black = mode == PageMode::VolumeRights && chooser->HasLines();
+        box->setFrameStyle((black ? QFrame::WinPanel : QFrame::StyledPanel) | QFrame::Sunken);
+        box->show();
     }
     const int firstTop = chooser ? chooser->AddDriveRow(store, working.GetName(), rows->Pane()->Content(), controls,
                                                         Units(), RowLayout::kTopMargin)
@@ -276,10 +278,10 @@ void TemplatePage::Submit() {
         // Someone else changed the file since the page read it: nothing was
         // written over that. What the user typed stays, and the next submit
         // applies it to the file as it is now.
-        app().ReportFailure(StringId::Unsuccessful, error);
+        host().ReportFailure(StringId::Unsuccessful, error);
         readStoreAgain();
     } catch (const StoreError& error) {
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -307,6 +309,8 @@ bool TemplatePage::confirm(const SubmitPlan& plan) {
 }
 
 void TemplatePage::doSubmit() {
+    // The plan works on its own copy: what a declined or failed submit put
+    // into it never reaches the next one.
     SubmitPlan plan(store);
     const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
     for (int row = 0; row < shown; ++row) {
@@ -314,12 +318,13 @@ void TemplatePage::doSubmit() {
     }
     if (!confirm(plan)) return;  // nothing is written; the edits stay
     plan.Write();
+    store = plan.ReleaseWritten();  // the file as this page wrote it, should reading it back fail
 
     if (plan.AsksRestart()) {
         message(StringId::ServerRestarting, MessageType::Ok);
-        app().SetParametersChanged(false);
+        host().SetParametersChanged(false);
         loaded = working;
-        if (QWidget* top = QWidget::window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
+        host().EndProgram();
         return;
     }
 
@@ -329,7 +334,7 @@ void TemplatePage::doSubmit() {
     if (plan.ConfirmedBy(store)) {
         const CatalogueKind kind = static_cast<CatalogueKind>(mode);
         message(SubmitPlan::SuccessMessage(kind), MessageType::Ok);
-        if (kind == Configuration) app().SetParametersChanged(true);
+        if (kind == Configuration) host().SetParametersChanged(true);
         submitSucceeded = true;
         Reset();
     } else {
@@ -352,12 +357,20 @@ void TemplatePage::Reset() {
 
 // --- The list of the list-driven pages ---
 
+void TemplatePage::keepListOnChosen() {
+    if (!chooser || !list) return;
+    const QSignalBlocker quiet(list);
+    list->setCurrentRow(chooser->Chosen());
+}
+
 void TemplatePage::onListChoice(int line) {
     if (!chooser || line < 0 || line == chooser->Chosen()) return;
     // The line shown leaves first, as a tab would.
     if (!OnKillActive()) {
-        const QSignalBlocker quiet(list);
-        list->setCurrentRow(chooser->Chosen());
+        keepListOnChosen();
+        // A mouse press announces the new line before it selects it: once
+        // the press is handled, the old line is made the selected one again.
+        QTimer::singleShot(0, list, [this] { keepListOnChosen(); });
         return;
     }
     WaitCursor wait;

@@ -109,6 +109,8 @@ private:
     void doSubmit();
     void readStoreAgain();
     void onListChoice(int line);
+    // The list's current and only selected line is the chosen one.
+    void keepListOnChosen();
     ParameterSection configurationSlice(const ParameterHandler& handler) const;
 
     QWidget* frame = nullptr;

@@ -29,7 +29,8 @@ public:
     TemplatePage* VolumeRightsPage() const { return volumeRights; }
 
 private:
-    // Where the sheet sits in the main window's client area.
+    // Where the sheet sits in the main window's client area, in pixels of
+    // the reference font (scaled to the font in use).
     static constexpr int kLeft = 15;
     static constexpr int kTop = 70;
 

@@ -65,6 +65,24 @@ bool scanFields(std::string_view text, char separator, int base, const int* mini
     ParameterValidation::Refuse(exchange, messageId);
 }
 
+// Rules in words, for the refusals that show "Illegal parameter value!".
+constexpr int NumberOrAnyRule = 60050;
+constexpr int AddressRule = 60051;
+constexpr int AddressOrAnyRule = 60052;
+constexpr int CharacterNotAllowedRule = 60053;
+constexpr int OnlyCharactersRule = 60054;
+constexpr int AddressEntryPrompt = 134;
+
+// A character of a value, as a rule names it.
+std::string quotedCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+        static const char hex[] = "0123456789ABCDEF";
+        return std::string("(control character 0x") + hex[byte >> 4] + hex[byte & 0xF] + ")";
+    }
+    return std::string("\"") + c + "\"";
+}
+
 }  // namespace
 
 std::string TooLongPrompt(int maximumLength) { return FormatString(TooLongPromptId, {std::to_string(maximumLength)}); }
@@ -81,6 +99,13 @@ void ParameterValidation::Refuse(DataExchangeContext& exchange, const std::strin
 
 void ParameterValidation::Refuse(DataExchangeContext& exchange, int messageId) {
     Refuse(exchange, LoadString(messageId), messageId);
+}
+
+void ParameterValidation::RefuseIllegal(DataExchangeContext& exchange, const std::string& rule) {
+    exchange.ShowMessage(LoadString(StringId::IllegalValue), StringId::IllegalValue);
+    exchange.ExplainRule(rule);
+    exchange.Fail();
+    std::abort();  // an exchange whose Fail returns breaks its contract
 }
 
 void ParameterValidation::RefuseLongerThan(DataExchangeContext& exchange, const std::string& text, int limit) {
@@ -149,12 +174,13 @@ void ParameterValidation::ValidateUInt(DataExchangeContext& exchange, int contro
     exchange.PrepareEditCtrl(controlId);
     if (!exchange.IsSaving()) return;
     if (!strict && item == "*") return;
-    if (item.find_first_not_of("0123456789") != std::string::npos) failWith(exchange, StringId::IllegalValue);
+    const std::string rule = strict ? OutOfRangePrompt(0, 65535) : FormatString(NumberOrAnyRule, {"0", "65535"});
+    if (item.find_first_not_of("0123456789") != std::string::npos) RefuseIllegal(exchange, rule);
     // Compared digit by digit, so any number of digits reads exactly.
     const size_t significant = item.find_first_not_of('0');
     const std::string_view digits =
         significant == std::string::npos ? std::string_view("0") : std::string_view(item).substr(significant);
-    if (digits.size() > 5 || (digits.size() == 5 && digits > "65535")) failWith(exchange, StringId::IllegalValue);
+    if (digits.size() > 5 || (digits.size() == 5 && digits > "65535")) RefuseIllegal(exchange, rule);
 }
 
 void ParameterValidation::ValidateTime(DataExchangeContext& exchange, int controlId, const std::string& item) {
@@ -175,7 +201,7 @@ void ParameterValidation::ValidateIP(DataExchangeContext& exchange, int controlI
     if (!exchange.IsSaving()) return;
     if (!strict && item == "*") return;
     int parts[4];
-    if (!ScanDottedQuad(item, parts)) failWith(exchange, StringId::IllegalValue);
+    if (!ScanDottedQuad(item, parts)) RefuseIllegal(exchange, LoadString(strict ? AddressRule : AddressOrAnyRule));
 }
 
 void ParameterValidation::ValidateCharacters(DataExchangeContext& exchange, int controlId, const std::string& item,
@@ -184,7 +210,9 @@ void ParameterValidation::ValidateCharacters(DataExchangeContext& exchange, int 
     if (!exchange.IsSaving()) return;
     for (const char c : item) {
         const bool inSet = set.find(c) != std::string_view::npos;
-        if (inSet != (mode == 1)) failWith(exchange, StringId::IllegalValue);
+        if (inSet == (mode == 1)) continue;
+        RefuseIllegal(exchange, mode == 1 ? FormatString(OnlyCharactersRule, {quotedCharacter(c), set})
+                                          : FormatString(CharacterNotAllowedRule, {quotedCharacter(c)}));
     }
 }
 
@@ -215,5 +243,5 @@ void ParameterValidation::ValidateNetWareAddress(DataExchangeContext& exchange, 
                                                  const std::string& item) {
     exchange.PrepareEditCtrl(controlId);
     if (!exchange.IsSaving()) return;
-    if (!ScanNetWareAddress(item)) failWith(exchange, StringId::IllegalValue);
+    if (!ScanNetWareAddress(item)) RefuseIllegal(exchange, LoadString(AddressEntryPrompt));
 }

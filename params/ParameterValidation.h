@@ -63,6 +63,8 @@ public:
     // it) and fails the exchange; never returns.
     [[noreturn]] static void Refuse(DataExchangeContext& exchange, const std::string& text, int messageId);
     [[noreturn]] static void Refuse(DataExchangeContext& exchange, int messageId);
+    // Refuses with "Illegal parameter value!", explaining the rule broken.
+    [[noreturn]] static void RefuseIllegal(DataExchangeContext& exchange, const std::string& rule);
     // Refuses with the length prompt when text is longer than limit.
     static void RefuseLongerThan(DataExchangeContext& exchange, const std::string& text, int limit);
 

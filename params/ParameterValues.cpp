@@ -16,6 +16,8 @@ namespace {
 
 using PV = ParameterValidation;
 
+constexpr int LineBreakRule = 60055;
+
 // How a kind limits the length of its value.
 enum class Limit { None, Fixed, FirstArgument };
 
@@ -45,7 +47,7 @@ constexpr std::array<KindRule, 10> kindRules = {{
 void validateInteger(DataExchangeContext& exchange, int controlId, int minimum, int maximum) {
     const std::string text = exchange.GetControlText(controlId);
     const int number = PV::ReadInteger(text);
-    if (text != std::to_string(number)) PV::Refuse(exchange, StringId::IllegalValue);
+    if (text != std::to_string(number)) PV::RefuseIllegal(exchange, OutOfRangePrompt(minimum, maximum));
     if (number < minimum || number > maximum) {
         PV::Refuse(exchange, OutOfRangePrompt(minimum, maximum), OutOfRangePromptId);
     }
@@ -95,7 +97,7 @@ void Parameter::Validate(DataExchangeContext& exchange, int controlId) const {
 
     // A line break would start a new line in the server's file.
     if (value.find_first_of("\r\n") != std::string::npos) {
-        PV::Refuse(exchange, StringId::IllegalValue);
+        PV::RefuseIllegal(exchange, LoadString(LineBreakRule));
     }
     if (kind == "Int") {
         validateInteger(exchange, controlId, firstArgument, secondArgument);

@@ -1,14 +1,60 @@
 #include "SubmitPlan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ServerRequests.h"
 #include "StringIds.h"
 
-SubmitPlan::SubmitPlan(ParameterHandler& store) : store(store) {}
+namespace {
+
+constexpr const char* ServerSection = "Server";
+constexpr const char* RestartKey = "Restart";
+
+const Parameter& parameterOf(const ParameterHandler& store, const std::string& section, const std::string& key) {
+    for (int s = 0; s < store.GetSectionCount(); ++s) {
+        const ParameterSection& held = store.SectionAt(s);
+        if (held.GetName() == section) return held.ParameterAt(held.IndexOf(key));
+    }
+    throw ParameterHandler::ParameterError(store.GetPath(), "no section [" + section + "]");
+}
+
+}  // namespace
+
+SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {
+    this->store.GetValue(ServerSection, RestartKey, restartBefore);
+}
+
+void SubmitPlan::noteBefore(const std::string& section, const std::string& key) {
+    for (const Change& change : touched) {
+        if (change.section == section && change.key == key) return;
+    }
+    std::string value;
+    store.GetValue(section, key, value);
+    touched.push_back({section, key, value, {}});
+}
+
+ChangeSet SubmitPlan::Changes() const {
+    ChangeSet changes{store.GetShare() ? store.GetShare()->NameOf(store.GetPath()) : store.GetPath(), {}};
+    bool restartTouched = false;
+    for (const Change& before : touched) {
+        const Parameter& now = parameterOf(store, before.section, before.key);
+        if (!now.HasSameValue(before.oldValue)) changes.changes.push_back({before.section, before.key, before.oldValue, now.GetValue()});
+        restartTouched = restartTouched || (before.section == ServerSection && before.key == RestartKey);
+    }
+    // The restart a factory reset takes with it, before Write adds it.
+    std::string restart;
+    if (sendsRequests && !restartTouched && AsksFactoryDefaults(store) &&
+        store.GetValue(ServerSection, RestartKey, restart) && restartBefore != "yes") {
+        changes.changes.push_back({ServerSection, RestartKey, restartBefore, "yes"});
+    }
+    return changes;
+}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
+    if (target.IndexOf(edited.GetKey()) >= 0) noteBefore(section, edited.GetKey());
+    sendsRequests = true;
     if (!edited.IsUnchanged(loadedValue)) {
         // Only what the user changed: whatever else changed in the file since
         // it was shown stays as the file has it.
@@ -21,8 +67,10 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     // another program changed the file meanwhile).
     Parameter sent = edited;
     sent.SetValue(stored.GetValue());
-    const std::string type = edited.GetType();
-    if (type == "NoCheck" || (type == "EditCheck" && edited.GetCheckState() == 1)) stored.AppendWriteMark();
+    const ControlType type = edited.GetType();
+    if (type == ControlType::NoCheck || (type == ControlType::EditCheck && edited.GetCheckState() == 1)) {
+        stored.AppendWriteMark();
+    }
     if (stored.IsFactoryDefaultRequest()) rowQuestions.push_back(StringId::ConfirmFactoryDefaults);
     if (stored.IsRestartRequest()) rowQuestions.push_back(StringId::ConfirmRestart);
 
@@ -32,8 +80,15 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     held->Append(sent);
 }
 
+void SubmitPlan::Set(const std::string& section, const std::string& key, const std::string& value, bool verified) {
+    std::string held;
+    if (store.GetValue(section, key, held)) noteBefore(section, key);
+    store.SetValue(section, key, value);
+    settings.push_back({section, key, value, verified});
+}
+
 bool SubmitPlan::CarriesPendingFactoryReset() const {
-    return AsksFactoryDefaults(store) &&
+    return sendsRequests && AsksFactoryDefaults(store) &&
            std::find(rowQuestions.begin(), rowQuestions.end(), StringId::ConfirmFactoryDefaults) == rowQuestions.end();
 }
 
@@ -45,29 +100,66 @@ std::vector<int> SubmitPlan::Questions() const {
 }
 
 void SubmitPlan::Write() {
-    AddRestartToFactoryDefaults(store);
+    const bool restart = AsksRestart();
+    if (sendsRequests) AddRestartToFactoryDefaults(store);
+    bytesBefore = store.GetBytes();
     store.Write();
+    written = true;
+    restartSent = restart;
+}
+
+ParameterHandler SubmitPlan::ReleaseWritten() {
+    ParameterHandler released = std::move(store);
+    store = ParameterHandler();
+    return released;
+}
+
+std::vector<SubmitPlan::Verdict> SubmitPlan::Verdicts(const ParameterHandler& readBack) const {
+    std::vector<Verdict> verdicts;
+    for (const ParameterSection& sent : submitted) {
+        const ParameterSection* back = nullptr;
+        for (int s = 0; s < readBack.GetSectionCount() && !back; ++s) {
+            if (readBack.SectionAt(s).GetName() == sent.GetName()) back = &readBack.SectionAt(s);
+        }
+        for (int i = 0; i < sent.GetParameterCount(); ++i) {
+            const Parameter& value = sent.ParameterAt(i);
+            Verdict verdict;
+            verdict.section = sent.GetName();
+            verdict.key = value.GetKey();
+            verdict.sent = value.GetValue();
+            const int at = back ? back->IndexOf(value.GetKey()) : -1;
+            if (at >= 0) {
+                // Judged as a page's whole section is: a parameter the
+                // server does not confirm after a submit counts as kept.
+                ParameterSection kept(sent.GetName()), given(sent.GetName());
+                kept.Append(back->ParameterAt(at));
+                given.Append(value);
+                verdict.present = true;
+                verdict.now = back->ParameterAt(at).GetValue();
+                verdict.kept = kept.OnlyNoValidSubmitChanged(given);
+            }
+            verdicts.push_back(std::move(verdict));
+        }
+    }
+    judgeSettings(readBack, verdicts);
+    return verdicts;
+}
+
+void SubmitPlan::judgeSettings(const ParameterHandler& readBack, std::vector<Verdict>& verdicts) const {
+    for (const Setting& setting : settings) {
+        Verdict verdict;
+        verdict.section = setting.section;
+        verdict.key = setting.key;
+        verdict.sent = setting.value;
+        verdict.present = readBack.GetValue(setting.section, setting.key, verdict.now);
+        verdict.kept = !setting.verified || verdict.now == setting.value;
+        verdicts.push_back(std::move(verdict));
+    }
 }
 
 bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {
-    for (const ParameterSection& sent : submitted) {
-        ParameterSection back;
-        try {
-            back = readBack.GetSection(sent.GetName());
-        } catch (const ParameterHandler::ParameterError&) {
-            return false;
-        }
-        // The read-back parameters of the submitted keys, in their order; a
-        // key the server dropped is a value it did not keep.
-        ParameterSection kept(sent.GetName());
-        for (int i = 0; i < sent.GetParameterCount(); ++i) {
-            const int at = back.IndexOf(sent.ParameterAt(i).GetKey());
-            if (at < 0) return false;
-            kept.Append(back.ParameterAt(at));
-        }
-        if (!kept.OnlyNoValidSubmitChanged(sent)) return false;
-    }
-    return true;
+    const std::vector<Verdict> verdicts = Verdicts(readBack);
+    return std::all_of(verdicts.begin(), verdicts.end(), [](const Verdict& verdict) { return verdict.kept; });
 }
 
 int SubmitPlan::SuccessMessage(CatalogueKind kind) {

@@ -15,6 +15,6 @@ inline constexpr int NoDrives = 1015;
 inline constexpr int NoVolumeRightsFiles = 1016;
 inline constexpr int ServerNameTooLong = 1020;
 inline constexpr int IllegalValue = 1022;
-inline constexpr int EmptyFile = 60050;
-inline constexpr int UnreadableVolume = 60051;
+inline constexpr int EmptyFile = 60060;
+inline constexpr int UnreadableVolume = 60061;
 }  // namespace StringId

@@ -1,12 +1,15 @@
 #include "StringTable.h"
 
+#include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The program's string table. Texts are kept exactly as the product has always
 // shown them, spelling included, since users and scripts recognise them.
-std::string LoadString(int id) {
-    static const std::unordered_map<int, std::string> table = {
+namespace {
+
+constexpr std::pair<int, std::string_view> kEntries[] = {
         // --- Branding and window captions ---
         {101, "&About QUOR Tessaron Configuration..."},
 #ifdef TESSARON_OEM_BUILD
@@ -181,12 +184,12 @@ std::string LoadString(int id) {
         {60024, "Give a user name with --user (or TESSARON_SMB_USER) and the password in TESSARON_SMB_PASSWORD."},
 
         // --- What the share holds that is not as it should be ---
-        {60050, "The file %1 is empty (0 bytes): it holds no parameters."},
-        {60051, "The folder of volume %1 could not be read: its volume rights files are not listed."},
+        {60060, "The file %1 is empty (0 bytes): it holds no parameters."},
+        {60061, "The folder of volume %1 could not be read: its volume rights files are not listed."},
 
         // --- The command-line companion ---
-        {60011, "There is no section %1 in this file."},
-        {60012, "There is no parameter %1 in this file."},
+        {60011, "There is no section %1 in %2."},
+        {60012, "There is no parameter %1 in %2."},
         {60013, "The parameter %1 cannot be changed."},
         {60014, "The value of %1 must not contain a line break."},
         {60015, "Give each parameter as SECTION KEY VALUE: three arguments for each."},
@@ -196,9 +199,55 @@ std::string LoadString(int id) {
         {60019, "The server's configuration file already asks for the factory settings "
                 "(FactoryDefaults = yes): a restart now also returns the server to its factory settings."},
         {60020, "Add --factory-defaults --yes to confirm that."},
-    };
+        {60030, "It has %1."},
+        {60033, "'%1' is not a command."},
+        {60034, "'%1' is not a command; did you mean '%2'?"},
+        {60035, "format --in-place needs a file: standard input cannot be rewritten."},
+        {60036, "%1 is not a parameter file: the server's reports and the files of its Cd folder are neither read "
+                "nor written as parameters."},
+        {60037, "kept: %1 %2 %3"},
+        {60038, "not kept: %1 %2 (the file has %3)"},
+        {60039, "not kept: %1 %2 (the file has no such parameter)"},
+
+        // --- The command line's words for messages that speak of the windows ---
+        {60040, "Are you sure you want to restart the server?"},
+        {60041, "Are you sure you want to change the parameter values to factory default settings?\n\n"
+                "Note: This restarts the server."},
+        {60042, "Setting Restart to \"yes\" will cause the server to restart.\n\nAre you sure you want to continue?"},
+        {60043, "Setting Factory Default to \"yes\" will cause the server to restart with its factory default "
+                "settings.\n\nAre you sure you want to continue?"},
+        {60044, "The software version in the server may not be fully supported by this program.\n\n"
+                "Note: Parameters of type Unknown or UnknownCombo (see describe) may not be checked for validation, "
+                "use with care!"},
+        {60045, "Could not get necessary server files!"},
+        {60046, "Illegal parameter value!"},
+
+        // --- The rule a refused value broke, in words ---
+        {60050, "Enter a whole number from %1 to %2, or *."},
+        {60051, "Enter an internet address: four numbers from 0 to 255 joined by dots, such as 192.168.1.1."},
+        {60052, "Enter * or an internet address: four numbers from 0 to 255 joined by dots, such as 192.168.1.1."},
+        {60053, "The character %1 is not allowed here."},
+        {60054, "The character %1 is not allowed here: use only %2"},
+        {60055, "A value must not contain a line break."},
+};
+
+// Each text has an ID of its own: a table holding one ID twice does not build.
+constexpr bool idsAreUnique() {
+    for (size_t i = 0; i < std::size(kEntries); ++i) {
+        for (size_t j = i + 1; j < std::size(kEntries); ++j) {
+            if (kEntries[i].first == kEntries[j].first) return false;
+        }
+    }
+    return true;
+}
+static_assert(idsAreUnique(), "a string ID is used twice");
+
+}  // namespace
+
+std::string LoadString(int id) {
+    static const std::unordered_map<int, std::string_view> table(std::begin(kEntries), std::end(kEntries));
     auto it = table.find(id);
-    return it == table.end() ? std::string() : it->second;
+    return it == table.end() ? std::string() : std::string(it->second);
 }
 
 std::string FormatString(int id, std::initializer_list<std::string_view> arguments) {

@@ -22,6 +22,7 @@ const char* const kUsage =
     "usage: tessaron-sim STATE_DIR MOUNTPOINT [--model cd|hd] [--version V] [--serial S]\n"
     "                    [--latency MS] [--restart-seconds N] [--refuse SECTION/KEY=PATTERN]...\n"
     "                    [--stats FILE] [--trace] [--no-read-write-open] [--foreground]\n"
+    "       tessaron-sim --version | --help\n"
     "Serves the server files in STATE_DIR (which it rewrites) at the empty folder\n"
     "MOUNTPOINT as a QUOR Tessaron appliance's share. Stop it with Ctrl+C, kill, or\n"
     "fusermount3 -u MOUNTPOINT.\n";
@@ -56,6 +57,12 @@ std::string lineText(const std::string& option, const std::string& text, bool bl
 }
 
 SimSettings readArguments(int argc, char** argv) {
+    // Alone, --version asks for the program's version; with a share to
+    // serve, it names the software version of the simulated unit.
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "tessaron-sim 1.00\n";
+        std::exit(0);
+    }
     SimSettings settings;
     std::vector<std::string> folders;
     for (int i = 1; i < argc; ++i) {

@@ -109,6 +109,13 @@ public:
         return path;
     }
 
+    std::string NameOf(const std::string& path) const override {
+        if (path.compare(0, root.size(), root) != 0) return path;
+        std::string name = PercentDecoded(path.substr(root.size()));
+        name.erase(0, std::min(name.find_first_not_of('/'), name.size()));
+        return name;
+    }
+
     std::string Read(const std::string& path) const override {
         const OpenFile file(*this, path, O_RDONLY);
         return file.ReadAll();

@@ -38,6 +38,7 @@ int Dialog::DoModal() {
     const int ended = exec();
     running = false;
     if (waiting) QApplication::restoreOverrideCursor();
+    if (ToolkitApp* app = ToolkitApp::Current()) app->KeepHelpAfter(this);
     return ended;
 }
 

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
+
+#include "ToolkitApp.h"
 
 namespace {
 
@@ -54,11 +57,19 @@ int QMessageBoxPresenter::Present(const MessageRequest& request) {
     const bool second = (request.type & MessageType::DefaultMask) == MessageType::DefaultButton2;
     box.setDefaultButton(second ? set.second : set.first);
     box.setEscapeButton(set.escape);
+    // F1 shows the help of the page the message is about ("Press F1 for more
+    // help."), as it does in every other window of the program.
+    ToolkitApp* app = ToolkitApp::Current();
+    auto* help = new QShortcut(QKeySequence::HelpContents, &box);
+    QObject::connect(help, &QShortcut::activated, &box, [app] {
+        if (app) app->WinHelp(0, HelpCommand::Context);
+    });
     // A box shown during slow work (under the wait cursor) wants the arrow.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
     box.exec();
     if (waiting) QApplication::restoreOverrideCursor();
+    if (app) app->KeepHelpAfter(&box);
     auto* clicked = box.clickedButton();
     if (!clicked) return resultOf(set.escape);
     return resultOf(box.standardButton(clicked));

@@ -183,14 +183,17 @@ bool PropertySheet::OnInitDialog() {
 }
 
 void PropertySheet::PlaceInParent(int left, int top) {
+    // Scaled with the font like the templates' controls, so the sheet keeps
+    // clear of the header above it at any font size.
+    const QPoint at = Units().ReferencePoint(left, top);
     // The pages have no layout; their minimum size is the template's. A few
     // pixels more, where the parent has them, keep every tab in view.
     QSize size = sizeHint().expandedTo(minimumSizeHint());
     const int tabs = tabBar()->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_TabBarBaseOverlap);
-    const int room = parentWidget() ? parentWidget()->width() - 2 * left : size.width();
+    const int room = parentWidget() ? parentWidget()->width() - 2 * at.x() : size.width();
     size.setWidth(std::max(size.width(), std::min(tabs, room)));
     resize(size);
-    move(left, top);
+    move(at);
 }
 
 bool PropertySheet::CanLeave() { return !activePage || activePage->OnKillActive(); }

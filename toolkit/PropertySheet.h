@@ -44,16 +44,17 @@ public:
 
     bool CanLeave() override;
 
-    // Dialog units of the sheet's font; a sheet places itself below the main
-    // window's header with Units().ReferencePoint(x, y), so the position
-    // keeps its distance to the header at any font size.
+    // Dialog units of the sheet's font.
     DialogUnits Units() const { return DialogUnits::ForFont(font()); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Sizes the sheet to its pages, and wider where that shows every tab and
-    // the parent has room (left pixels kept free on either side), then moves
-    // it to (left, top) in the parent. For OnInitDialog of embedded sheets.
+    // the parent has room (left kept free on either side), then moves it to
+    // (left, top) in the parent. The position is given in pixels of the
+    // reference font and scaled to the sheet's (Units().ReferencePoint), so
+    // it keeps its distance to the parent's header at any font size. For
+    // OnInitDialog of embedded sheets.
     void PlaceInParent(int left, int top);
 
 private:

@@ -1,5 +1,6 @@
 #include "TemplateBuilder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -29,6 +30,34 @@ QFont FontWithCellHeight(const QFont& font, int cellHeight, bool bold) {
 }
 
 namespace {
+
+class ReadOnlyLook : public QObject {
+public:
+    explicit ReadOnlyLook(QLineEdit* edit) : QObject(edit), edit(edit) {
+        setObjectName(QStringLiteral("readOnlyLook"));
+        edit->installEventFilter(this);
+        apply();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ReadOnlyChange) apply();
+        return false;
+    }
+
+private:
+    void apply() {
+        const QPalette standard = QApplication::palette(edit);
+        const QPalette::ColorRole background = edit->isReadOnly() ? QPalette::Window : QPalette::Base;
+        QPalette palette = edit->palette();
+        for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+            palette.setBrush(group, QPalette::Base, standard.brush(group, background));
+        }
+        edit->setPalette(palette);
+    }
+
+    QLineEdit* edit;
+};
 
 QWidget* createWidget(QWidget* parent, const ControlTemplate& control, const DialogUnits& units) {
     const QString text = FromServerText(control.text);
@@ -60,6 +89,7 @@ QWidget* createWidget(QWidget* parent, const ControlTemplate& control, const Dia
     case ControlKind::Edit: {
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly(control.Has(ReadOnly));
+        FollowReadOnlyLook(edit);
         return edit;
     }
     case ControlKind::CheckBox:
@@ -101,6 +131,12 @@ QWidget* createWidget(QWidget* parent, const ControlTemplate& control, const Dia
 
 }  // namespace
 
+void FollowReadOnlyLook(QLineEdit* edit) {
+    if (edit && !edit->findChild<ReadOnlyLook*>(QStringLiteral("readOnlyLook"), Qt::FindDirectChildrenOnly)) {
+        new ReadOnlyLook(edit);
+    }
+}
+
 QWidget* CreateTemplateControl(QWidget* parent, const ControlTemplate& control, const DialogUnits& units) {
     QWidget* widget = createWidget(parent, control, units);
     widget->setObjectName(ControlName(control.id));
@@ -131,10 +167,8 @@ void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUn
         const bool field = control.kind == ControlKind::Edit || control.kind == ControlKind::DropList ||
                            control.kind == ControlKind::ListBox;
         if (field && previousLabel) previousLabel->setBuddy(widget);
-        if (control.kind == ControlKind::PushButton || control.kind == ControlKind::ImageButton ||
-            control.kind == ControlKind::CheckBox) {
-            widget->setAccessibleName(FromServerText(control.text).remove(QLatin1Char('&')));
-        }
+        // Buttons and check boxes are named by the text they show, whatever
+        // the program later makes it: they get no name of their own.
         // Inside the main window, Enter presses no button: none may look
         // like the one it would.
         if (auto* button = qobject_cast<QPushButton*>(widget); button && dialog.style == TemplateStyle::Child) {

@@ -6,6 +6,7 @@
 #include "DialogTemplates.h"
 #include "DialogUnits.h"
 
+class QLineEdit;
 class QWidget;
 
 // Turns a dialog template into widgets. Every control becomes a child of the
@@ -26,3 +27,9 @@ void BuildTemplate(QWidget* parent, const DialogTemplate& dialog, const DialogUn
 // A copy of font whose line height is at most cellHeight pixels (templates
 // give font sizes as cell heights), with the given weight.
 QFont FontWithCellHeight(const QFont& font, int cellHeight, bool bold);
+
+// Shows the edit, whenever it is read-only, in the style's read-only look:
+// the background of the window instead of that of a field to type in, so it
+// does not invite typing it would not take. Follows every later change of
+// its read-only state.
+void FollowReadOnlyLook(QLineEdit* edit);

@@ -62,12 +62,26 @@ void ToolkitApp::ShowHelp(int topic, HelpCommand command) {
     QWidget* owner = QApplication::activeModalWidget();
     if (!helpViewer) {
         helpViewer = new HelpViewer(helpRoot, owner);
-    } else if (helpViewer->parentWidget() != owner) {
-        const QRect geometry = helpViewer->geometry();
-        helpViewer->setParent(owner, helpViewer->windowFlags());
-        helpViewer->setGeometry(geometry);
+    } else {
+        moveHelpTo(owner);
     }
     helpViewer->ShowTopic(topic);
+}
+
+void ToolkitApp::moveHelpTo(QWidget* owner) {
+    if (!helpViewer || helpViewer->parentWidget() == owner) return;
+    const QRect geometry = helpViewer->geometry();
+    const bool shown = helpViewer->isVisible();
+    helpViewer->setParent(owner, helpViewer->windowFlags());
+    helpViewer->setGeometry(geometry);
+    if (shown) helpViewer->show();
+}
+
+void ToolkitApp::KeepHelpAfter(QWidget* closing) {
+    // A child of the closing window would go with it.
+    if (!helpViewer || helpViewer->parentWidget() != closing) return;
+    QWidget* owner = QApplication::activeModalWidget();
+    moveHelpTo(owner == closing ? nullptr : owner);
 }
 
 HelpViewer* ToolkitApp::GetHelpViewer() const { return helpViewer.data(); }

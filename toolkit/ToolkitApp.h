@@ -63,6 +63,9 @@ public:
     virtual void WinHelp(int data, HelpCommand command);
     // Shows or closes the help viewer; what WinHelp ends in.
     void ShowHelp(int topic, HelpCommand command);
+    // A modal window that may own the help viewer is closing: the viewer
+    // stays open, with the window that is modal now.
+    void KeepHelpAfter(QWidget* closing);
     // The viewer, once a topic was shown; for tests.
     HelpViewer* GetHelpViewer() const;
     // Where the help pages live ("qrc:/help/" unless a test says otherwise).
@@ -74,6 +77,8 @@ public:
     virtual void ReportEscapedError();
 
 private:
+    void moveHelpTo(QWidget* owner);
+
     std::unique_ptr<MessagePresenter> presenter;
     UrlOpener urlOpener;
     QPointer<HelpViewer> helpViewer;

@@ -24,8 +24,8 @@ TEST(ConfigAppStartUp, FindsTheShareOrEndsQuietly) {
         {"no share, chooser cancelled", {QStringLiteral("-flag")}, "", true, false, 0, {}},
         // Reached over SMB; the window says what failed when it identifies the server.
         {"network share nobody mounted", {QStringLiteral("//no-such-host-4711/share")}, "", false, true, 0, {}},
-        {"folder that does not exist", {root + QStringLiteral("/gone")}, "", false, false, 1, {60021}},
-        {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 1, {60022}},
+        {"folder that does not exist", {root + QStringLiteral("/gone")}, "", false, false, 2, {60021}},
+        {"folder that is not a share", {root + QStringLiteral("/Cd")}, "", false, false, 2, {60022}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,18 +133,20 @@ protected:
 constexpr int kPageCaption = 1074, kServerType = 1223, kHome = 1124, kHelp = 57670;
 
 // The first line of the configuration file decides what the window shows;
-// until it is read the window says it is connecting.
+// until it is read the window says it is connecting. A server that cannot be
+// read or is not supported ends the program with the command line's status.
 TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
     const struct {
         const char* firstLine;  // nullptr: the file cannot be read
         std::vector<int> messages;
         const char *pageCaption, *serverType;
+        int exitStatus;
     } cases[] = {
-        {"", {60050, 1003}, "Network CD-ROM Server", ""},  // an empty file: taken, and said to be empty
-        {nullptr, {1007}, nullptr, ""},
-        {"QUOR Tessaron HD V4.00 x", {1018}, nullptr, ""},
-        {"QUOR Tessaron CD V3.02 x", {1003}, "Network CD-ROM Server", "QUOR Tessaron CD"},
-        {"JQ HD-Server V3.07 S/N: 1", {}, "Network HD Server", "QUOR Tessaron HD"},
+        {"", {60060, 1003}, "Network CD-ROM Server", "", 0},  // an empty file: taken, and said to be empty
+        {"QUOR Tessaron CD V3.02 x", {1003}, "Network CD-ROM Server", "QUOR Tessaron CD", 0},
+        {"JQ HD-Server V3.07 S/N: 1", {}, "Network HD Server", "QUOR Tessaron HD", 0},
+        {nullptr, {1007}, nullptr, "", 2},
+        {"QUOR Tessaron HD V4.00 x", {1018}, nullptr, "", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.firstLine ? c.firstLine : "unreadable");
@@ -157,8 +159,10 @@ TEST_F(ShellTest, IdentificationShowsTheServerOrCloses) {
         EXPECT_EQ(main.isVisible(), c.pageCaption != nullptr);
         EXPECT_EQ(Caption(kPageCaption), c.pageCaption ? c.pageCaption : "Establishing connection...");
         EXPECT_EQ(Caption(kServerType), c.serverType);
+        EXPECT_EQ(app.GetExitStatus(), c.exitStatus);
     }
     share.Write("Config/Config.ini", "nothing to see\r\n");  // identification runs once
+    presenter.shown.clear();
     window->OnStartTimer();
     EXPECT_TRUE(presenter.shown.empty());
 }
@@ -182,18 +186,23 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
     EXPECT_EQ(QApplication::focusWidget(), main.GetChild()->findChild<QWidget*>(QStringLiteral("1004")));
     UseTestTools();
     EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+    // Enter presses the focused button.
+    const auto enterOn = [&](int id) {
+        QWidget* button = main.findChild<QPushButton*>(QString::number(id));
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        Settle();
+    };
     for (const auto& [button, caption] : tools) {
         SCOPED_TRACE(caption);
         QPointer<QWidget> home = main.GetChild();
-        Press(*window, button);
-        Settle();
+        enterOn(button);
         EXPECT_TRUE(home.isNull());
         EXPECT_EQ(main.GetChild(), tool);
         EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
         EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
         QPointer<QWidget> openTool = tool;
-        Press(*window, kHome);
-        Settle();
+        enterOn(kHome);
         EXPECT_TRUE(openTool.isNull());
         EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
         EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));

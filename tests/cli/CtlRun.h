@@ -14,9 +14,11 @@ struct CtlResult {
     std::string err;
 };
 
-inline CtlResult RunCtl(const std::vector<std::string>& args, const LocaleText& text = LocaleText()) {
+inline CtlResult RunCtl(const std::vector<std::string>& args, const LocaleText& text = LocaleText(),
+                        const std::string& input = "") {
     std::ostringstream out, err;
-    const int code = RunTessaronCtl(args, out, err, text);
+    std::istringstream in(input);
+    const int code = RunTessaronCtl(args, out, err, text, &in);
     return {code, out.str(), err.str()};
 }
 

@@ -14,11 +14,15 @@ namespace {
 // the version go to standard output. said: a text the output holds.
 TEST(CtlUsage, BadCommandLinesExitWith64HelpExitsWith0) {
     const struct { std::vector<std::string> args; int code; const char* said; } cases[] = {
-        {{}, 64, ""}, {{"frobnicate"}, 64, ""}, {{"identify"}, 64, ""}, {{"get", "/share", "IP"}, 64, ""},
+        {{}, 64, ""}, {{"frobnicate"}, 64, "'frobnicate' is not a command."},
+        {{"idnetify", "/share"}, 64, "'idnetify' is not a command; did you mean 'identify'?"},
+        {{"identify"}, 64, ""}, {{"get", "/share", "IP"}, 64, ""},
         {{"identify", "/a", "/b"}, 64, ""}, {{"format", "--bogus", "x"}, 64, ""}, {{"check", "{Type Edit}"}, 64, ""},
+        {{"format", "--in-place", "-"}, 64, "standard input"},
         {{"set", "/share"}, 64, ""}, {{"set", "/share", "IP", "NetMask"}, 64, ""},
         {{"set", "/share", "IP", "NetMask", "255.0.0.0", "IP"}, 64, ""},
-        {{"--help"}, 0, "describe"}, {{"--version"}, 0, ""}, {{"set", "--help"}, 0, "SECTION KEY VALUE [SECTION KEY VALUE ...]"},
+        {{"set", "/share", "--dry-rum", "IP", "NetMask", "255.0.0.0"}, 64, "--dry-rum"},
+        {{"--help"}, 0, "describe"}, {{"--version"}, 0, ""}, {{"set", "--help"}, 0, "SHARE SECTION KEY VALUE [SECTION KEY VALUE ...]\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -35,11 +39,14 @@ TEST(CtlUsage, BadCommandLinesExitWith64HelpExitsWith0) {
 TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
     TempShare empty;
     TempShare broken;
-    broken.Write("Config/Config.ini/inside", "");  // a folder where the file belongs
+    for (const char* file : {"Config/Config.ini", "Config/Stat.txt", "Config/Logfile.txt"}) {
+        broken.Write(std::string(file) + "/inside", "");  // a folder where the file belongs
+    }
     const std::string missing = empty.Root() + "/gone";
-    const std::vector<std::vector<std::string>> commands = {
-        {"identify"}, {"get", "IP", "NetMask"}, {"describe", "--json"}, {"set", "IP", "NetMask", "255.0.0.0"},
-        {"restart", "--yes"},
+    const std::vector<std::vector<std::string>> commands = {  // each with the share options
+        {"identify", "--json", "--user", "u"}, {"info", "--user", "u"}, {"stats", "--json", "--user", "u"},
+        {"log", "--user", "u"}, {"get", "IP", "NetMask"}, {"describe", "--json"},
+        {"set", "IP", "NetMask", "255.0.0.0"}, {"restart", "--yes"},
     };
     for (const auto& command : commands) {
         const auto run = [&](const std::string& share) { return RunOn(share, command); };
@@ -47,13 +54,17 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
         const struct { CtlResult result; std::string said; } cases[] = {
             {run(empty.Root()), FormatString(60022, {empty.Root()})},
             {run(missing), FormatString(60021, {missing})},
-            {run(broken.Root()), broken.PathOf("Config/Config.ini") + ": not a regular file)"},
+            {run(broken.Root()), broken.PathOf(command[0] == "stats" ? "Config/Stat.txt"
+                                               : command[0] == "log" ? "Config/Logfile.txt"
+                                                                     : "Config/Config.ini") +
+                                     ": not a regular file)"},
             {run("//no-such-host.invalid/cd"), "(smb://no-such-host.invalid: the server cannot be found or reached ("},
         };
         for (const auto& c : cases) {
             EXPECT_EQ(c.result.code, 2);
             EXPECT_EQ(c.result.out, "");
             EXPECT_NE(c.result.err.find(c.said), std::string::npos) << c.result.err;
+            EXPECT_EQ(c.result.err.find("might be missing"), std::string::npos) << c.result.err;  // a page's words
         }
     }
 }
@@ -80,23 +91,32 @@ TEST(TargetFile, ChoicesNameTheShareFiles) {
     }
 }
 
-// identify prints the four facts, get the stored value; or they say why not.
+// identify prints the four facts, get the stored value; or they say why not:
+// which file lacks a section or key and what it has in another letter case,
+// or that a report or a file of the Cd folder holds no parameters.
 TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
-    // file: the configuration file, or (nullptr) the sample share; messages: exactly these, or (none, on a failure) any
-    const struct { const char* file; std::vector<std::string> args; int code; const char* out; std::vector<int> messages; } cases[] = {
+    const std::string noFile = LoadString(1021) + " (", notParameters = " is not a parameter file";
+    // file: the configuration file, or (nullptr) the sample share; said: what standard error begins with
+    const struct { const char* file; std::vector<std::string> args; int code; const char* out; std::string said; } cases[] = {
         {"QUOR Tessaron CD-ROM Server V4.00 (c) S/N: 1234-5678  \r\n[Server]\r\n", {"identify"}, 0,
-         "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", {}},
-        {"JQ HD V3.02 x\r\n", {"identify"}, 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n", {1003}},
-        {"Tessaron HD V4.00 x\r\n", {"identify"}, 3, "", {1018}},
-        {nullptr, {"get", "NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n", {}},
-        {nullptr, {"get", "NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n", {}},
-        {nullptr, {"get", "SMB", "NBTScope"}, 0, "\n", {}},
-        {nullptr, {"get", "server", "Restart"}, 1, "", {}},
-        {nullptr, {"get", "ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n", {}},
-        {nullptr, {"get", "", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n", {}},  // offered by the catalogue
-        {nullptr, {"get", "", "Alias", "--file", "Volumes/CDROM2/STAFF.GRP"}, 0, "Staff\n", {}},
-        {nullptr, {"get", "", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, "", {}},
-        {nullptr, {"get", "IP", "NetMask", "--file", TESSARON_SAMPLE_SHARE "/Config/Config.ini"}, 2, "", {}},  // elsewhere
+         "product: QUOR Tessaron CD\nversion: 4.00\nkind: 0\nserial:  1234-5678\n", ""},
+        {"JQ HD V3.02 x\r\n", {"identify"}, 0, "product: QUOR Tessaron HD\nversion: 3.02\nkind: 1\nserial: Unknown\n",
+         Said({60044})},
+        {"Tessaron HD V4.00 x\r\n", {"identify"}, 3, "", Said({1018})},
+        {"Tessaron CD V4.00 S/N:7\r\n", {"identify", "--json"}, 0,
+         "{\n  \"product\": \"QUOR Tessaron CD\",\n  \"version\": \"4.00\",\n  \"kind\": 0,\n  \"serial\": \"7\"\n}\n", ""},
+        {nullptr, {"get", "NetWare", "NDSServerContext"}, 0, "OU=CDROM.O=QUOR\n", ""},
+        {nullptr, {"get", "NFS", "Export"}, 0, "/CDROM1 ; /CDROM2\n", ""},
+        {nullptr, {"get", "SMB", "NBTScope"}, 0, "\n", ""},
+        {nullptr, {"get", "server", "Restart"}, 1, "", "There is no section [server] in Config/Config.ini. It has [Server].\n"},
+        {nullptr, {"get", "IP", "netmask"}, 1, "", "There is no parameter [IP] netmask in Config/Config.ini. It has [IP] NetMask.\n"},
+        {nullptr, {"get", "ID_3", "Drive", "--file=scsi"}, 0, "PLEXTOR CD-ROM PX-40TS 1.01\n", ""},
+        {nullptr, {"get", "", "SMBPassword", "--file", "\\volumes\\cdrom1\\guest.usr"}, 0, "\n", ""},  // offered by the catalogue
+        {nullptr, {"get", "", "Alias", "--file", "Volumes/CDROM2/STAFF.GRP"}, 0, "Staff\n", ""},
+        {nullptr, {"get", "", "UserLimit", "--file", "Volumes/CDROM9/GUEST.USR"}, 2, "", noFile},
+        {nullptr, {"get", "IP", "NetMask", "--file", TESSARON_SAMPLE_SHARE "/Config/Config.ini"}, 2, "", noFile},  // elsewhere
+        {nullptr, {"get", "", "Uptime", "--file", "config\\STAT.TXT"}, 1, "", "config/STAT.TXT" + notParameters},
+        {nullptr, {"describe", "--file", "Cd/../cd/CDROM1/README.TXT"}, 1, "", "Cd/../cd/CDROM1/README.TXT" + notParameters},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args) + (c.file ? c.file : ""));
@@ -105,7 +125,8 @@ TEST(CtlIdentifyGet, PrintWhatTheFileSaysOrWhyNot) {
         const CtlResult result = RunOn(share.Root(), c.args);
         EXPECT_EQ(result.code, c.code);
         EXPECT_EQ(result.out, c.out);
-        if (c.code != 0 && c.messages.empty()) { EXPECT_NE(result.err, ""); } else { EXPECT_EQ(result.err, Said(c.messages)); }
+        EXPECT_EQ(result.err.substr(0, c.said.size()), c.said);
+        EXPECT_EQ(result.err.empty(), c.said.empty());
     }
 }
 
@@ -130,21 +151,26 @@ TEST(CtlDescribe, OneLinePerParameterOrJsonWithEveryField) {
     EXPECT_EQ(RunCtl({"describe", share.Root(), "--json"}).out, "[]\n");
 }
 
-// "check" takes text as the row of a page would; choice lists name their choices.
+// "check" takes text as the row of a page would (always checked); choice
+// lists name their choices.
 TEST(CtlCheck, TakesTheTextAsARowWould) {
     // out: the value taken; else a text the refusal says
     const struct { const char *spec, *value, *comment; int code; const char* out; } cases[] = {
-        {"{Type Edit} {DDV IP}", " 010.001.1.1 ", "", 0, "10.1.1.1\n"},
-        {"{Type Edit} {DDV Name 47} {UpperCase}", "server_1", "", 0, "SERVER_1\n"},
-        {"{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", "", 0, "ADMIN PW\n"},
-        {"", "anything at all", "", 0, "anything at all\n"},
-        {"{Type Stat}", " shown ", "", 0, "shown\n"},
+        {"{Type Edit} {DDV Name 47} {UpperCase}", " server_1 ", "", 0, "SERVER_1\n"},  // as a row takes it
         {"{Type Combo yes/no}", "YES", "", 0, "yes\n"},
         {"{Type Combo yes/no}", "maybe", "", 1, "Choose one of: yes, no"},
         {"{Type Combo yes/no}", "", "", 1, "Illegal parameter value!"},
         {"{Type Combo}", " free text ", "", 0, "free text\n"},  // no choices named
         {"{Type Combo SAP/SERVER_LIST}", "0A-01-02-FF", "SAP/SERVER_LIST/XX-XX-XX-XX", 0, "0A-01-02-FF\n"},
-        {"{Type Combo}", "0G-01-02-03", "XX-XX-XX-XX", 1, "Illegal parameter value!"},
+        {"{Type Combo}", "0G-01-02-03", "XX-XX-XX-XX", 1, "Illegal parameter value!\nEnter a value in the form XX-XX-XX-XX"},
+        // The rule a value broke, in words.
+        {"{Type Edit} {DDV NoWhite 16}", "a;b", "", 1, "Illegal parameter value!\nThe character \";\" is not allowed here."},
+        {"{Type Edit} {DDV UInt;*}", "1;x", "", 1, "Enter a whole number from 0 to 65535, or *."},
+        {"{Type Edit} {DDV Int 0 9}", "07", "", 1, "Enter a whole number from 0 to 9."},
+        {"{Type Edit} {DDV Int 0 9}", "", "", 1, "Enter a whole number from 0 to 9."},  // checked though empty
+        {"{Type EditCheck} {DDV Date}", "97-13-01", "", 1, "Date must have the format yy-mm-dd"},  // as if ticked
+        {"{Type Edit} {DDV IP}", "1.2.3", "", 1, "Enter an internet address"},
+        {"{Type Edit} {DDV Name 8}", "a", "", 1, "The character \"a\" is not allowed here: use only ABC"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.spec) + " | " + c.value);
@@ -155,17 +181,27 @@ TEST(CtlCheck, TakesTheTextAsARowWould) {
         EXPECT_EQ(result.out, c.code == 0 ? c.out : "");
         if (c.code == 0) { EXPECT_EQ(result.err, ""); }
         if (c.code != 0) { EXPECT_NE(result.err.find(c.out), std::string::npos) << result.err; }
+        EXPECT_EQ(result.err.find("F1"), std::string::npos) << result.err;  // the windows' help is no help here
     }
 }
 
-// format prints the canonical text with LF line ends, or rewrites the file
-// with CR LF; it never creates a file.
+// format prints the canonical text with LF line ends (of a file named as
+// any path is, or of standard input), or rewrites the file with CR LF; it
+// never creates a file, nor rewrites a report of the server.
 TEST(CtlFormat, PrintsOrRewritesTheCanonicalText) {
     TempShare share;
     const std::string path = share.PathOf("Config/Config.ini");
     const std::string input = "Title\r\n; note\r\n[Server]\r\n  Restart=no ; yes/no\r\n[END]\r\n;" + std::string(500, 'x');
+    const std::string canonical = " = \n[Server]\nRestart = no\n[END]\n";
     share.Write("Config/Config.ini", input);
-    EXPECT_EQ(RunCtl({"format", path}).out, " = \n[Server]\nRestart = no\n[END]\n");
+    share.Write("Config/Stat.txt", "Uptime: 1 day\r\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(share.PathOf("Config"));
+    EXPECT_EQ(RunCtl({"format", "./Config.ini"}).out, canonical);
+    EXPECT_EQ(RunCtl({"format", "-"}, LocaleText(), input).out, canonical);
+    EXPECT_EQ(RunCtl({"format", "--in-place", "stat.txt"}).code, 1);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(share.Read("Config/Stat.txt"), "Uptime: 1 day\r\n");
     EXPECT_EQ(share.Read("Config/Config.ini"), input);
     const CtlResult inPlace = RunCtl({"format", "--in-place", path});
     EXPECT_EQ(inPlace.code, 0);
@@ -192,6 +228,8 @@ TEST(CtlInfoStatsLog, PrintWhatTheManagementPagesShow) {
     // The reports as their views show them, or the view's message and exit 2.
     share.Write("Config/Stat.txt", "  Uptime\r\n\r\nlast \xB0");
     EXPECT_EQ(RunCtl({"stats", share.Root()}).out, "  Uptime\n\nlast \xC2\xB0\n");
+    EXPECT_EQ(nlohmann::json::parse(RunCtl({"stats", share.Root(), "--json"}).out),
+              nlohmann::json::parse(R"(["  Uptime", "", "last °"])"));
     std::filesystem::remove(share.PathOf("Config/Logfile.txt"));
     const CtlResult result = RunCtl({"log", share.Root()});
     EXPECT_EQ(result.code, 2);
@@ -222,7 +260,7 @@ TEST(CtlVolumesDrives, ListWhatThePagesList) {
         EXPECT_EQ(result.code, 2);
         EXPECT_EQ(result.out.find("CDROM2"), std::string::npos);
         EXPECT_NE(result.out.find("CDROM1 - GUEST"), std::string::npos);
-        EXPECT_EQ(result.err.rfind(FormatString(60051, {"CDROM2"}) + " (" + share.PathOf("Volumes/CDROM2") + ": ", 0), 0u)
+        EXPECT_EQ(result.err.rfind(FormatString(60061, {"CDROM2"}) + " (" + share.PathOf("Volumes/CDROM2") + ": ", 0), 0u)
             << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1);
     }
@@ -254,7 +292,7 @@ TEST(CtlUsage, AnEmptyFileIsNamedAsEmpty) {
     const std::string config = share.PathOf("Config/Config.ini");
     const std::string empty = config + ": the file is empty (0 bytes)";
     const struct { std::vector<std::string> args; int code; std::string said; } cases[] = {
-        {{"identify"}, 0, FormatString(60050, {config})}, {{"volumes"}, 0, FormatString(60050, {config})},
+        {{"identify"}, 0, FormatString(60060, {config})}, {{"volumes"}, 0, FormatString(60060, {config})},
         {{"info"}, 2, empty}, {{"get", "IP", "NetMask"}, 2, empty}, {{"describe"}, 2, empty},
         {{"set", "IP", "NetMask", "255.0.0.0"}, 2, empty}, {{"restart", "--yes"}, 2, empty},
         {{"drives"}, 2, share.PathOf("Config/scsi.ini") + ": the file is empty (0 bytes)"},

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Catalogue.h"
-#include "CtlCommands.h"
+#include "Console.h"
 #include "CtlRun.h"
 #include "ParameterHandler.h"
 #include "ShareFile.h"
@@ -43,21 +43,22 @@ TEST(CtlSet, ChangesTakenValuesOrWritesNothing) {
          {{"IP", "NetMask", "255.255.0.0"}, {"SNMP", "SystemContact", "Admin"}, {"SNMP", "SystemLocation", "check"},
           {"NFS", "DefaultUid", "-5"}}},
         {"same value after normalising", "", {"set", "IP", "InternetAddress", "192.168.001.050"}, 0, {124}, {}},
+        {"after --, no options", "", {"set", "--", "SNMP", "SystemContact", "--x"}, 0, {125}, {{"SNMP", "SystemContact", "--x"}}},
         {"one refusal refuses all", "", {"set", "IP", "NetMask", "255.255.0.0", "IP", "DefaultRouter", "x"}, 1, {}, {}},
         {"read-only by type", "", {"set", "Server", "HardwareAddress", "00-00-00-00-00-01"}, 1, {}, {}},
         {"a volume's drive", "", {"set", "--file", "Volumes/CDROM2/STAFF.GRP", "", "DriveName", "ID9_LUN0"}, 1, {}, {}},
         {"no such key", "", {"set", "IP", "netmask", "255.0.0.0"}, 1, {}, {}},
         {"date gets its write mark", "", {"set", "Server", "Date", "98-01-02"}, 0, {125}, {{"Server", "Date", "98-01-02!"}}},
-        {"set of a restart unconfirmed", "", {"set", "Server", "Restart", "yes"}, 1, {128, 60017}, {}},
+        {"set of a restart unconfirmed", "", {"set", "Server", "Restart", "yes"}, 1, {60042, 60017}, {}},
         {"restart", "", {"restart", "--yes"}, 0, {131}, {{"Server", "Restart", "yes"}, {"Server", "FactoryDefaults", "no"}}},
         {"factory defaults", "", {"restart", "--factory-defaults", "--yes"}, 0, {131}, reset},
-        {"restart unconfirmed", "", {"restart"}, 1, {115, 60017}, {}},
-        {"factory defaults unconfirmed", "", {"restart", "--factory-defaults"}, 1, {116, 60017}, {}},
+        {"restart unconfirmed", "", {"restart"}, 1, {60040, 60017}, {}},
+        {"factory defaults unconfirmed", "", {"restart", "--factory-defaults"}, 1, {60041, 60017}, {}},
         {"no Restart key", noRestart, {"restart", "--yes"}, 2, {1007}, {}},
         // A restart would carry out the reset the file already asks for.
         {"restart over a pending reset", pending, {"restart", "--yes"}, 1, {60019, 60020}, {}},
         {"reset confirmed", pending, {"restart", "--yes", "--factory-defaults"}, 0, {131}, reset},
-        {"set over a pending reset", pending, {"set", "IP", "NetMask", "255.255.0.0"}, 1, {60019, 129, 60017}, {}},
+        {"set over a pending reset", pending, {"set", "IP", "NetMask", "255.255.0.0"}, 1, {60019, 60043, 60017}, {}},
         {"set over a pending reset, confirmed", pending, {"set", "--yes", "IP", "NetMask", "255.255.0.0"}, 0, {131},
          {{"Server", "Restart", "yes"}, {"IP", "NetMask", "255.255.0.0"}}},
     };
@@ -101,9 +102,10 @@ TEST(CtlSet, AFileChangedMeanwhileIsNotWritten) {
         other.SetValue("IP", "NetMask", "255.0.0.0");
         other.Write();
     };
-    EXPECT_EQ(SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"}), ExitNotTaken);
+    EXPECT_EQ(RunTessaronCtl({"set", share.Root(), "IP", "InternetAddress", "192.168.1.99"}, console), ExitNotTaken);
     EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
     EXPECT_NE(err.str().find("changed by another program"), std::string::npos);
+    EXPECT_NE(err.str().find("\nnot kept: IP InternetAddress (the file has 192.168.1.50)\n"), std::string::npos);
     EXPECT_EQ(valueIn(share, "IP", "InternetAddress"), "192.168.1.50");
     EXPECT_EQ(valueIn(share, "IP", "NetMask"), "255.0.0.0");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -130,6 +131,13 @@ protected:
     static QLineEdit* Edit(const QWidget& page, const QString& name) { return Row<QLineEdit>(page, name); }
     static QComboBox* Combo(const QWidget& page, const QString& name) { return Row<QComboBox>(page, name); }
     static QCheckBox* Check(const QWidget& page, const QString& name) { return Row<QCheckBox>(page, name); }
+    // What a screen reader says a control is: the name of its label, when a
+    // label names it, else its own.
+    static QString Spoken(QWidget* control) {
+        QAccessibleInterface* self = QAccessible::queryAccessibleInterface(control);
+        const auto labels = self->relations(QAccessible::Label);
+        return (labels.isEmpty() ? self : labels[0].first)->text(QAccessible::Name);
+    }
     static QStringList Entries(const QComboBox* combo) {
         QStringList entries;
         for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);

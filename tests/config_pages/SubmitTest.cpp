@@ -218,6 +218,63 @@ TEST_F(SubmitTest, AFailedSubmitKeepsTheEditForTheNextOne) {
     }
 }
 
+// Nothing of a submit that was declined or failed reaches the next one: with
+// the values put back, the next submit writes what the page shows, and a
+// write mark once, on each kind of generated page.
+TEST_F(SubmitTest, NothingOfAnUnfinishedSubmitReachesTheNextOne) {
+    struct Row { const char *name, *value; };  // value "ticked": the row's box is ticked
+    const char *config = "Config/Config.ini", *rights = "Volumes/CDROM1/ADMIN.GRP", *drives = "Config/scsi.ini";
+    // fails: the first submit cannot write (else it is answered No); stored: section, key, value afterwards
+    const struct {
+        int tool; const char *tab, *file; CatalogueKind kind; std::vector<Row> first; bool fails;
+        std::vector<Row> second; std::vector<int> messages; std::vector<std::vector<std::string>> stored;
+    } cases[] = {
+        {StartDlg::ConfigurationButton, "Server", config, Configuration, {{"Restart", "yes"}, {"Source Routing", "yes"}},
+         false, {{"Restart", "no"}, {"Source Routing", "no"}, {"Media Agent Mode", "on"}}, {128, 125},
+         {{"Server", "Restart", "no"}, {"Server", "SourceRouting", "no"}, {"Server", "MediaAgentMode", "on"}}},
+        {StartDlg::ConfigurationButton, "Server", config, Configuration, {{"Date", "ticked"}, {"Date", "99-01-02"}}, true,
+         {{"Date", "97-12-24"}, {"Media Agent Mode", "on"}}, {1007, 125}, {{"Server", "Date", "97-12-24!"}}},
+        {StartDlg::ManagementButton, "Volume Rights", rights, VolumeRights, {{"Alias", "Nobody"}}, true,
+         {{"Alias", "Administrators"}, {"User Limit", "5"}}, {1007, 136}, {{"", "Alias", "Administrators"}, {"", "UserLimit", "5"}}},
+        {StartDlg::ManagementButton, "SCSI", drives, ScsiDrives, {{"SCSI Alias", "DISC"}}, true,
+         {{"SCSI Alias", "CDROM1"}, {"Lock Eject", "yes"}}, {1007, 136},
+         {{"ID2_LUN0", "SCSIAlias", "CDROM1"}, {"ID2_LUN0", "LockEject", "yes"}}},
+    };
+    const auto set = [](TemplatePage& page, const Row& row) {
+        if (std::string(row.value) == "ticked") return Check(page, row.name)->click();
+        for (QComboBox* combo : page.findChildren<QComboBox*>()) {
+            if (combo->accessibleName() == row.name) return Choose(combo, row.value);
+        }
+        Type(Edit(page, row.name), row.value);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file + std::string(" ") + c.first[0].name);
+        const std::string sample = share.Read(c.file);
+        OpenMain();
+        OpenTool<PropertySheet>(c.tool);
+        TemplatePage& page = Activate(c.tab);
+        for (const Row& row : c.first) set(page, row);
+        presenter.answers = {MessageResult::No};
+        {
+            std::optional<Unreadable> gone;
+            if (c.fails) gone.emplace(share.PathOf(c.file));
+            Submit(page);
+        }
+        for (const Row& row : c.second) set(page, row);
+        presenter.answers.clear();
+        Submit(page);
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        ParameterHandler file;
+        file.Load(share.Files(), c.file, CatalogueOf(c.kind));
+        for (const auto& s : c.stored) {
+            std::string value;
+            EXPECT_TRUE(file.GetValue(s[0], s[1], value) && value == s[2]) << s[1] << " = " << value;
+        }
+        CloseMain();
+        share.Write(c.file, sample);
+    }
+}
+
 // Leaving a changed page - another tab, closing - asks whether to submit:
 // Cancel stays, No drops the change, Yes submits it.
 TEST_F(SubmitTest, LeavingAChangedPageAsks) {

@@ -50,6 +50,7 @@ TEST_F(SimShareTest, KeptValueComesBackInTheServersOwnForm) {
         EXPECT_TRUE(refused.code == 1 && refused.output.find(said) != std::string::npos) << refused.output;
     }
     EXPECT_EQ(state.Read("Config/Config.ini"), pristine);
+    EXPECT_EQ(RunSim("--version").output, "tessaron-sim 1.00\n");  // alone: the program's version
     Start({});
     EXPECT_EQ(RunCtl({"set", Share(), "IP", "DefaultRouter", "192.168.1.254"}).code, 0);
     const std::string config = state.Read("Config/Config.ini");
@@ -71,6 +72,7 @@ TEST_F(SimShareTest, RefusedValueLeavesTheOldOneInTheFile) {
            "--version", "3.07", "--serial", "9999-0001"});
     const CtlResult refused = RunCtl({"set", Share(), "IP", "NetMask", "0.0.0.0"});
     EXPECT_EQ(refused.code, 4);
+    EXPECT_EQ(refused.err, Said({126}) + "not kept: IP NetMask (the file has 255.255.255.0)\n");
     EXPECT_EQ(Get("IP", "NetMask"), "255.255.255.0\n");
     EXPECT_NE(Log().find("[IP] NetMask = 0.0.0.0 refused, keeps 255.255.255.0\r\n"), std::string::npos);
     EXPECT_EQ(RunCtl({"set", Share(), "HTTP/FTP", "Password", "abc"}).code, 4);  // each rule given applies

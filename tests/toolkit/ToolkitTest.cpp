@@ -15,6 +15,7 @@
 #include "Dialog.h"
 #include "DialogTemplates.h"
 #include "DialogUnits.h"
+#include "HelpViewer.h"
 #include "Messages.h"
 #include "PropertyPage.h"
 #include "PropertySheet.h"
@@ -72,7 +73,8 @@ TEST(TemplateBuilder, BuildsEachKindOfControlByIdWithGeometryAndStyle) {
 
 // A message box shows the requested buttons, icon and default under the
 // program's caption, with server text as plain text; during slow work the
-// arrow shows over it.
+// arrow shows over it. F1 in it asks for the help of the page, which stays
+// open when the box closes.
 TEST(QMessageBoxPresenter, ShowsTheRequestedBoxWithTheArrow) {
     using B = QMessageBox;
     const struct { unsigned type; B::StandardButton defaultButton; B::Icon icon; B::StandardButton press; int expected; } cases[] = {
@@ -81,7 +83,10 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedBoxWithTheArrow) {
          MessageResult::Yes},
         {MessageType::YesNoCancel | MessageType::IconExclamation, B::Yes, B::Warning, B::NoButton, MessageResult::Cancel},
     };
-    ToolkitApp app;
+    struct HelpCountingApp : ToolkitApp {
+        void WinHelp(int data, HelpCommand command) override { ++asked, ToolkitApp::WinHelp(data, command); }
+        int asked = 0;
+    } app;
     app.SetPresenter(std::make_unique<QMessageBoxPresenter>());
     WaitCursor wait;
     for (const auto& c : cases) {
@@ -97,6 +102,8 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedBoxWithTheArrow) {
             seenCaption = box->windowTitle();
             seenText = box->text();
             cursor = QApplication::overrideCursor()->shape();
+            box->activateWindow();
+            if (QTest::qWaitForWindowActive(box)) QTest::keyClick(box, Qt::Key_F1);
             if (c.press == B::NoButton) QTest::keyClick(box, Qt::Key_Escape);
             if (c.press != B::NoButton) box->button(c.press)->click();
         });
@@ -107,6 +114,9 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedBoxWithTheArrow) {
         EXPECT_EQ(seenText, QString::fromUtf8("<b>not markup</b> \xE2\x82\xAC"));
         EXPECT_EQ(cursor, Qt::ArrowCursor);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        EXPECT_EQ(app.asked, &c - cases + 1);
+        ASSERT_NE(app.GetHelpViewer(), nullptr);
+        EXPECT_TRUE(app.GetHelpViewer()->isVisible());
     }
 }
 
