@@ -12,6 +12,7 @@
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "LogInDlg.h"
+#include "ServerRequests.h"
 #include "ServerShare.h"
 #include "ShareLocation.h"
 #include "ShownText.h"
@@ -115,6 +116,32 @@ void ConfigApp::ReportEscapedError() {
     } else {
         QApplication::exit(1);
     }
+}
+
+bool ConfigApp::SendServerRequest(ServerRequest::Kind kind) {
+    WaitCursor wait;
+    try {
+        ServerRequest request(share, kind);
+        // A restart would also carry out a factory reset the file asks for:
+        // that needs its own Yes.
+        if (request.CarriesPendingFactoryReset() &&
+            ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
+                                                              MessageType::DefaultButton2) != MessageResult::Yes) {
+            return false;
+        }
+        request.Send();
+    } catch (const StoreError& error) {
+        // Also when the file lacks the key: the request could not be made,
+        // and the user must not be told it was.
+        ReportFailure(StringId::NoCommunication, error);
+        return false;
+    }
+    ShowMessage(StringId::ServerRestarting);
+    return true;
+}
+
+void ConfigApp::EndProgram() {
+    if (mainWindow) mainWindow->PostCloseRequest();
 }
 
 void ConfigApp::SetMainWindow(ConfigMainDlg* window) { mainWindow = window; }

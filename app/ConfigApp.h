@@ -9,6 +9,7 @@
 
 #include "Share.h"
 #include "SmbShare.h"
+#include "ToolHost.h"
 #include "ToolkitApp.h"
 
 class ConfigMainDlg;
@@ -18,8 +19,9 @@ class StoreError;
 // running program that every window reads (server path, product title,
 // software version, server kind, branding, the parameters-changed flag, the
 // current help context) and owns the one message routine. One instance for
-// the life of the program; windows reach it through ConfigApp::Get().
-class ConfigApp : public ToolkitApp {
+// the life of the program; the windows of app/ reach it through
+// ConfigApp::Get(), the tools through their ToolHost.
+class ConfigApp : public ToolkitApp, public ToolHost {
 public:
     ConfigApp();
     ~ConfigApp() override;
@@ -56,40 +58,40 @@ public:
     // them. False when not asked again or cancelled.
     bool AskLogIn();
     // The server's share: every file the windows read, list or write.
-    const SharePtr& GetShare() const { return share; }
+    const SharePtr& GetShare() const override { return share; }
     // The server's name for the window title (host of the share).
     std::string GetServerName() const;
     void SetServerName(const std::string& name) { serverName = name; }
     std::string GetProductTitle() const { return productTitle; }
-    std::string GetServerVersion() const { return serverVersion; }
+    std::string GetServerVersion() const override { return serverVersion; }
     int GetServerKind() const { return serverKind; }
     bool IsOemBranding() const { return oemBranding; }
     // For tests of the OEM look; normally fixed by the build.
     void SetOemBranding(bool oem) { oemBranding = oem; }
-    void SetParametersChanged(bool changed) { parametersChanged = changed; }
+    void SetParametersChanged(bool changed) override { parametersChanged = changed; }
     bool GetParametersChanged() const { return parametersChanged; }
     // Why the program ends, when it does not end as it should (the main
     // window could not identify the server).
     void SetExitStatus(int status) { exitStatus = status; }
     int GetExitStatus() const { return exitStatus; }
-    void SetHelpContext(int context) { helpContext = context; }
+    void SetHelpContext(int context) override { helpContext = context; }
     int GetHelpContext() const { return helpContext; }
 
     // The branded title: string 137, or 138 in the OEM build.
-    std::string GetBrandedTitle() const;
+    std::string GetBrandedTitle() const override;
 
     // The message routine: captioned with the branded title; type 0 (plain
     // OK) gets the exclamation icon. Answers the pressed button.
     int ShowMessage(const std::string& text, unsigned type, int stringId, const std::string& detail = {}) override;
     // A string-table message.
-    int ShowMessage(int stringId, unsigned type = 0);
+    int ShowMessage(int stringId, unsigned type = MessageType::Ok) override;
     // An action failed on a server file: its message stringId, with the file
     // and the reason as the box's details (after the store's own message,
     // when the error asks for one).
-    void ReportFailure(int stringId, const StoreError& error);
+    void ReportFailure(int stringId, const StoreError& error) override;
     // Message stringId, its "%1" standing for name (a name from the file
     // system, shown as it is), with the exclamation icon and detail (UTF-8).
-    int ShowNamedMessage(int stringId, const std::string& name, const std::string& detail = {});
+    int ShowNamedMessage(int stringId, const std::string& name, const std::string& detail = {}) override;
     QString MessageCaption() const override;
 
     // Help requests go to the main window, which substitutes its context.
@@ -97,6 +99,15 @@ public:
 
     // Message 1010, then the main window's modal run ends (result 0).
     void ReportEscapedError() override;
+
+    // Asks the server to restart, or to return to its factory settings (the
+    // main window's closing and the management page's requests): asks first
+    // when the file already holds a factory reset the restart would carry
+    // out, then writes and tells the user; reports a failure. True when sent.
+    bool SendServerRequest(ServerRequest::Kind kind) override;
+    // Closes the main window through its close sequence, once the current
+    // event has been handled.
+    void EndProgram() override;
 
     ConfigMainDlg* GetMainWindow() const;
     void SetMainWindow(ConfigMainDlg* window);

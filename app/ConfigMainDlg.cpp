@@ -28,16 +28,11 @@
 #include "Tool.h"
 #include "WaitCursor.h"
 
-// The tools plug in here once they exist (the build defines the macros when
-// their headers are there): each is constructed as `new Tool(parent)` and
-// raises FileException when the server's files cannot be read.
-#ifdef TESSARON_HAS_QUICK_INSTALLATION
-#include "QuickInstallationDlg.h"
-#endif
+// The tools: each is constructed as `new Tool(parent)` and raises
+// FileException when the server's files cannot be read.
 #include "ConfigPropertySheet.h"
-#ifdef TESSARON_HAS_MANAGEMENT
 #include "ManagementPropertySheet.h"
-#endif
+#include "QuickInstallationDlg.h"
 
 namespace {
 
@@ -54,13 +49,9 @@ size_t slot(ConfigMainDlg::ToolKind kind) { return static_cast<size_t>(kind); }
 }  // namespace
 
 ConfigMainDlg::ConfigMainDlg(ConfigApp& app, QWidget* parent) : Dialog(TemplateId::MainWindow, parent), app(app) {
-#ifdef TESSARON_HAS_QUICK_INSTALLATION
     factories[slot(ToolKind::QuickInstallation)] = [](QWidget* p) { return new QuickInstallationDlg(p); };
-#endif
     factories[slot(ToolKind::Configuration)] = [](QWidget* p) { return new ConfigPropertySheet(p); };
-#ifdef TESSARON_HAS_MANAGEMENT
     factories[slot(ToolKind::Management)] = [](QWidget* p) { return new ManagementPropertySheet(p); };
-#endif
     setWindowIcon(ImageIcon(ImageId::ProgramIcon));
     auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &ConfigMainDlg::OpenAbout);
@@ -222,30 +213,8 @@ bool ConfigMainDlg::CloseRequest() {
     if (!CanLeaveChild()) return false;
     if (app.GetParametersChanged() &&
         app.ShowMessage(127, MessageType::YesNo | MessageType::IconQuestion) == MessageResult::Yes) {
-        SendServerRequest(ServerRequest::Restart);
+        app.SendServerRequest(ServerRequest::Restart);
     }
-    return true;
-}
-
-bool ConfigMainDlg::SendServerRequest(ServerRequest::Kind kind) {
-    WaitCursor wait;
-    try {
-        ServerRequest request(app.GetShare(), kind);
-        // A restart would also carry out a factory reset the file asks for:
-        // that needs its own Yes.
-        if (request.CarriesPendingFactoryReset() &&
-            app.ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
-                                                                  MessageType::DefaultButton2) != MessageResult::Yes) {
-            return false;
-        }
-        request.Send();
-    } catch (const StoreError& error) {
-        // Also when the file lacks the key: the request could not be made,
-        // and the user must not be told it was.
-        app.ReportFailure(StringId::NoCommunication, error);
-        return false;
-    }
-    app.ShowMessage(StringId::ServerRestarting);
     return true;
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "Dialog.h"
-#include "ServerRequests.h"
 #include "ToolkitApp.h"
 
 class ConfigApp;
@@ -43,13 +42,9 @@ public:
     bool CanLeaveChild();
     // The close sequence; false when the window stays open.
     bool CloseRequest();
-    // Asks the server to restart, or to return to its factory settings (the
-    // main window's and the management page's requests): asks first when the
-    // file already holds a factory reset the restart would carry out, then
-    // writes and tells the user; reports a failure. True when sent.
-    bool SendServerRequest(ServerRequest::Kind kind);
     // Closes the window through the close sequence once the current event
-    // has been handled (identification failures, restart requests of tools).
+    // has been handled (identification failures, the end of the program a
+    // tool asks for).
     void PostCloseRequest();
     void WinHelp(int data, HelpCommand command);
     void OpenAbout();

@@ -7,8 +7,9 @@
 #include "DataExchangeContext.h"
 
 // A data exchange for the command line: it always saves (the value comes
-// from the user), its one "control" holds the text given on the command line,
-// messages go to the error stream, and a failure throws ConsoleExchangeFailed.
+// from the user), its one "control" holds the text given on the command line
+// as typed, messages go to the error stream, and a failure throws
+// ConsoleExchangeFailed.
 class ConsoleExchange : public DataExchangeContext {
 public:
     ConsoleExchange(std::string controlText, std::ostream& err) : text(std::move(controlText)), err(err) {}
@@ -16,6 +17,8 @@ public:
     bool IsSaving() const override { return true; }
     void PrepareEditCtrl(int) override {}
     std::string GetControlText(int) override { return text; }
+    void SetControlText(int, const std::string& shown) override { text = shown; }
+    bool IsTextAsTyped() const override { return true; }
     void SetUpperCase(int) override {}
     void ShowMessage(const std::string& message, int stringId) override;
     void ExplainRule(const std::string& rule) override { err << rule << '\n'; }

@@ -1,14 +1,15 @@
 #include "ValueEntry.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "ConsoleExchange.h"
 #include "ParameterValidation.h"
-#include "ServerCharset.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
+#include "ValueIntake.h"
 
 namespace {
 
@@ -92,29 +93,20 @@ bool TakeEnteredValue(const Parameter& loaded, const std::string& text, EntryPur
             << '\n';
         return false;
     }
-    const std::string type = loaded.GetType();
-    const bool editBox = type == "Edit" || type == "EditCheck" || type == "Unknown" || type == "NoCheck";
-    if (purpose == EntryPurpose::Set && (type == "Stat" || (editBox && loaded.IsReadOnly()))) {
+    const ControlType type = loaded.GetType();
+    if (purpose == EntryPurpose::Set && (type == ControlType::Stat || (IsEditBox(type) && loaded.IsReadOnly()))) {
         err << FormatString(kReadOnly, {loaded.GetKey()}) << '\n';
         return false;
     }
-    if (type == "Combo" || type == "UnknownCombo") return takeChoice(loaded, TrimWhiteSpace(text), purpose, err, value);
-    if (!editBox) {  // read-only text: nothing to take
-        value = TrimWhiteSpace(text);
-        return true;
-    }
-
-    const std::string typed = loaded.IsUpperCase() ? ServerUpperCase(text) : text;
-    if (type == "NoCheck") {
-        value = TrimWhiteSpace(typed);
-        return true;
-    }
-    const std::string controlText = loaded.Normalise(typed);
-    value = TrimWhiteSpace(controlText);
-    const bool checked = type == "EditCheck" || (type == "Edit" && (purpose == EntryPurpose::Check ||
-                                                                    value != loaded.GetValue()));
-    if (!checked) return true;
+    if (IsChoiceList(type)) return takeChoice(loaded, TrimWhiteSpace(text), purpose, err, value);
+    // Taken as the row takes typed text; a value given for a date or time is
+    // meant to be set, as with the row's box ticked. "check" checks always.
     Parameter entered = loaded;
-    entered.SetValue(value);
-    return passes(controlText, err, [&](ConsoleExchange& exchange) { entered.Validate(exchange, kControlId); });
+    entered.SetCheckState(1);
+    const std::optional<std::string> loadedValue =
+        purpose == EntryPurpose::Check ? std::nullopt : std::optional<std::string>(loaded.GetValue());
+    value = text;
+    return passes(text, err, [&](ConsoleExchange& exchange) {
+        TakeTypedText(exchange, kControlId, entered, value, loadedValue);
+    });
 }

@@ -6,9 +6,9 @@
 #include "Parameter.h"
 
 // Takes a value given on the command line for a parameter the way the
-// parameter's row on a configuration page takes typed text: by its type word
-// the text is upper-cased (upper-case edit boxes), normalised, trimmed and
-// checked, or matched against the choices of its choice list.
+// parameter's row on a configuration page takes typed text (TakeTypedText),
+// or, for a choice list, matches it against the list's choices. What no row
+// could be given is refused here: a line break, or (set) a read-only value.
 
 enum class EntryPurpose {
     Check,  // "check": the text typed into an edit box; always checked

@@ -1,19 +1,19 @@
 #include "ConfigPropertySheet.h"
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "ConfigSheetLayout.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
 #include "StringTable.h"
 #include "TemplatePage.h"
+#include "ToolHost.h"
 #include "WaitCursor.h"
 
 ConfigPropertySheet::ConfigPropertySheet(QWidget* parent, PageFactory factory) : PropertySheet(parent) {
     if (!factory) factory = [] { return std::make_unique<TemplatePage>(); };
     WaitCursor wait;
     ParameterHandler handler;
-    handler.Load(ConfigApp::Get().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    handler.Load(ToolHost::Get().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     {
         sectionCount = handler.GetSectionCount();
         for (int s = 0; s < sectionCount; ++s) {

@@ -1,11 +1,11 @@
 #include "FormTextDlg.h"
 
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogTemplates.h"
 #include "ParameterValidation.h"
 #include "StringTable.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
 
 namespace {
@@ -20,7 +20,7 @@ FormTextDlg::FormTextDlg(const std::string& name, Mode mode, QWidget* parent)
       prompt(LoadString(mode == NetWareAddress ? kAddressPrompt : kServerListPrompt)) {}
 
 bool FormTextDlg::OnInitDialog() {
-    setWindowTitle(FromServerText(ConfigApp::Get().GetBrandedTitle()));
+    setWindowTitle(FromServerText(ToolHost::Get().GetBrandedTitle()));
     return Dialog::OnInitDialog();
 }
 

@@ -5,7 +5,6 @@
 #include <QListWidget>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "ControlHandler.h"
 #include "Cp1252.h"
 #include "Listings.h"
@@ -13,6 +12,7 @@
 #include "ShownText.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "ToolHost.h"
 
 namespace {
 constexpr int kTooManyRows = 1009;
@@ -56,12 +56,12 @@ void ListChooser::List(const SharePtr& share, const std::string& serverVersion) 
     list->addItems(lines);
     chosen = 0;
     for (const UnreadableVolume& folder : volumes.unreadable) {
-        ConfigApp::Get().ShowNamedMessage(StringId::UnreadableVolume, folder.volume, ShownName(folder.error.Detail()));
+        ToolHost::Get().ShowNamedMessage(StringId::UnreadableVolume, folder.volume, ShownName(folder.error.Detail()));
     }
     if (names.empty()) {
         // Folders that could not be read were named: "none" would not be true.
         if (volumes.unreadable.empty()) {
-            ConfigApp::Get().ShowMessage(mode == PageMode::VolumeRights ? StringId::NoVolumeRightsFiles
+            ToolHost::Get().ShowMessage(mode == PageMode::VolumeRights ? StringId::NoVolumeRightsFiles
                                                                         : StringId::NoDrives);
         }
         return;
@@ -94,7 +94,7 @@ int ListChooser::RowsShown(int rows) {
     if (mode != PageMode::ScsiDrives || rows <= kMaxDriveRows) return rows;
     if (!tooManyShown) {
         tooManyShown = true;
-        ConfigApp::Get().ShowMessage(kTooManyRows);
+        ToolHost::Get().ShowMessage(kTooManyRows);
     }
     return kMaxDriveRows;
 }

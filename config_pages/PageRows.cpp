@@ -15,6 +15,7 @@
 #include "RowLayout.h"
 #include "StringTable.h"
 #include "TypeSpec.h"
+#include "ValueIntake.h"
 
 PageRows::PageRows(QWidget& page, const QRect& area, PageMode mode, ParameterSection& working,
                    const ParameterSection& loaded, std::function<void()> showMark)
@@ -48,7 +49,7 @@ std::string PageRows::NameOf(const Parameter& parameter) {
 }
 
 std::string PageRows::labelOf(const Parameter& parameter) {
-    const bool unsupported = RowLayout::IsUnsupportedType(parameter.GetType());
+    const bool unsupported = HasNoTypeString(parameter.GetType());
     if (unsupported && showMark) showMark();
     return RowLayout::RowLabel(NameOf(parameter), parameter.GetIndented() != 0, unsupported);
 }
@@ -129,64 +130,47 @@ void PageRows::Exchange(DataExchange& exchange) {
 
 void PageRows::exchangeRow(DataExchange& rows, int row) {
     Parameter& parameter = working.ParameterAt(row);
-    const std::string type = parameter.GetType();
+    const ControlType type = parameter.GetType();
     const int id = kValueBaseId + row;
     if (!rows.IsSaving()) {
         std::string label = labelOf(parameter);
-        rows.Text(type == "EditCheck" ? kCheckBaseId + row : kLabelBaseId + row, label);
+        rows.Text(type == ControlType::EditCheck ? kCheckBaseId + row : kLabelBaseId + row, label);
     }
     if (!values[row]) return;
-
-    // The edit's text: while saving through the exchange, which refuses what
-    // the server's file cannot hold; while loading as shown.
-    auto* edit = qobject_cast<QLineEdit*>(values[row]);
-    const auto editText = [&] {
-        std::string text;
-        if (rows.IsSaving()) {
-            rows.Text(id, text);
-        } else if (edit) {
-            text = ToServerTextLossy(edit->text());
-        }
-        return text;
-    };
-    const auto showText = [&](const std::string& text) {
-        const QString shown = FromServerText(text);
-        if (edit && edit->text() != shown) {
-            edit->setText(shown);
-            edit->setCursorPosition(0);  // show the start of a long value
-        }
-    };
-
-    if (type == "Combo" || type == "UnknownCombo") {
+    if (IsChoiceList(type)) {
         std::string value = parameter.GetValue();
         rows.ComboText(id, value);
         if (rows.IsSaving()) working.SetValueAt(row, value);
-    } else if (type == "Edit") {
-        const std::string text = parameter.Normalise(editText());
-        showText(text);
-        working.SetValueAt(row, TrimWhiteSpace(text));
-        if (rows.IsSaving() && working.GetValueAt(row) != loaded.GetValueAt(row)) {
-            working.ParameterAt(row).Validate(rows, id);
-        }
-    } else if (type == "EditCheck" || type == "Unknown") {
-        const std::string text = parameter.Normalise(editText());
-        showText(text);
+    } else if (IsEditBox(type)) {
+        exchangeEdit(rows, row);
+    } else if (type == ControlType::Stat && !rows.IsSaving()) {
+        rows.SetControlText(id, parameter.GetValue());
+    }
+}
+
+void PageRows::exchangeEdit(DataExchange& rows, int row) {
+    Parameter& parameter = working.ParameterAt(row);
+    const ControlType type = parameter.GetType();
+    const int id = kValueBaseId + row;
+    // The edit's text: while saving through the exchange, which refuses what
+    // the server's file cannot hold; while loading as shown.
+    std::string text;
+    if (rows.IsSaving()) {
+        rows.Text(id, text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(values[row])) {
+        text = ToServerTextLossy(edit->text());
+    }
+    if (type == ControlType::EditCheck) {
         int state = parameter.GetCheckState();
-        if (type == "EditCheck") rows.Check(kCheckBaseId + row, state);
-        if (rows.IsSaving()) {
-            working.SetValueAt(row, TrimWhiteSpace(text));
-        } else {
-            showText(parameter.GetValue());
-            working.SetValueAt(row, TrimWhiteSpace(parameter.GetValue()));
-        }
-        if (type == "EditCheck") {
-            working.ParameterAt(row).SetCheckState(state);
-            if (rows.IsSaving() && state == 1) working.ParameterAt(row).Validate(rows, id);
-        }
-    } else if (type == "NoCheck") {
-        working.SetValueAt(row, TrimWhiteSpace(editText()));
-    } else if (type == "Stat") {
-        if (!rows.IsSaving()) showText(parameter.GetValue());
+        rows.Check(kCheckBaseId + row, state);
+        parameter.SetCheckState(state);
+    }
+    const std::string stored = parameter.GetValue();
+    TakeTypedText(rows, id, parameter, text, loaded.GetValueAt(row));
+    // Loading shows what the row holds, not what its edit held.
+    if (!rows.IsSaving() && (type == ControlType::EditCheck || type == ControlType::Unknown)) {
+        rows.SetControlText(id, stored);
+        parameter.SetValue(TrimWhiteSpace(stored));
     }
 }
 

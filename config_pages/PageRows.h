@@ -60,6 +60,7 @@ private:
     void fillCombo(QComboBox* combo, const Parameter& parameter);
     std::string labelOf(const Parameter& parameter);
     void exchangeRow(DataExchange& exchange, int row);
+    void exchangeEdit(DataExchange& exchange, int row);
     void onCheckClicked(int row);
     void onChoiceChanged(int row);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ControlType.h"
 #include "PageMode.h"
 
 // Pixel geometry of the generated rows of a parameter page, relative to the
@@ -34,23 +35,20 @@ struct PixelRect {
 enum class ValueControl { None, Edit, ReadOnlyEdit, Combo };
 
 struct RowGeometry {
-    bool labelIsCheckBox = false;  // "EditCheck" rows carry their label on a check box
+    bool labelIsCheckBox = false;  // EditCheck rows carry their label on a check box
     PixelRect label;
     ValueControl value = ValueControl::None;
     PixelRect valueRect;
 };
 
-// Which control shows a value of this type word; None for a word the pages do
-// not know.
-ValueControl ValueControlFor(const std::string& typeWord);
+// Which control shows a value of this type; None for a type word the pages
+// do not know.
+ValueControl ValueControlFor(ControlType type);
 
 // Geometry of row `row`. firstTop is the y of row 0 (kTopMargin, or one pitch
 // lower under the drive row of the SCSI drive page). Configuration pages put
 // rows 8 and above into a second column that starts at the top again.
-RowGeometry LayoutRow(PageMode mode, int row, int firstTop, bool indented, const std::string& typeWord);
-
-// True for the type words of parameters without a type string.
-bool IsUnsupportedType(const std::string& typeWord);
+RowGeometry LayoutRow(PageMode mode, int row, int firstTop, bool indented, ControlType type);
 
 // The label shown for a parameter: its display name with "-  " in front of a
 // sub-item and "* " in front of a parameter the program does not fully know.

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogTemplates.h"
@@ -21,20 +20,20 @@
 #include "RowLayout.h"
 #include "ServerFiles.h"
 #include "StringIds.h"
-#include "StringTable.h"
 #include "SubmitPlan.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
 #include "WaitCursor.h"
 
 namespace {
 
-ConfigApp& app() { return ConfigApp::Get(); }
+ToolHost& host() { return ToolHost::Get(); }
 
 // Messages of the page.
 constexpr int kAskSubmitChanges = 104;
 constexpr int kPageUnavailable = 1004;
 
-int message(int stringId, unsigned type) { return app().ShowMessage(LoadString(stringId), type, stringId); }
+int message(int stringId, unsigned type) { return host().ShowMessage(stringId, type); }
 
 }  // namespace
 
@@ -81,7 +80,7 @@ bool TemplatePage::OnSetActive() {
         UpdateData(false);
         UpdateData(true);
         redraw();
-        app().SetHelpContext(HelpContextFor(working.GetTitleId(), app().GetServerVersion()));
+        host().SetHelpContext(HelpContextFor(working.GetTitleId(), host().GetServerVersion()));
     }
     return PropertyPage::OnSetActive();
 }
@@ -132,13 +131,13 @@ void TemplatePage::LoadPageData() {
     ParameterHandler handler;
     ParameterSection section;
     if (chooser) {
-        chooser->Load(app().GetShare(), handler, section);
+        chooser->Load(host().GetShare(), handler, section);
     } else if (readAlready) {
         handler = std::move(*readAlready);
         readAlready.reset();
         section = configurationSlice(handler);
     } else {
-        handler.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+        handler.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
         section = configurationSlice(handler);
     }
     store = std::move(handler);
@@ -150,11 +149,11 @@ void TemplatePage::buildIfNeeded() {
     if (built) return;
     built = true;
     try {
-        if (chooser) chooser->List(app().GetShare(), app().GetServerVersion());
+        if (chooser) chooser->List(host().GetShare(), host().GetServerVersion());
         LoadPageData();
         buildControls();
     } catch (const FileException& error) {
-        app().ReportFailure(kPageUnavailable, error);
+        host().ReportFailure(kPageUnavailable, error);
         unavailable = true;
         loaded = working = ParameterSection();  // no rows
         throw;
@@ -279,10 +278,10 @@ void TemplatePage::Submit() {
         // Someone else changed the file since the page read it: nothing was
         // written over that. What the user typed stays, and the next submit
         // applies it to the file as it is now.
-        app().ReportFailure(StringId::Unsuccessful, error);
+        host().ReportFailure(StringId::Unsuccessful, error);
         readStoreAgain();
     } catch (const StoreError& error) {
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -323,9 +322,9 @@ void TemplatePage::doSubmit() {
 
     if (plan.AsksRestart()) {
         message(StringId::ServerRestarting, MessageType::Ok);
-        app().SetParametersChanged(false);
+        host().SetParametersChanged(false);
         loaded = working;
-        if (QWidget* top = QWidget::window()) QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
+        host().EndProgram();
         return;
     }
 
@@ -335,7 +334,7 @@ void TemplatePage::doSubmit() {
     if (plan.ConfirmedBy(store)) {
         const CatalogueKind kind = static_cast<CatalogueKind>(mode);
         message(SubmitPlan::SuccessMessage(kind), MessageType::Ok);
-        if (kind == Configuration) app().SetParametersChanged(true);
+        if (kind == Configuration) host().SetParametersChanged(true);
         submitSucceeded = true;
         Reset();
     } else {

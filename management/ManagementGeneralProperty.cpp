@@ -2,12 +2,11 @@
 
 #include <QPushButton>
 
-#include "ConfigApp.h"
-#include "ConfigMainDlg.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "ServerTextViewDlg.h"
 #include "StoreError.h"
+#include "ToolHost.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -41,7 +40,7 @@ bool ManagementGeneralProperty::OnInitDialog() {
     PropertyPage::OnInitDialog();
     loadValues();
     UpdateData(false);
-    const bool eventLog = KeepsEventLog(ConfigApp::Get().GetServerVersion());
+    const bool eventLog = KeepsEventLog(ToolHost::Get().GetServerVersion());
     ShowItem(kEventLogId, eventLog);
     ShowItem(kEventLogLabelId, eventLog);
     for (int a = 0; a < ServerFacts::AddressCount; ++a) {
@@ -61,17 +60,17 @@ bool ManagementGeneralProperty::OnInitDialog() {
 
 void ManagementGeneralProperty::loadValues() {
     WaitCursor wait;
-    ConfigApp& app = ConfigApp::Get();
+    ToolHost& host = ToolHost::Get();
     try {
-        ReadServerFacts(app.GetShare(), app.GetServerVersion(), facts);
+        ReadServerFacts(host.GetShare(), host.GetServerVersion(), facts);
     } catch (const StoreError& error) {
         // What was read stays; the rest stays empty and hidden.
-        app.ReportFailure(kNoServerFiles, error);
+        host.ReportFailure(kNoServerFiles, error);
     }
 }
 
 bool ManagementGeneralProperty::OnSetActive() {
-    ConfigApp::Get().SetHelpContext(kHelpContext);
+    ToolHost::Get().SetHelpContext(kHelpContext);
     return PropertyPage::OnSetActive();
 }
 
@@ -114,14 +113,13 @@ void ManagementGeneralProperty::RequestFactoryDefaults() {
 }
 
 void ManagementGeneralProperty::sendRequest(int questionId, unsigned questionType, ServerRequest::Kind kind) {
-    ConfigApp& app = ConfigApp::Get();
-    if (app.ShowMessage(questionId, questionType) != MessageResult::Yes) return;
-    // The main window's one way of sending a request: it asks again when
-    // the file already holds a factory reset, writes, and says how it went.
-    ConfigMainDlg* main = app.GetMainWindow();
-    if (!main || !main->SendServerRequest(kind)) return;
+    ToolHost& host = ToolHost::Get();
+    if (host.ShowMessage(questionId, questionType) != MessageResult::Yes) return;
+    // The program's one way of sending a request: it asks again when the
+    // file already holds a factory reset, writes, and says how it went.
+    if (!host.SendServerRequest(kind)) return;
     // The program ends: the server is about to restart, so closing asks
     // no restart question of its own.
-    app.SetParametersChanged(false);
-    main->PostCloseRequest();
+    host.SetParametersChanged(false);
+    host.EndProgram();
 }

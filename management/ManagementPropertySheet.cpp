@@ -1,12 +1,12 @@
 #include "ManagementPropertySheet.h"
 
-#include "ConfigApp.h"
 #include "FileException.h"
 #include "ManagementGeneralProperty.h"
 #include "ManagementSCSItxtProperty.h"
 #include "ServerFiles.h"
 #include "StringTable.h"
 #include "TemplatePage.h"
+#include "ToolHost.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -38,7 +38,7 @@ ManagementPropertySheet::ManagementPropertySheet(QWidget* parent) : PropertyShee
     WaitCursor wait;
     general = new ManagementGeneralProperty;
     AddPage(general);
-    const Share& share = *ConfigApp::Get().GetShare();
+    const Share& share = *ToolHost::Get().GetShare();
     if (canOpen(share, ServerFile::ScsiDrives)) {
         scsiDrives = listPage(kScsiTitle, PageMode::ScsiDrives);
         AddPage(scsiDrives);

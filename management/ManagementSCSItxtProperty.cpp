@@ -1,9 +1,9 @@
 #include "ManagementSCSItxtProperty.h"
 
-#include "ConfigApp.h"
 #include "ServerReports.h"
 #include "ServerTextList.h"
 #include "StoreError.h"
+#include "ToolHost.h"
 #include "WaitCursor.h"
 
 ManagementSCSItxtProperty::ManagementSCSItxtProperty() : PropertyPage(TemplateId::ScsiText) {}
@@ -14,16 +14,16 @@ bool ManagementSCSItxtProperty::OnInitDialog() {
     list->setAccessibleName(GetTitle());
 
     WaitCursor wait;
-    ConfigApp& app = ConfigApp::Get();
+    ToolHost& host = ToolHost::Get();
     try {
-        list->SetText(ReadReport(*app.GetShare(), ScsiTextReport));
+        list->SetText(ReadReport(*host.GetShare(), ScsiTextReport));
     } catch (const StoreError& error) {
-        app.ReportFailure(ScsiTextReport.unreadableMessage, error);
+        host.ReportFailure(ScsiTextReport.unreadableMessage, error);
     }
     return true;
 }
 
 bool ManagementSCSItxtProperty::OnSetActive() {
-    ConfigApp::Get().SetHelpContext(kHelpContext);
+    ToolHost::Get().SetHelpContext(kHelpContext);
     return PropertyPage::OnSetActive();
 }

@@ -1,11 +1,11 @@
 #include "ServerTextViewDlg.h"
 
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "ServerReports.h"
 #include "ServerTextList.h"
 #include "StoreError.h"
 #include "StringTable.h"
+#include "ToolHost.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -22,24 +22,24 @@ ServerTextViewDlg::ServerTextViewDlg(bool statisticsMode, QWidget* parent)
 
 bool ServerTextViewDlg::OnInitDialog() {
     Dialog::OnInitDialog();
-    ConfigApp& app = ConfigApp::Get();
+    ToolHost& host = ToolHost::Get();
     const int titleId = statisticsMode ? kStatisticsTitle : kEventLogTitle;
-    setWindowTitle(FromServerText(app.GetBrandedTitle() + " - " + LoadString(titleId)));
+    setWindowTitle(FromServerText(host.GetBrandedTitle() + " - " + LoadString(titleId)));
     list = new ServerTextList(Item(kListId), Units());
     list->setAccessibleName(FromServerText(LoadString(titleId)));
 
     WaitCursor wait;
     const ServerReport& report = statisticsMode ? StatisticsReport : EventLogReport;
     try {
-        list->SetText(ReadReport(*app.GetShare(), report));
+        list->SetText(ReadReport(*host.GetShare(), report));
     } catch (const StoreError& error) {
-        app.ReportFailure(report.unreadableMessage, error);
+        host.ReportFailure(report.unreadableMessage, error);
         EndDialog(0);
     }
     return true;
 }
 
 void ServerTextViewDlg::OnHelp() {
-    ConfigApp::Get().SetHelpContext(kGeneralHelp);
+    ToolHost::Get().SetHelpContext(kGeneralHelp);
     Dialog::OnHelp();
 }

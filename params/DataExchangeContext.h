@@ -2,9 +2,10 @@
 
 #include <string>
 
-// What value validation needs from a dialog data exchange. The windows supply
-// one over their controls; the command line supplies a console version. Texts
-// are byte strings as stored in the server's files.
+// What the intake of typed text (TakeTypedText) and value validation need
+// from a dialog data exchange. The windows supply one over their controls;
+// the command line supplies a console version. Texts are byte strings as
+// stored in the server's files.
 class DataExchangeContext {
 public:
     virtual ~DataExchangeContext() = default;
@@ -15,6 +16,13 @@ public:
     virtual void PrepareEditCtrl(int controlId) = 0;
     // The control's current text, read afresh.
     virtual std::string GetControlText(int controlId) = 0;
+    // Puts text into the control when it shows another; a value the program
+    // puts into an edit shows from its beginning.
+    virtual void SetControlText(int controlId, const std::string& text) = 0;
+    // True when the text given for a control is as the user typed it, its
+    // letters not yet made capitals by an upper-case control (the command
+    // line's); a window's upper-case edit makes them capitals as they come.
+    virtual bool IsTextAsTyped() const { return false; }
     // Turns on the upper-case style of the control.
     virtual void SetUpperCase(int controlId) = 0;
     // Shows a plain OK message. stringId is the string-table ID text comes

@@ -75,6 +75,38 @@ void SetUserKeepsLocalState(bool keep) {
     WritePrivateFile(marker, "The history of changes and the recent shares are not kept.\n");
 }
 
+std::vector<std::string> RecentShares() {
+    std::vector<std::string> recent;
+    std::string text;
+    if (!KeepsLocalState() || !ReadPrivateFile(LocalStateFolder() + "/recent", text)) return recent;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos && recent.size() < kRecentShares;
+         start = end + 1) {
+        if (end > start) recent.push_back(text.substr(start, end - start));
+    }
+    return recent;
+}
+
+std::string WithoutCredentials(const std::string& address) {
+    if (address.compare(0, 6, "smb://") != 0) return address;
+    const size_t hostEnd = address.find('/', 6);
+    const size_t at = address.rfind('@', hostEnd == std::string::npos ? address.size() : hostEnd);
+    return at == std::string::npos || at < 6 ? address : "smb://" + address.substr(at + 1);
+}
+
+void NoteRecentShare(const std::string& address) {
+    const std::string shown = WithoutCredentials(address);
+    // The list is one address a line.
+    if (!KeepsLocalState() || shown.empty() || shown.find_first_of("\r\n") != std::string::npos) return;
+    std::string text = shown + "\n";
+    int kept = 1;
+    for (const std::string& other : RecentShares()) {
+        if (other != shown && kept++ < kRecentShares) text += other + "\n";
+    }
+    MakePrivateFolder(LocalStateFolder());
+    WritePrivateFile(LocalStateFolder() + "/recent", text);
+}
+
 void MakePrivateFolder(const std::string& folder) {
     const std::string top = LocalStateFolder();
     if (folder.size() > top.size() + 1 && folder.compare(0, top.size(), top) == 0 && folder[top.size()] == '/') {

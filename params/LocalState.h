@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // What the programs keep on this computer for the user: the history of their
 // writes and the list of recent shares, under $XDG_STATE_HOME/tessaron
@@ -18,6 +19,17 @@ bool KeepsLocalState();
 // when it cannot be remembered.
 bool UserKeepsLocalState();
 void SetUserKeepsLocalState(bool keep);
+
+// The shares opened successfully before, newest first, at most
+// kRecentShares of them.
+inline constexpr int kRecentShares = 10;
+std::vector<std::string> RecentShares();
+// Puts a share's address at the top of the recent list, without any user
+// name or password it carries; nothing when the local state is not kept.
+// Raises StoreError.
+void NoteRecentShare(const std::string& address);
+// An address without the user name and password an smb:// address may carry.
+std::string WithoutCredentials(const std::string& address);
 
 // Creates folder and the folders above it up to the state folder, each
 // readable by the user alone. Raises StoreError.

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "ControlType.h"
+
 class DataExchangeContext;
 
 // One key of a server file with its value, comment and catalogue attributes.
@@ -34,7 +36,11 @@ public:
     void SetCheckState(int state) { checkState = state; }
 
     // --- Type string queries ---
-    std::string GetType() const;
+    // The control type the type string names (see ControlType).
+    ControlType GetType() const;
+    // The word that names it: "Unknown" or "UnknownCombo" without a type
+    // string, else the word of the "{Type ...}" group as written.
+    std::string GetTypeWord() const;
     std::string GetDDV() const;
     bool IsUpperCase() const;
     bool IsReadOnly() const;

@@ -34,6 +34,8 @@ public:
     std::string Format() const;
 
     const std::string& GetPath() const { return path; }
+    // The file's bytes as this handler last read or wrote them.
+    const std::string& GetBytes() const { return loadedBytes; }
     const SharePtr& GetShare() const { return share; }
 
     bool GetValue(const std::string& section, const std::string& key, std::string& value) const;

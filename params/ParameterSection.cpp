@@ -74,7 +74,7 @@ bool ParameterSection::OnlyNoValidSubmitChanged(const ParameterSection& other) c
     for (const Parameter& parameter : parameters) {
         std::string otherValue;
         if (!other.GetValue(parameter.GetKey(), otherValue)) return false;
-        if (parameter.GetType() == "NoCheck") continue;
+        if (parameter.GetType() == ControlType::NoCheck) continue;
         if (!parameter.IsConfirmed(otherValue)) return false;
     }
     return true;

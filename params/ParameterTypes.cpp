@@ -11,7 +11,7 @@ bool contains(const std::string& text, std::string_view part) { return text.find
 
 }  // namespace
 
-std::string Parameter::GetType() const {
+std::string Parameter::GetTypeWord() const {
     static constexpr std::string_view typeGroup = "{Type";
     const size_t start = typeSpec.find(typeGroup);
     if (start == std::string::npos) return contains(comment, "/") ? "UnknownCombo" : "Unknown";
@@ -21,6 +21,8 @@ std::string Parameter::GetType() const {
     const size_t end = typeSpec.find_first_of(" }", from);
     return typeSpec.substr(from, end == std::string::npos ? std::string::npos : end - from);
 }
+
+ControlType Parameter::GetType() const { return ControlTypeOf(GetTypeWord()); }
 
 std::string Parameter::GetDDV() const {
     static constexpr std::string_view ddvGroup = "{DDV ";
@@ -62,7 +64,7 @@ bool Parameter::HasSameValue(const std::string& other) const {
 
 bool Parameter::IsUnchanged(const std::string& other) const {
     // An unticked box means the user did not ask to change this value.
-    if (GetType() == "EditCheck" && checkState == 0) return true;
+    if (GetType() == ControlType::EditCheck && checkState == 0) return true;
     return HasSameValue(other);
 }
 

@@ -12,11 +12,17 @@ constexpr const char* RestartKey = "Restart";
 constexpr const char* FactoryDefaultsKey = "FactoryDefaults";
 constexpr const char* Yes = "yes";
 
-void setYes(ParameterHandler& store, const char* key) {
-    // Without the key the server would never see the request.
-    if (!store.SetValue(ServerSection, key, Yes)) {
+// Without the key the server would never see the request.
+void requireKey(const ParameterHandler& store, const char* key) {
+    std::string value;
+    if (!store.GetValue(ServerSection, key, value)) {
         throw FileException(store.GetPath(), std::string("no parameter ") + key + " in [" + ServerSection + "]");
     }
+}
+
+void setYes(ParameterHandler& store, const char* key) {
+    requireKey(store, key);
+    store.SetValue(ServerSection, key, Yes);
 }
 
 }  // namespace
@@ -36,10 +42,20 @@ ServerRequest::ServerRequest(const SharePtr& share, Kind kind) : kind(kind) {
 
 bool ServerRequest::CarriesPendingFactoryReset() const { return kind == Restart && AsksFactoryDefaults(store); }
 
+SubmitPlan ServerRequest::planned(const ParameterHandler& from) const {
+    // Both keys are looked for before either is set, so a file lacking one
+    // gets neither.
+    if (kind == FactoryDefaults) requireKey(from, FactoryDefaultsKey);
+    requireKey(from, RestartKey);
+    SubmitPlan plan(from);
+    if (kind == FactoryDefaults) plan.Set(ServerSection, FactoryDefaultsKey, Yes, false);
+    plan.Set(ServerSection, RestartKey, Yes, false);
+    return plan;
+}
+
+ChangeSet ServerRequest::Changes() const { return planned(store).Changes(); }
+
 void ServerRequest::Send() {
-    // Both keys are set before the one write, so a file lacking either gets
-    // neither.
-    if (kind == FactoryDefaults) setYes(store, FactoryDefaultsKey);
-    setYes(store, RestartKey);
-    store.Write();
+    sent.emplace(planned(store));
+    sent->Write();
 }

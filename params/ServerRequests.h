@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "ChangeSet.h"
 #include "ParameterHandler.h"
+#include "SubmitPlan.h"
 
 // Requests the server acts on when it next reads its configuration file: a
 // restart (Server/Restart = "yes"), or a return to the factory settings
@@ -33,11 +36,20 @@ public:
     // own confirmation first.
     bool CarriesPendingFactoryReset() const;
 
+    // What sending it writes. Raises FileException when the file lacks a
+    // key the request sets.
+    ChangeSet Changes() const;
+
     // Sets the keys to "yes" and writes the file once. Raises FileException;
     // a file that lacks a key the request sets is left unwritten.
     void Send();
+    // After Send: the plan that wrote it (its bytes before and after).
+    const SubmitPlan& Sent() const { return *sent; }
 
 private:
+    SubmitPlan planned(const ParameterHandler& from) const;
+
     Kind kind;
     ParameterHandler store;
+    std::optional<SubmitPlan> sent;
 };

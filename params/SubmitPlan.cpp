@@ -6,10 +6,55 @@
 #include "ServerRequests.h"
 #include "StringIds.h"
 
-SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {}
+namespace {
+
+constexpr const char* ServerSection = "Server";
+constexpr const char* RestartKey = "Restart";
+
+const Parameter& parameterOf(const ParameterHandler& store, const std::string& section, const std::string& key) {
+    for (int s = 0; s < store.GetSectionCount(); ++s) {
+        const ParameterSection& held = store.SectionAt(s);
+        if (held.GetName() == section) return held.ParameterAt(held.IndexOf(key));
+    }
+    throw ParameterHandler::ParameterError(store.GetPath(), "no section [" + section + "]");
+}
+
+}  // namespace
+
+SubmitPlan::SubmitPlan(ParameterHandler store) : store(std::move(store)) {
+    this->store.GetValue(ServerSection, RestartKey, restartBefore);
+}
+
+void SubmitPlan::noteBefore(const std::string& section, const std::string& key) {
+    for (const Change& change : touched) {
+        if (change.section == section && change.key == key) return;
+    }
+    std::string value;
+    store.GetValue(section, key, value);
+    touched.push_back({section, key, value, {}});
+}
+
+ChangeSet SubmitPlan::Changes() const {
+    ChangeSet changes{store.GetShare() ? store.GetShare()->NameOf(store.GetPath()) : store.GetPath(), {}};
+    bool restartTouched = false;
+    for (const Change& before : touched) {
+        const Parameter& now = parameterOf(store, before.section, before.key);
+        if (!now.HasSameValue(before.oldValue)) changes.changes.push_back({before.section, before.key, before.oldValue, now.GetValue()});
+        restartTouched = restartTouched || (before.section == ServerSection && before.key == RestartKey);
+    }
+    // The restart a factory reset takes with it, before Write adds it.
+    std::string restart;
+    if (sendsRequests && !restartTouched && AsksFactoryDefaults(store) &&
+        store.GetValue(ServerSection, RestartKey, restart) && restartBefore != "yes") {
+        changes.changes.push_back({ServerSection, RestartKey, restartBefore, "yes"});
+    }
+    return changes;
+}
 
 void SubmitPlan::Take(const std::string& section, const Parameter& edited, const std::string& loadedValue) {
     ParameterSection& target = store.FindSection(section);
+    if (target.IndexOf(edited.GetKey()) >= 0) noteBefore(section, edited.GetKey());
+    sendsRequests = true;
     if (!edited.IsUnchanged(loadedValue)) {
         // Only what the user changed: whatever else changed in the file since
         // it was shown stays as the file has it.
@@ -22,8 +67,10 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     // another program changed the file meanwhile).
     Parameter sent = edited;
     sent.SetValue(stored.GetValue());
-    const std::string type = edited.GetType();
-    if (type == "NoCheck" || (type == "EditCheck" && edited.GetCheckState() == 1)) stored.AppendWriteMark();
+    const ControlType type = edited.GetType();
+    if (type == ControlType::NoCheck || (type == ControlType::EditCheck && edited.GetCheckState() == 1)) {
+        stored.AppendWriteMark();
+    }
     if (stored.IsFactoryDefaultRequest()) rowQuestions.push_back(StringId::ConfirmFactoryDefaults);
     if (stored.IsRestartRequest()) rowQuestions.push_back(StringId::ConfirmRestart);
 
@@ -33,8 +80,15 @@ void SubmitPlan::Take(const std::string& section, const Parameter& edited, const
     held->Append(sent);
 }
 
+void SubmitPlan::Set(const std::string& section, const std::string& key, const std::string& value, bool verified) {
+    std::string held;
+    if (store.GetValue(section, key, held)) noteBefore(section, key);
+    store.SetValue(section, key, value);
+    settings.push_back({section, key, value, verified});
+}
+
 bool SubmitPlan::CarriesPendingFactoryReset() const {
-    return AsksFactoryDefaults(store) &&
+    return sendsRequests && AsksFactoryDefaults(store) &&
            std::find(rowQuestions.begin(), rowQuestions.end(), StringId::ConfirmFactoryDefaults) == rowQuestions.end();
 }
 
@@ -47,7 +101,8 @@ std::vector<int> SubmitPlan::Questions() const {
 
 void SubmitPlan::Write() {
     const bool restart = AsksRestart();
-    AddRestartToFactoryDefaults(store);
+    if (sendsRequests) AddRestartToFactoryDefaults(store);
+    bytesBefore = store.GetBytes();
     store.Write();
     written = true;
     restartSent = restart;
@@ -86,7 +141,20 @@ std::vector<SubmitPlan::Verdict> SubmitPlan::Verdicts(const ParameterHandler& re
             verdicts.push_back(std::move(verdict));
         }
     }
+    judgeSettings(readBack, verdicts);
     return verdicts;
+}
+
+void SubmitPlan::judgeSettings(const ParameterHandler& readBack, std::vector<Verdict>& verdicts) const {
+    for (const Setting& setting : settings) {
+        Verdict verdict;
+        verdict.section = setting.section;
+        verdict.key = setting.key;
+        verdict.sent = setting.value;
+        verdict.present = readBack.GetValue(setting.section, setting.key, verdict.now);
+        verdict.kept = !setting.verified || verdict.now == setting.value;
+        verdicts.push_back(std::move(verdict));
+    }
 }
 
 bool SubmitPlan::ConfirmedBy(const ParameterHandler& readBack) const {

@@ -4,14 +4,16 @@
 #include <vector>
 
 #include "CatalogueKind.h"
+#include "ChangeSet.h"
 #include "ParameterHandler.h"
 
-// One submit of edited parameters to one server file, as the configuration
-// pages and tessaron-ctl set both make it: the changed values go into the
-// plan's own copy of the store read from the file, parameters get the
-// server's write mark, restart and factory-default requests need a
-// confirmation, the file is written once, and reading it back tells whether
-// the server kept the values.
+// One submit to one server file, as the configuration pages, tessaron-ctl
+// set and the Quick Installation form all make it: the values go into the
+// plan's own copy of the store read from the file, the file is written once,
+// and reading it back tells whether the server kept the values. Edited
+// parameters (Take) also get the server's write mark, and their restart and
+// factory-default requests need a confirmation; a form's settings (Set) go in
+// as they stand.
 //
 // The copy is the plan's alone: a submit that is declined or fails leaves
 // nothing behind for the next one, which starts again from the file as read.
@@ -31,20 +33,38 @@ public:
     // ParameterNotFound when the store lacks the section or key.
     void Take(const std::string& section, const Parameter& edited, const std::string& loadedValue);
 
+    // One setting of a form, put into the store as it stands whether changed
+    // or not; a key the store lacks is left alone. It carries no write mark
+    // and asks nothing. verified: reading the file back must find exactly
+    // this text (or, for a key it lacks, an empty one); a setting not
+    // verified counts as kept.
+    void Set(const std::string& section, const std::string& key, const std::string& value, bool verified);
+
     // Some taken value differs from the value it was loaded with.
     bool HasChanges() const { return changed; }
+
+    // What the write makes of the file, known before it is made: every
+    // parameter whose stored value it replaces (the restart that goes with
+    // a factory reset included), with the value the file held and the one
+    // written, in the order they were taken. A value only spelled
+    // differently is no change.
+    ChangeSet Changes() const;
+    // After Write: the file's bytes before it and the bytes it wrote.
+    const std::string& BytesBefore() const { return bytesBefore; }
+    const std::string& BytesAfter() const { return store.GetBytes(); }
 
     // String IDs of the confirmations to ask, in order, before writing; any
     // answer but Yes means nothing may be written. A factory-default request
     // already in the file comes first: the restart this write sends would
-    // carry it out.
+    // carry it out. A plan of settings alone sends no request and asks none.
     std::vector<int> Questions() const;
     // The file asks for the factory defaults without any taken parameter
     // doing so: the reason for the first question.
     bool CarriesPendingFactoryReset() const;
 
     // Writes the plan's store (with Restart = "yes" beside FactoryDefaults =
-    // "yes"). Raises FileException; a failed write leaves the file as it was.
+    // "yes", when it took an edited parameter). Raises FileException; a
+    // failed write leaves the file as it was.
     void Write();
     // After Write: the store as written, for a caller that keeps the file as
     // it last read or wrote it. The plan keeps only what confirms the write.
@@ -62,7 +82,8 @@ public:
         bool present = false;  // readBack has the parameter
         std::string now;       // its value there
     };
-    // One verdict per taken parameter, in the order taken.
+    // One verdict per taken parameter, section by section in the order
+    // taken; then one per setting, in the order set.
     std::vector<Verdict> Verdicts(const ParameterHandler& readBack) const;
     // The server kept what was submitted: readBack holds each taken
     // parameter with its value, except those not checked after a submit.
@@ -73,8 +94,23 @@ public:
     static int SuccessMessage(CatalogueKind kind);
 
 private:
+    struct Setting {
+        std::string section;
+        std::string key;
+        std::string value;
+        bool verified;
+    };
+    void judgeSettings(const ParameterHandler& readBack, std::vector<Verdict>& verdicts) const;
+    void noteBefore(const std::string& section, const std::string& key);
+
     ParameterHandler store;
+    // Each parameter the plan may change, with the value the file held.
+    std::vector<Change> touched;
+    std::string restartBefore;  // Server/Restart as the file held it
+    std::string bytesBefore;
     std::vector<ParameterSection> submitted;
+    std::vector<Setting> settings;
+    bool sendsRequests = false;  // an edited parameter was taken
     std::vector<int> rowQuestions;
     bool changed = false;
     bool written = false;

@@ -9,51 +9,45 @@
 #include <vector>
 
 #include "Catalogue.h"
-#include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "ServerFiles.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TextRules.h"
+#include "ToolHost.h"
 #include "TypeSpec.h"
+#include "ValueIntake.h"
 #include "WaitCursor.h"
 
 namespace {
 
-ConfigApp& app() { return ConfigApp::Get(); }
+ToolHost& host() { return ToolHost::Get(); }
 
 constexpr int kAskSubmitChanges = 104;
 constexpr int kHelpContext = 1;
 
-int message(int stringId, unsigned type = MessageType::Ok) { return app().ShowMessage(stringId, type); }
-
-// Puts text into an edit when it differs from what the edit shows; a value
-// the program puts there shows from its beginning.
-void showText(QLineEdit* edit, const std::string& text) {
-    const QString shown = FromServerText(text);
-    if (!edit || edit->text() == shown) return;
-    edit->setText(shown);
-    edit->setCursorPosition(0);
-}
+int message(int stringId, unsigned type = MessageType::Ok) { return host().ShowMessage(stringId, type); }
 
 }  // namespace
 
-// The NDS admin password is never checked (it may be any text the NDS
-// tree takes), and the NDS install list neither normalised nor checked.
+// How each field takes its text follows from its parameter's type string:
+// the addresses are shown in canonical form, a changed value is checked, the
+// NDS admin password never (it may be any text the NDS tree takes).
 const std::array<QuickInstallationDlg::Field, QuickInstallationDlg::kFieldCount> QuickInstallationDlg::kFields = {{
-    {1069, 1278, "IP", "InternetAddress", true, true, false},
-    {1070, 1279, "IP", "DefaultRouter", true, true, false},
-    {1127, 1280, "IP", "NetMask", true, true, false},
-    {1072, 1283, "SMB", "Domain/GroupName", false, true, true},
-    {1071, 1282, "SMB", "ServerName", false, true, true},
-    {1130, 1284, "NetWare", "ServerName", false, true, true},
-    {1134, 1281, "HTTP/FTP", "Password", false, true, false},
-    {1273, 1268, "NetWare", "NDSTreeName", false, true, false},
-    {1274, 1269, "NetWare", "NDSServerContext", false, true, false},
-    {1275, 1270, "NetWare", "NDSAdminName", false, true, false},
-    {1276, 1271, "NetWare", "NDSAdminPassword", false, false, false},
-    {kNdsInstallId, 1272, "NetWare", "NDSInstall", false, false, false},
+    {1069, 1278, "IP", "InternetAddress", false},
+    {1070, 1279, "IP", "DefaultRouter", false},
+    {1127, 1280, "IP", "NetMask", false},
+    {1072, 1283, "SMB", "Domain/GroupName", true},
+    {1071, 1282, "SMB", "ServerName", true},
+    {1130, 1284, "NetWare", "ServerName", true},
+    {1134, 1281, "HTTP/FTP", "Password", false},
+    {1273, 1268, "NetWare", "NDSTreeName", false},
+    {1274, 1269, "NetWare", "NDSServerContext", false},
+    {1275, 1270, "NetWare", "NDSAdminName", false},
+    {1276, 1271, "NetWare", "NDSAdminPassword", false},
+    {kNdsInstallId, 1272, "NetWare", "NDSInstall", false},
 }};
 
 QuickInstallationDlg::QuickInstallationDlg(QWidget* parent) : ChildDialog(TemplateId::QuickInstallation, parent) {
@@ -69,7 +63,7 @@ void QuickInstallationDlg::LoadSettings() {
     // Read into locals first: a file that cannot be read leaves the form,
     // and what was typed into it, as it was.
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     std::array<std::string, kFieldCount> values;
     std::array<bool, kFieldCount> found{};
     for (int i = 0; i < kFieldCount; ++i) found[i] = fresh.GetValue(kFields[i].section, kFields[i].key, values[i]);
@@ -141,22 +135,14 @@ void QuickInstallationDlg::DoDataExchange(DataExchange& exchange) {
 
 void QuickInstallationDlg::exchangeField(DataExchange& exchange, int i) {
     const Field& field = kFields[i];
-    std::string& value = current[i];
     // Refuses, while saving, what the server's file cannot hold (in every
     // field, checked or not).
-    exchange.Text(field.control, value);
-    // The store's copy carries the value check; a key gone from the store
+    exchange.Text(field.control, current[i]);
+    // The store's copy carries the type string; a key gone from the store
     // raises FileException.
     Parameter parameter = store.GetSection(field.section).GetParameter(field.key);
-    auto* edit = Control<QLineEdit>(field.control);
-    if (edit && !exchange.IsSaving()) edit->setCursorPosition(0);
-    if (field.normalised) {
-        value = parameter.Normalise(value);
-        showText(edit, value);
-    }
-    value = TrimWhiteSpace(value);
-    parameter.SetValue(value);
-    if (field.checked && value != loaded[i]) parameter.Validate(exchange, field.control);
+    if (auto* edit = Control<QLineEdit>(field.control); edit && !exchange.IsSaving()) edit->setCursorPosition(0);
+    TakeTypedText(exchange, field.control, parameter, current[i], loaded[i]);
 }
 
 bool QuickInstallationDlg::IsChanged() const { return current != loaded; }
@@ -176,7 +162,7 @@ bool QuickInstallationDlg::OnInitDialog() {
     UpdateData(false);
     ShowAvailableFields();
     UpdateData(true);
-    app().SetHelpContext(kHelpContext);
+    host().SetHelpContext(kHelpContext);
     return true;
 }
 
@@ -188,30 +174,26 @@ bool QuickInstallationDlg::OnCommand(int commandId) {
     }
 }
 
-void QuickInstallationDlg::SaveSettings() {
+SubmitPlan QuickInstallationDlg::SaveSettings() {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
-    store = std::move(fresh);
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    SubmitPlan plan(fresh);
+    store = std::move(fresh);  // the file as it is now, should the write fail
     // A key the file did not have when the form read it was never shown:
     // its value, should it have appeared since, is not the form's to change.
+    // The server need not keep the NDS admin password as written.
     for (int i = 0; i < kFieldCount; ++i) {
-        if (available[i]) store.SetValue(kFields[i].section, kFields[i].key, current[i]);
+        if (available[i]) plan.Set(kFields[i].section, kFields[i].key, current[i], i != kNdsAdminPassword);
     }
-    store.Write();
+    plan.Write();
+    return plan;
 }
 
-bool QuickInstallationDlg::VerifySettings() {
+bool QuickInstallationDlg::VerifySettings(const SubmitPlan& plan) {
     ParameterHandler fresh;
-    fresh.Load(app().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
+    fresh.Load(host().GetShare(), ServerFile::Configuration, CatalogueOf(Configuration));
     store = std::move(fresh);
-    for (int i = 0; i < kFieldCount; ++i) {
-        // The server need not keep the NDS admin password as written.
-        if (i == kNdsAdminPassword || !available[i]) continue;
-        std::string value;
-        store.GetValue(kFields[i].section, kFields[i].key, value);
-        if (value != current[i]) return false;
-    }
-    return true;
+    return plan.ConfirmedBy(store);
 }
 
 void QuickInstallationDlg::OnSubmit() {
@@ -222,23 +204,22 @@ void QuickInstallationDlg::OnSubmit() {
             message(StringId::NothingChanged);
             return;
         }
-        SaveSettings();
-        if (!VerifySettings()) {
+        if (!VerifySettings(SaveSettings())) {
             // What the user typed stays, and still counts as changed.
             message(StringId::Unsuccessful);
             return;
         }
-        message(StringId::SubmittedRestartNeeded);
-        app().SetParametersChanged(true);
+        message(SubmitPlan::SuccessMessage(Configuration));
+        host().SetParametersChanged(true);
         RememberSettings();
         submitted = true;
         OnReset();
     } catch (const FileChangedMeanwhile& error) {
         // Another program changed the file between this submit's reading and
         // writing: nothing was written over that, and the values stay.
-        app().ReportFailure(StringId::Unsuccessful, error);
+        host().ReportFailure(StringId::Unsuccessful, error);
     } catch (const StoreError& error) {
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -252,7 +233,7 @@ void QuickInstallationDlg::OnReset() {
         RememberSettings();
     } catch (const StoreError& error) {
         // The file could not be read: the form keeps what it shows.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
     }
 }
 
@@ -261,7 +242,7 @@ bool QuickInstallationDlg::CanLeave() {
         if (!UpdateData(true)) return false;
     } catch (const StoreError& error) {
         // The values could not be checked: stay, with what was typed.
-        app().ReportFailure(StringId::NoCommunication, error);
+        host().ReportFailure(StringId::NoCommunication, error);
         return false;
     }
     if (!IsChanged()) return true;

@@ -7,11 +7,14 @@
 #include "ParameterHandler.h"
 #include "Tool.h"
 
+class SubmitPlan;
+
 // The one-page form that brings a new server onto the network: the dozen
 // settings of the configuration file that matter for that (addresses, names,
-// passwords, NDS). Changed values are checked before anything is written,
-// and a submit counts only when reading the file back finds every value as
-// sent. Settings the file lacks are hidden with their labels.
+// passwords, NDS). Changed values are checked before anything is written;
+// the submit goes through a SubmitPlan of the form's settings and counts only
+// when reading the file back finds every value as sent. Settings the file
+// lacks are hidden with their labels.
 //
 // The main window embeds it as its tool. Construction reads the
 // configuration file and raises FileException when it cannot.
@@ -29,8 +32,6 @@ public:
         int label;
         const char* section;
         const char* key;
-        bool normalised;      // shown in the canonical form of its value check
-        bool checked;         // validated when it differs from the loaded value
         bool upperCaseStyle;  // typed letters become capitals from the start
     };
     static constexpr int kFieldCount = 12;
@@ -59,8 +60,10 @@ private:
     void LoadSettings();
     void RememberSettings();
     void ShowAvailableFields();
-    void SaveSettings();
-    bool VerifySettings();
+    // Writes the settings the file held when the form read them; answers
+    // the plan that judges the file read back.
+    SubmitPlan SaveSettings();
+    bool VerifySettings(const SubmitPlan& plan);
     void exchangeField(DataExchange& exchange, int field);
     void fillNdsInstallList();
     void fitLabels();

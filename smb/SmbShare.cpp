@@ -21,22 +21,6 @@ constexpr auto RetryInterval = std::chrono::milliseconds(100);
 constexpr auto Patience = std::chrono::seconds(2);
 constexpr int TimeoutMs = 10000;
 
-std::string percentEncoded(const std::string& part) {
-    static const char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const unsigned char c : part) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_' || c == '.' || c == '~' || c == '$';
-        if (plain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 0xF];
-        }
-    }
-    return out;
-}
 
 // The reasons the library gives when there is no server to talk to: none
 // answers, or the one that did has gone away.
@@ -120,9 +104,16 @@ public:
         std::string path = root;
         for (const std::string& part : SplitPathComponents(relative, "/\\")) {
             if (part == "." || part == ".." || part.find(':') != std::string::npos) throw FileException(name, Outside);
-            path += '/' + percentEncoded(part);
+            path += '/' + PercentEncoded(part);
         }
         return path;
+    }
+
+    std::string NameOf(const std::string& path) const override {
+        if (path.compare(0, root.size(), root) != 0) return path;
+        std::string name = PercentDecoded(path.substr(root.size()));
+        name.erase(0, std::min(name.find_first_not_of('/'), name.size()));
+        return name;
     }
 
     std::string Read(const std::string& path) const override {
@@ -181,6 +172,19 @@ public:
         }
         smbc_getFunctionClosedir(context.get())(context.get(), listing);
         return entries;
+    }
+
+    // The shares the server lists, its hidden ones ("IPC$", "C$") left out.
+    std::vector<std::string> Shares() const {
+        SMBCFILE* listing = smbc_getFunctionOpendir(context.get())(context.get(), root.c_str());
+        if (!listing) throw error(root);
+        std::vector<std::string> shares;
+        while (const smbc_dirent* entry = smbc_getFunctionReaddir(context.get())(context.get(), listing)) {
+            const std::string name(entry->name);
+            if (entry->smbc_type == SMBC_FILE_SHARE && !name.empty() && name.back() != '$') shares.push_back(name);
+        }
+        smbc_getFunctionClosedir(context.get())(context.get(), listing);
+        return shares;
     }
 
 private:
@@ -267,12 +271,13 @@ SmbCredentials CredentialsFromEnvironment() {
     return {user ? user : "", password ? password : ""};
 }
 
-std::string SmbAddress(const NetworkPath& network) {
-    std::string address = "smb://" + percentEncoded(network.host);
-    if (!network.port.empty()) address += ':' + network.port;
-    if (!network.share.empty()) address += '/' + percentEncoded(network.share);
-    for (const std::string& part : network.rest) address += '/' + percentEncoded(part);
-    return address;
+
+std::vector<std::string> ListSmbShares(const NetworkPath& host, const SmbCredentials& credentials) {
+    NetworkPath server = host;
+    server.share.clear();
+    server.rest.clear();
+    const std::string address = SmbAddress(server);
+    return SmbShare(address, address, host.host, credentials).Shares();
 }
 
 SharePtr OpenSmbShare(const NetworkPath& network, const SmbCredentials& credentials) {

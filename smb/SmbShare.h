@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "Share.h"
 #include "StoreError.h"
@@ -25,9 +26,10 @@ SmbCredentials CredentialsFromEnvironment();
 // cannot be reached, the share that does not exist, the access refused.
 SharePtr OpenSmbShare(const NetworkPath& network, const SmbCredentials& credentials);
 
-// The address of a network path as the client library writes it
-// ("smb://host:port/share/folder"), each part percent-encoded.
-std::string SmbAddress(const NetworkPath& network);
+// The shares a host's SMB server lists, its hidden ones left out. Raises
+// FileException, saying that the server cannot be found or reached, or
+// that it refused access.
+std::vector<std::string> ListSmbShares(const NetworkPath& host, const SmbCredentials& credentials);
 
 // True when the server refused the access (wrong or missing credentials):
 // asking the user who they are may help.

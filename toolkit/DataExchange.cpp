@@ -127,6 +127,14 @@ std::string DataExchange::GetControlText(int controlId) {
     return std::string();
 }
 
+void DataExchange::SetControlText(int controlId, const std::string& text) {
+    auto* edit = qobject_cast<QLineEdit*>(Control(controlId));
+    const QString shown = FromServerText(text);
+    if (!edit || edit->text() == shown) return;
+    edit->setText(shown);
+    edit->setCursorPosition(0);
+}
+
 void DataExchange::SetUpperCase(int controlId) { SetUpperCaseStyle(qobject_cast<QLineEdit*>(Control(controlId)), true); }
 
 void DataExchange::ShowMessage(const std::string& text, int stringId) { ShowAppMessage(text, MessageType::Ok, stringId); }

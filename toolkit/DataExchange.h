@@ -30,6 +30,8 @@ public:
     bool IsSaving() const override { return saving; }
     void PrepareEditCtrl(int controlId) override;
     std::string GetControlText(int controlId) override;
+    // An edit shows the text from its beginning; other controls stay.
+    void SetControlText(int controlId, const std::string& text) override;
     void SetUpperCase(int controlId) override;
     void ShowMessage(const std::string& text, int stringId) override;
     // Gives the marked control the focus (an edit with its text selected),

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Catalogue.h"
-#include "CtlCommands.h"
+#include "Console.h"
 #include "CtlRun.h"
 #include "ParameterHandler.h"
 #include "ShareFile.h"
@@ -102,7 +102,7 @@ TEST(CtlSet, AFileChangedMeanwhileIsNotWritten) {
         other.SetValue("IP", "NetMask", "255.0.0.0");
         other.Write();
     };
-    EXPECT_EQ(SetCommand(console, share.Root(), "", false, {"IP", "InternetAddress", "192.168.1.99"}), ExitNotTaken);
+    EXPECT_EQ(RunTessaronCtl({"set", share.Root(), "IP", "InternetAddress", "192.168.1.99"}, console), ExitNotTaken);
     EXPECT_EQ(err.str().rfind(LoadString(126), 0), 0u) << err.str();
     EXPECT_NE(err.str().find("changed by another program"), std::string::npos);
     EXPECT_NE(err.str().find("\nnot kept: IP InternetAddress (the file has 192.168.1.50)\n"), std::string::npos);

@@ -7,10 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "Catalogue.h"
+#include "ChangeHistory.h"
 #include "ChangeSet.h"
 #include "History.h"
 #include "LocalState.h"
+#include "StoreDump.h"
 #include "StoreError.h"
+#include "TempShare.h"
 
 namespace {
 
@@ -124,6 +128,66 @@ TEST_F(LocalStateTest, AHistoryThatCannotBeWrittenSaysSo) {
     History history("/mnt/tessaron");
     EXPECT_THROW(history.Record(write("Config/Config.ini", "NetMask", "a", "b"), "", ""), StoreError);
     EXPECT_TRUE(history.Entries().empty());
+}
+
+TEST_F(LocalStateTest, RecordedWritesAreFoundUnlessTheHistoryIsOff) {
+    const WriteOrigin origin{"tessaron-config", "smb://tessaron1/cd", " 1234-5678"};
+    std::string problem;
+    EXPECT_TRUE(RecordWrite(origin, {"Config/Config.ini", {{"IP", "NetMask", "a", "b"}}}, "old", "new", true, problem));
+    EXPECT_TRUE(RecordWrite(origin, {"Config/scsi.ini", {{"ID_2", "Drive", "a", "b"}}}, "", "", true, problem));
+    const std::optional<HistoryEntry> last = LastWriteOf(origin.address, "Config/Config.ini");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->program, "tessaron-config");
+    EXPECT_EQ(History(origin.address).BytesAfter(last->id), "new");
+    ::setenv("TESSARON_HISTORY", "off", 1);
+    EXPECT_FALSE(LastWriteOf(origin.address, "Config/Config.ini"));
+    EXPECT_TRUE(RecordWrite(origin, {"Config/Config.ini", {}}, "", "", true, problem));  // nothing kept, no failure
+    ::unsetenv("TESSARON_HISTORY");
+    EXPECT_EQ(History(origin.address).Entries().size(), 2u);
+}
+
+// An undo sets back what a write changed, unless a later change came over
+// it; what the server acted on (a restart, the clock) is never sent again.
+TEST(UndoTest, SetsBackWhatAWriteChanged) {
+    TempShare share(TempShare::Contents::Sample);
+    ParameterHandler now;
+    now.Load(share.Files(), "\\Config\\Config.ini", CatalogueOf(Configuration));
+    HistoryEntry write;
+    write.changes = {"Config/Config.ini",
+                     {{"IP", "NetMask", "255.0.0.0", "255.255.255.0"},          // still as written: set back
+                      {"IP", "DefaultRouter", "10.0.0.1", "10.0.0.254"},         // changed again since
+                      {"SMB", "ServerName", "OLD", "TESSARON1"},
+                      {"Server", "Restart", "no", "yes"},                        // a request
+                      {"Server", "Date", "97-12-24", "97-12-25!"},               // the clock
+                      {"IP", "Gone", "a", "b"},                                  // no longer in the file
+                      {"NFS", "Export", "/CDROM1", "/CDROM1 ; /CDROM2"}}};       // a list, item by item
+    const UndoPlan plan = PlanUndo(write, now);
+    EXPECT_EQ(plan.edits, (std::vector<Change>{{"IP", "NetMask", "255.255.255.0", "255.0.0.0"},
+                                               {"SMB", "ServerName", "TESSARON1", "OLD"},
+                                               {"NFS", "Export", "/CDROM1 ; /CDROM2", "/CDROM1"}}));
+    EXPECT_EQ(plan.conflicts, (std::vector<Change>{{"IP", "DefaultRouter", "10.0.0.254", "192.168.1.1"},
+                                                   {"IP", "Gone", "b", ""}}));
+    EXPECT_EQ(plan.skipped.size(), 2u);
+}
+
+// Two stores compared parameter by parameter: order, remarks and the
+// spelling of equal values do not count.
+TEST(CompareStoresTest, ListsWhatDiffers) {
+    const struct {
+        const char* mine;
+        const char* other;
+        std::vector<Difference> differences;
+    } cases[] = {
+        {"[A]\nx = 1 ; remark\ny = a\n[B]\nz=2\n", "[B]\nz = 2\n[A]\ny=a\nx=1\n", {}},
+        {"[A]\nx=1\nx=2\n[C]\nc=1\n", "[A]\n  x = 1  ; first\n[C]\nc=1\n[A]\nx=2\n", {}},  // a list
+        {"[A]\nx=1\nx=2\n", "[A]\nx=2\nx=1\n", {{"A", "x", "1 ; 2", "2 ; 1"}}},  // item by item, in order
+        {"[A]\nx=1\ny=2\n", "[A]\nx=3\nz=4\n",
+         {{"A", "x", "1", "3"}, {"A", "y", "2", std::nullopt}, {"A", "z", std::nullopt, "4"}}},
+        {"[A]\nx=1\n[Mine]\nm=1\n", "[A]\nx=1\n[Other]\no=1\n",
+         {{"Mine", "*", "", std::nullopt}, {"Other", "*", std::nullopt, ""}}},
+        {"x=1\n[A]\n", "x=2\n[A]\n", {{"", "x", "1", "2"}}},  // the unnamed section
+    };
+    for (const auto& c : cases) EXPECT_EQ(CompareStores(FromText(c.mine), FromText(c.other)), c.differences) << c.mine;
 }
 
 }  // namespace

@@ -13,10 +13,12 @@ struct ExchangeFailed {};
 // A data exchange for tests: control texts come from a map, and every call
 // the checks make is recorded.
 struct RecordingExchange : DataExchangeContext {
-    explicit RecordingExchange(bool saving = true) : saving(saving) {}
+    explicit RecordingExchange(bool saving = true, bool asTyped = false) : saving(saving), asTyped(asTyped) {}
     bool IsSaving() const override { return saving; }
+    bool IsTextAsTyped() const override { return asTyped; }
     void PrepareEditCtrl(int controlId) override { markedControl = controlId; }
     std::string GetControlText(int controlId) override { return ++controlReads, controlTexts[controlId]; }
+    void SetControlText(int controlId, const std::string& text) override { controlTexts[controlId] = text; }
     void SetUpperCase(int controlId) override { upperCase.insert(controlId); }
     void ShowMessage(const std::string& text, int stringId) override {
         messageIds.push_back(stringId);
@@ -24,7 +26,7 @@ struct RecordingExchange : DataExchangeContext {
     }
     [[noreturn]] void Fail() override { throw ExchangeFailed{}; }
 
-    bool saving;
+    bool saving, asTyped;
     std::map<int, std::string> controlTexts;
     int markedControl = -1, controlReads = 0;
     std::set<int> upperCase;

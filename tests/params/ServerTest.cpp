@@ -98,11 +98,15 @@ TEST(ServerRequests, SetTheRequestOrWriteNothing) {
         ServerRequest request(share.Files(), c.kind);
         EXPECT_EQ(request.CarriesPendingFactoryReset(), c.pending);
         if (!c.written) {
+            EXPECT_THROW(request.Changes(), FileException);
             EXPECT_THROW(request.Send(), FileException);
             EXPECT_EQ(share.Read("Config/Config.ini"), c.file);
             continue;
         }
+        const ChangeSet changes = request.Changes();
         request.Send();
+        EXPECT_EQ(changes.changes.size(), (c.kind == Kind::FactoryDefaults && c.file == both ? 2u : 1u));
+        EXPECT_EQ(request.Sent().BytesAfter(), share.Read("Config/Config.ini"));
         ParameterHandler back;
         back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
         EXPECT_NE(Dump(back).find(std::string("[Server]\n") + c.written), std::string::npos) << Dump(back);
@@ -165,6 +169,47 @@ TEST(SubmitPlan, TakesChangesMarksAndAsksAsThePagesDo) {
     }
 }
 
+// The change set is what the write makes of the file: each value it
+// replaces, as the file held it and as it will hold it; a value typed back,
+// or only spelled differently, is no change, and a list counts item by item.
+TEST(SubmitPlan, ChangesAreWhatTheWriteMakes) {
+    const struct {
+        std::vector<Edit> edits;
+        std::vector<Change> changes;
+    } cases[] = {
+        {{{"IP", "NetMask", "255.255.255.0", 0}, {"Server", "HardwareAddress", "00-A0-2B-01-23-45", 0}}, {}},
+        {{{"IP", "InternetAddress", " 192.168.1.50 ", 0}, {"NFS", "Export", "/CDROM1;/CDROM2", 0}}, {}},
+        {{{"NFS", "Export", "/CDROM2 ; /CDROM1", 0}}, {{"NFS", "Export", "/CDROM1 ; /CDROM2", "/CDROM2 ; /CDROM1"}}},
+        {{{"IP", "NetMask", "255.0.0.0", 0}, {"HTTP/FTP", "Password", "new", 0}},
+         {{"IP", "NetMask", "255.255.255.0", "255.0.0.0"}, {"HTTP/FTP", "Password", "cdrom4all", "new"}}},
+        {{{"Server", "Date", "97-12-24", 1}}, {{"Server", "Date", "97-12-24", "97-12-24!"}}},  // the clock is set
+        {{{"Server", "FactoryDefaults", "yes", 0}},
+         {{"Server", "FactoryDefaults", "no", "yes"}, {"Server", "Restart", "no", "yes"}}},
+    };
+    TempShare share(TempShare::Contents::Sample);
+    for (const auto& c : cases) {
+        ParameterHandler store;
+        store.Load(share.Files(), "\\CONFIG\\config.INI", CatalogueOf(Configuration));
+        SubmitPlan plan(store);
+        TakeEdits(plan, store, c.edits);
+        const ChangeSet before = plan.Changes();
+        EXPECT_EQ(before, (ChangeSet{"Config/Config.ini", c.changes})) << c.edits.front().key;
+        if (c.changes.empty()) continue;
+        const std::string original = share.Read("Config/Config.ini");
+        plan.Write();
+        EXPECT_EQ(plan.Changes(), before);  // the same once written
+        EXPECT_EQ(plan.BytesBefore(), original);
+        EXPECT_EQ(plan.BytesAfter(), share.Read("Config/Config.ini"));
+        share.Write("Config/Config.ini", original);
+    }
+    ParameterHandler store;
+    store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    SubmitPlan plan(store);
+    Parameter missing("Nowhere", "1", "", 0);
+    EXPECT_THROW(plan.Take("IP", missing, ""), ParameterNotFound);
+    EXPECT_THROW(plan.Take("Nowhere", missing, ""), ParameterHandler::ParameterError);
+}
+
 // The server kept the submitted values when each is read back, except those
 // never confirmed (dates, NoCheck); a key it dropped is a value not kept.
 TEST(SubmitPlan, ConfirmedByWhatTheServerKept) {
@@ -189,6 +234,40 @@ TEST(SubmitPlan, ConfirmedByWhatTheServerKept) {
     }
     EXPECT_EQ(SubmitPlan::SuccessMessage(Configuration), 125);
     EXPECT_EQ(SubmitPlan::SuccessMessage(VolumeRights), 136);
+}
+
+// A form's settings go in as they stand, changed or not: no write mark, no
+// question, and a reset the file already asks for gets no restart added. The
+// server kept them only when it holds exactly the text sent (a missing key
+// counts as empty); a setting not verified always counts as kept.
+TEST(SubmitPlan, SettingsAreWrittenAsTheyStandAndConfirmedExactly) {
+    TempShare share;
+    std::string file = kFile;
+    share.Write("Config/Config.ini", file.replace(file.find("= no"), 4, "= yes"));
+    ParameterHandler store;
+    store.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    SubmitPlan plan(store);
+    plan.Set("Server", "Date", "99-02-02", true);
+    plan.Set("NetWare", "ServerName", "FS2", true);
+    plan.Set("NetWare", "NDSAdminPassword", "SECRET", false);
+    plan.Set("NetWare", "Gone", "", true);
+    EXPECT_EQ(plan.Questions(), std::vector<int>{});
+    EXPECT_FALSE(plan.AsksRestart());
+    plan.Write();
+    ParameterHandler back;
+    back.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+    for (const char* held : {"Date=99-02-02|", "FactoryDefaults=yes|", "Restart=no|", "NDSAdminPassword=SECRET|"}) {
+        EXPECT_NE(Dump(back).find(held), std::string::npos) << held << "\n" << Dump(back);
+    }
+    // Unlike a page's date, a form's setting is always verified.
+    const std::pair<const char*, bool> cases[] = {
+        {"[Server]\nDate = 99-02-02\n[NetWare]\nServerName = FS2\nNDSAdminPassword = x\n", true},
+        {"[Server]\nDate = 99-09-09\n[NetWare]\nServerName = FS2\n", false},
+        {"[Server]\nDate = 99-02-02\n[NetWare]\n", false},
+    };
+    for (const auto& [readBack, confirmed] : cases) {
+        EXPECT_EQ(plan.ConfirmedBy(FromText(readBack)), confirmed) << readBack;
+    }
 }
 
 }  // namespace

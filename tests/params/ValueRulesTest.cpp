@@ -1,4 +1,5 @@
 #include <climits>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "StringTable.h"
 #include "TextRules.h"
 #include "TypeSpec.h"
+#include "ValueIntake.h"
 
 namespace {
 
@@ -29,16 +31,20 @@ Parameter Make(const std::string& typeSpec, const std::string& value = "", const
 const std::string dateSpec = "{Type EditCheck} {DDV Date} {Write!} {NoValidSubmit}";
 
 TEST(ParameterType, TypeWordAndCheckKind) {
-    const struct { std::string typeSpec, comment, type, ddv; } cases[] = {
-        {"{Type Combo yes/no}", "", "Combo", ""},
-        {dateSpec, "", "EditCheck", "Date"},
-        {"{DDV Int -5 7} {Type Edit} {UpperCase}", "", "Edit", "Int -5 7"},  // group order does not matter
-        {"", "yes/no", "UnknownCombo", ""},
-        {"{type Edit}", "", "Unknown", ""},  // group names are case-sensitive
-        {"{Type", "", "", ""},               // a truncated group names no word
+    using T = ControlType;
+    const struct { std::string typeSpec, comment, word; ControlType type; std::string ddv; } cases[] = {
+        {"{Type Combo yes/no}", "", "Combo", T::Combo, ""},
+        {dateSpec, "", "EditCheck", T::EditCheck, "Date"},
+        {"{DDV Int -5 7} {Type Edit} {UpperCase}", "", "Edit", T::Edit, "Int -5 7"},  // group order does not matter
+        {"{Type NoCheck}", "", "NoCheck", T::NoCheck, ""},  {"{Type Stat}", "", "Stat", T::Stat, ""},
+        {"", "yes/no", "UnknownCombo", T::UnknownCombo, ""},
+        {"{type Edit}", "", "Unknown", T::Unknown, ""},  // group names are case-sensitive
+        {"{Type edit}", "", "edit", T::Other, ""},       // and so are the words
+        {"{Type", "", "", T::Other, ""},                 // a truncated group names no word
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typeSpec + " / " + c.comment);
+        EXPECT_EQ(Make(c.typeSpec, "", c.comment).GetTypeWord(), c.word);
         EXPECT_EQ(Make(c.typeSpec, "", c.comment).GetType(), c.type);
         EXPECT_EQ(Make(c.typeSpec, "", c.comment).GetDDV(), c.ddv);
     }
@@ -285,6 +291,43 @@ TEST(Normalise, CanonicalFormByKind) {
         EXPECT_EQ(parameter.Normalise(c.normal), c.normal);  // a canonical form stays
     }
     EXPECT_EQ(Make("{Type Edit}", " 010.001.1.1 ; ").GetValue(), " 010.001.1.1 ; ");
+}
+
+// A control takes the text given for it by its type: an upper-case edit box
+// makes typed letters capitals, the canonical form is shown (and is what a
+// check reads), the value is trimmed and taken before it is checked, and
+// checked only as the type says. shown: the control's text afterwards.
+TEST(TakeTypedText, EachTypeTakesTextAsItsControlDoes) {
+    const std::optional<std::string> always;
+    const struct { const char* name; std::string typeSpec, text; bool asTyped; std::optional<std::string> loaded; int checkState; std::string value, shown; int message; } cases[] = {
+        {"canonical form shown, then trimmed", "{Type Edit} {DDV IP}", " 010.001.1.1 ", false, always, 0, "10.1.1.1", "10.1.1.1", Pass},
+        {"the check reads the shown text", "{Type Edit} {DDV Int 0 65535}", " 42 ", false, always, 0, "42", "42", Pass},
+        {"typed letters become capitals", "{Type Edit} {DDV Name 47} {UpperCase}", "server_1", true, always, 0, "SERVER_1", "SERVER_1", Pass},
+        {"a window's edit made them already", "{Type Edit} {DDV Name 47} {UpperCase}", "server_1", false, "x", 0, "server_1", "server_1", Illegal},
+        {"an unchanged value is not checked", "{Type Edit} {DDV IP}", "1.2.3", false, "1.2.3", 0, "1.2.3", "1.2.3", Pass},
+        {"a changed value is", "{Type Edit} {DDV IP}", "1.2.3 ", false, "1.2.4", 0, "1.2.3", "1.2.3", Illegal},
+        {"an unticked box is not checked", dateSpec, "97-13-01", false, always, 0, "97-13-01", "97-13-01", Pass},
+        {"a ticked box is", dateSpec, "97-13-01", false, "97-13-01", 1, "97-13-01", "97-13-01", BadDate},
+        {"no type string: never checked", "", " x ", true, always, 0, "x", " x ", Pass},
+        {"NoCheck: trimmed only", "{Type NoCheck} {DDV Name 47} {UpperCase}", " admin pw ", true, always, 0, "ADMIN PW", "", Pass},
+        {"other controls: trimmed only", "{Type Stat} {UpperCase}", " shown ", true, always, 0, "shown", "", Pass},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingExchange exchange(true, c.asTyped);
+        Parameter parameter = Make(c.typeSpec, "", "", "Key", c.checkState);
+        std::string text = c.text;
+        EXPECT_EQ(FailureMessage(exchange, [&] { TakeTypedText(exchange, ControlId, parameter, text, c.loaded); }),
+                  c.message);
+        EXPECT_EQ(text, c.value);
+        EXPECT_EQ(parameter.GetValue(), c.value);
+        EXPECT_EQ(exchange.controlTexts[ControlId], c.shown);
+    }
+    RecordingExchange loading(false);  // nothing is checked while loading
+    Parameter parameter = Make("{Type Edit} {DDV IP}");
+    std::string text = "x";
+    EXPECT_EQ(FailureMessage(loading, [&] { TakeTypedText(loading, ControlId, parameter, text, always); }), Pass);
+    EXPECT_EQ(parameter.GetValue(), "x");
 }
 
 using Entries = std::vector<std::string>;

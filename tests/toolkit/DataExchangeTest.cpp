@@ -106,15 +106,24 @@ TEST_F(DataExchangeTest, AnUntouchedChoiceKeepsItsValue) {
 }
 
 // What the store's checks see of the controls: their text (without what
-// the server cannot hold) and the upper-case style they ask for, in which
-// every character typed shows as the core's upper-casing makes it (the
-// command line's, not the desktop's) while text put in by the program stays.
+// the server cannot hold), the canonical text the intake puts into them, and
+// the upper-case style they ask for, in which every character typed shows as
+// the core's upper-casing makes it (the command line's, not the desktop's)
+// while text put in by the program stays.
 TEST_F(DataExchangeTest, ContextSeenByTheStoreReadsAndStylesControls) {
     DataExchange saving(&form, true);
     QLineEdit* edit = form.Edit(1130);
     edit->setText(QStringLiteral("Serveur ") + QChar(0x0100));
     EXPECT_EQ(saving.GetControlText(1130), "Serveur ?");
     EXPECT_EQ(saving.GetControlText(4242), "");  // no such control
+    const std::string shown = "Caf\xE9 " + std::string(40, 'x');
+    saving.SetControlText(1130, shown);  // shown from its beginning
+    EXPECT_EQ(saving.GetControlText(1130), shown);
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    edit->setCursorPosition(3);
+    saving.SetControlText(1130, shown);  // the text it shows already: the edit stays as it is
+    EXPECT_EQ(edit->cursorPosition(), 3);
+    saving.SetControlText(4242, "x");
     saving.SetUpperCase(1130);
     saving.SetUpperCase(1130);
     edit->setFocus();

@@ -21,6 +21,13 @@ struct NetworkPath {
 // names write them.
 std::string PercentDecoded(const std::string& text);
 
+// text with every byte but letters, digits and "-_.~$" written "%XX".
+std::string PercentEncoded(const std::string& text);
+
+// The address of a network path as users and the SMB client write it
+// ("smb://host:port/share/folder"), each part percent-encoded.
+std::string SmbAddress(const NetworkPath& network);
+
 // The non-empty parts of text between any of the separator characters.
 std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
 
@@ -52,6 +59,24 @@ std::string GvfsRoot(const char* runtimeDir, unsigned uid);
 
 // The mounts of the running system.
 MountSources SystemMountSources();
+
+// A network share this computer has mounted: the folder it is mounted at
+// and the share it holds.
+struct MountedShare {
+    std::string folder;
+    NetworkPath network;
+};
+
+// The CIFS mounts of the mount table and the desktop's SMB mounts, in that
+// order. Only the desktop's mount folder is listed; nothing mounted is read.
+std::vector<MountedShare> MountedShares(const MountSources& mounts);
+
+// The address a share is known by, whichever way it was named: the smb://
+// address of a network path, or of the network share a folder lies on (with
+// the folders below it); otherwise the folder's full path, links resolved.
+// It carries no user name or password.
+std::string ShareAddress(const std::string& serverPath, const MountSources& mounts);
+std::string ShareAddress(const std::string& serverPath);
 
 // Raised when a network path names a share that nothing has mounted (which
 // is then reached over SMB).

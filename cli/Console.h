@@ -4,16 +4,13 @@
 #include <istream>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "LocaleText.h"
 #include "SmbShare.h"
 
 class StoreError;
 
-// The commands of tessaron-ctl. Each writes its result to out and the
-// program's messages to err, and returns the exit code.
-
+// Exit codes of tessaron-ctl.
 enum ExitCode : int {
     ExitDone = 0,
     ExitNotFoundOrInvalid = 1,  // no such section or key, or a value that is not taken
@@ -23,6 +20,7 @@ enum ExitCode : int {
     ExitUsage = 64,
 };
 
+// Where a command writes: its result to out, the program's messages to err.
 struct Console {
     std::ostream& out;
     std::ostream& err;
@@ -52,26 +50,3 @@ struct Console {
     // Writes UTF-8 text to out, in the terminal's encoding.
     void PrintUtf8(const std::string& text) const;
 };
-
-int IdentifyCommand(const Console& console, const std::string& share, bool json);
-// What the General page of the management shows.
-int InfoCommand(const Console& console, const std::string& share, bool json);
-// The statistics (true) or the event log, line by line.
-int ReportCommand(const Console& console, const std::string& share, bool statistics, bool json);
-int GetCommand(const Console& console, const std::string& share, const std::string& section, const std::string& key,
-               const std::string& file);
-// file: a path of this computer (relative to the working directory), or "-"
-// for standard input (printed only).
-int FormatCommand(const Console& console, const std::string& file, bool inPlace);
-int DescribeCommand(const Console& console, const std::string& share, const std::string& file, bool json);
-// Text of SECTION, KEY, VALUE and the like comes in the server's bytes (see
-// LocaleText::ToServer); paths and options as given.
-int CheckCommand(const Console& console, const std::string& typeSpec, const std::string& value,
-                 const std::string& comment);
-// assignments: SECTION KEY VALUE, repeated.
-int SetCommand(const Console& console, const std::string& share, const std::string& file, bool yes,
-               const std::vector<std::string>& assignments);
-int RestartCommand(const Console& console, const std::string& share, bool factoryDefaults, bool yes);
-// The volume rights files and the SCSI drives, as their pages list them.
-int VolumesCommand(const Console& console, const std::string& share, bool json);
-int DrivesCommand(const Console& console, const std::string& share, bool json);

@@ -27,6 +27,31 @@ int hexDigit(char c) {
 
 }  // namespace
 
+std::string PercentEncoded(const std::string& text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const unsigned char c : text) {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                           c == '_' || c == '.' || c == '~' || c == '$';
+        if (plain) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        }
+    }
+    return out;
+}
+
+std::string SmbAddress(const NetworkPath& network) {
+    std::string address = "smb://" + PercentEncoded(network.host);
+    if (!network.port.empty()) address += ':' + network.port;
+    if (!network.share.empty()) address += '/' + PercentEncoded(network.share);
+    for (const std::string& part : network.rest) address += '/' + PercentEncoded(part);
+    return address;
+}
+
 std::string PercentDecoded(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -102,19 +127,27 @@ bool parseGvfsName(const std::string& name, NetworkPath& network) {
         const std::string value = PercentDecoded(field.substr(eq + 1));
         if (key == "server") network.host = value;
         if (key == "share") network.share = value;
+        if (key == "port") network.port = value;
     }
     return !network.host.empty() && !network.share.empty();
 }
 
-std::vector<std::pair<std::string, NetworkPath>> gvfsMounts(const std::string& gvfsRoot) {
-    std::vector<std::pair<std::string, NetworkPath>> result;
+std::vector<MountedShare> gvfsMounts(const std::string& gvfsRoot) {
+    std::vector<MountedShare> result;
     std::error_code error;
     if (gvfsRoot.empty() || !fs::is_directory(gvfsRoot, error)) return result;
     for (const fs::directory_entry& entry : fs::directory_iterator(gvfsRoot, error)) {
         NetworkPath network;
-        if (parseGvfsName(entry.path().filename().string(), network)) {
-            result.emplace_back(entry.path().string(), network);
-        }
+        if (parseGvfsName(entry.path().filename().string(), network)) result.push_back({entry.path().string(), network});
+    }
+    return result;
+}
+
+std::vector<MountedShare> cifsMounts(const std::string& mountsText) {
+    std::vector<MountedShare> result;
+    for (const MountEntry& entry : ParseMounts(mountsText)) {
+        NetworkPath network;
+        if (isNetworkMount(entry) && ParseNetworkPath(entry.source, network)) result.push_back({entry.target, network});
     }
     return result;
 }
@@ -225,16 +258,7 @@ std::string ResolveServerPath(const std::string& serverPath, const MountSources&
 
     int bestCovered = -1;
     std::string best;
-    for (const MountEntry& entry : ParseMounts(mounts.mountsText)) {
-        NetworkPath source;
-        if (!isNetworkMount(entry) || !ParseNetworkPath(entry.source, source)) continue;
-        const int covered = coveredParts(componentsOf(source), wanted);
-        if (covered > bestCovered) {
-            bestCovered = covered;
-            best = joined(entry.target, wanted, covered);
-        }
-    }
-    for (const auto& [folder, source] : gvfsMounts(mounts.gvfsRoot)) {
+    for (const auto& [folder, source] : MountedShares(mounts)) {
         const int covered = coveredParts(componentsOf(source), wanted);
         if (covered > bestCovered) {
             bestCovered = covered;
@@ -249,15 +273,24 @@ std::string ResolveServerPath(const std::string& serverPath) {
     return ResolveServerPath(serverPath, SystemMountSources());
 }
 
-std::string ServerName(const std::string& serverPath, const MountSources& mounts) {
-    NetworkPath network;
-    if (ParseNetworkPath(serverPath, network)) return network.host;
+namespace {
 
-    const fs::path directory = canonicalOf(serverPath);
-    // The innermost mount that holds the directory decides.
+// The folders of directory below base, as parts.
+std::vector<std::string> partsBelow(const fs::path& directory, const fs::path& base) {
+    std::vector<std::string> parts;
+    const fs::path relative = directory.lexically_relative(base);
+    for (const fs::path& part : relative) {
+        if (!part.empty() && part != ".") parts.push_back(part.string());
+    }
+    return parts;
+}
+
+// The network share a folder of this computer lies on, with the folders
+// below the share: the innermost mount that holds the folder decides.
+bool networkShareOf(const fs::path& directory, const MountSources& mounts, NetworkPath& network) {
     const MountEntry* holder = nullptr;
     size_t holderDepth = 0;
-    std::vector<MountEntry> entries = ParseMounts(mounts.mountsText);
+    const std::vector<MountEntry> entries = ParseMounts(mounts.mountsText);
     for (const MountEntry& entry : entries) {
         const fs::path target = fs::path(entry.target).lexically_normal();
         const size_t depth = static_cast<size_t>(std::distance(target.begin(), target.end()));
@@ -266,11 +299,45 @@ std::string ServerName(const std::string& serverPath, const MountSources& mounts
             holderDepth = depth;
         }
     }
-    if (holder && isNetworkMount(*holder) && ParseNetworkPath(holder->source, network)) return network.host;
-
-    for (const auto& [folder, source] : gvfsMounts(mounts.gvfsRoot)) {
-        if (liesIn(directory, canonicalOf(folder))) return source.host;
+    if (holder && isNetworkMount(*holder) && ParseNetworkPath(holder->source, network)) {
+        for (std::string& part : partsBelow(directory, fs::path(holder->target).lexically_normal())) {
+            network.rest.push_back(std::move(part));
+        }
+        return true;
     }
+    for (const auto& [folder, source] : gvfsMounts(mounts.gvfsRoot)) {
+        const fs::path mounted = canonicalOf(folder);
+        if (!liesIn(directory, mounted)) continue;
+        network = source;
+        network.rest = partsBelow(directory, mounted);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<MountedShare> MountedShares(const MountSources& mounts) {
+    std::vector<MountedShare> shares = cifsMounts(mounts.mountsText);
+    for (MountedShare& share : gvfsMounts(mounts.gvfsRoot)) shares.push_back(std::move(share));
+    return shares;
+}
+
+std::string ShareAddress(const std::string& serverPath, const MountSources& mounts) {
+    NetworkPath network;
+    if (ParseNetworkPath(serverPath, network)) return SmbAddress(network);
+    const fs::path directory = canonicalOf(serverPath);
+    if (networkShareOf(directory, mounts, network)) return SmbAddress(network);
+    return directory.string();
+}
+
+std::string ShareAddress(const std::string& serverPath) { return ShareAddress(serverPath, SystemMountSources()); }
+
+std::string ServerName(const std::string& serverPath, const MountSources& mounts) {
+    NetworkPath network;
+    if (ParseNetworkPath(serverPath, network)) return network.host;
+    const fs::path directory = canonicalOf(serverPath);
+    if (networkShareOf(directory, mounts, network)) return network.host;
     const std::string name = directory.filename().string();
     return name.empty() ? directory.string() : name;
 }

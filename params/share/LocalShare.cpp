@@ -147,6 +147,16 @@ public:
         return SharePath(root, name);
     }
 
+    std::string NameOf(const std::string& path) const override {
+        std::string full = resolved(path);
+        if (full.empty()) full = path;
+        for (const std::string& base : {root, folder}) {
+            const std::string prefix = !base.empty() && base.back() == '/' ? base : base + '/';
+            if (full.compare(0, prefix.size(), prefix) == 0) return full.substr(prefix.size());
+        }
+        return full;
+    }
+
     std::string Read(const std::string& path) const override {
         struct stat info {};
         FileHandle file(open(path, O_RDONLY, info));

@@ -25,6 +25,11 @@ public:
     // FileException naming the path when it leads outside the share.
     virtual std::string PathOf(const std::string& name) const = 0;
 
+    // What a path of this share (as PathOf gives it) is called below the
+    // share: its parts joined by "/", with the letter case they have on the
+    // share ("Config/Config.ini"); what the programs show and record.
+    virtual std::string NameOf(const std::string& path) const = 0;
+
     // The bytes of a file. Raises FileException.
     virtual std::string Read(const std::string& path) const = 0;
     // The first line of a file without its line end (a carriage return
