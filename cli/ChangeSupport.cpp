@@ -124,8 +124,9 @@ void OfferRestore(const Console& console, const std::string& path) {
         const std::optional<HistoryEntry> last = LastWriteOf(ShareAddress(share), file);
         if (!last) return;
         const std::string serial = trimmed(last->serial);
-        console.SayUtf8(FormatString(kLastWriteKept, {ShownName(file), std::to_string(last->id), ShownName(last->time),
-                                                      EscapeControls(serial.empty() ? "Unknown" : Cp1252ToUtf8(serial))}));
+        const std::string shownSerial = EscapeControls(serial.empty() ? "Unknown" : Cp1252ToUtf8(serial));
+        console.SayUtf8(
+            FormatString(kLastWriteKept, {ShownName(file), std::to_string(last->id), ShownName(last->time), shownSerial}));
         console.SayUtf8(std::string("  ") + kProgram + " restore " + ShownName(ShellWord(lasting(share))) + " " +
                         std::to_string(last->id) + " --yes");
     } catch (const StoreError&) {

@@ -53,8 +53,8 @@ public:
             request.Send();
             const SubmitPlan& sent = request.Sent();
             // The server restarts: there is nothing to read back.
-            RecordCtlWrite(console, ShareAddress(options.share), *opened, changes, sent.BytesBefore(), sent.BytesAfter(),
-                           true);
+            const std::string address = ShareAddress(options.share);
+            RecordCtlWrite(console, address, *opened, changes, sent.BytesBefore(), sent.BytesAfter(), true);
         } catch (const FileException& error) {
             return console.Failure(StringId::NoCommunication, error, ExitFileError);
         }

@@ -78,7 +78,8 @@ public:
 
         const UndoPlan undo = PlanUndo(entry, now);
         for (const Change& skipped : undo.skipped) {
-            console.Say(FormatString(kNotSentAgain, {EscapeServerControls(ParameterLabel(skipped.section, skipped.key))}));
+            const std::string label = EscapeServerControls(ParameterLabel(skipped.section, skipped.key));
+            console.Say(FormatString(kNotSentAgain, {label}));
         }
         sayConflicts(console, undo.conflicts, now);
         if (!undo.conflicts.empty() && !force) return console.Message(kAddForce, ExitNotTaken);
