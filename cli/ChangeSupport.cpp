@@ -31,27 +31,23 @@ const char* const kProgram = "tessaron-ctl";
 // A field of a plain line: server text, control characters escaped.
 std::string field(const std::string& bytes) { return EscapeServerControls(bytes); }
 
-void printJsonChange(const Console& console, const Change& change) {
-    console.out << "{\"section\": ";
-    PrintJsonString(console.out, change.section);
-    console.out << ", \"key\": ";
-    PrintJsonString(console.out, change.key);
-    console.out << ", \"old\": ";
-    PrintJsonString(console.out, ShownValue(change.key, change.oldValue));
-    console.out << ", \"new\": ";
-    PrintJsonString(console.out, ShownValue(change.key, change.newValue));
-    console.out << '}';
+void printJsonChange(std::ostream& out, const Change& change) {
+    out << "{\"section\": ";
+    PrintJsonString(out, change.section);
+    out << ", \"key\": ";
+    PrintJsonString(out, change.key);
+    out << ", \"old\": ";
+    PrintJsonString(out, ShownValue(change.key, change.oldValue));
+    out << ", \"new\": ";
+    PrintJsonString(out, ShownValue(change.key, change.newValue));
+    out << '}';
 }
 
 void printJson(const Console& console, const ChangeSet& changes, const std::vector<std::string>* confirmations) {
     console.out << "{\"file\": ";
     PrintJsonText(console.out, NameText(changes.file));
-    console.out << ", \"changes\": [";
-    for (size_t i = 0; i < changes.changes.size(); ++i) {
-        console.out << (i == 0 ? "\n  " : ",\n  ");
-        printJsonChange(console, changes.changes[i]);
-    }
-    console.out << (changes.changes.empty() ? "]" : "\n]");
+    console.out << ", \"changes\": ";
+    PrintChangeList(console.out, changes);
     if (confirmations) {
         console.out << ", \"confirmations\": [";
         for (size_t i = 0; i < confirmations->size(); ++i) {
@@ -78,6 +74,15 @@ std::string lasting(const std::string& share) {
 }
 
 }  // namespace
+
+void PrintChangeList(std::ostream& out, const ChangeSet& changes) {
+    out << '[';
+    for (size_t i = 0; i < changes.changes.size(); ++i) {
+        out << (i == 0 ? "\n  " : ",\n  ");
+        printJsonChange(out, changes.changes[i]);
+    }
+    out << (changes.changes.empty() ? "]" : "\n]");
+}
 
 void PrintChangeSet(const Console& console, const ChangeSet& changes, bool json,
                     const std::vector<std::string>* confirmations) {

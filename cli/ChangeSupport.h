@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ class App;
 // [{"section", "key", "old", "new"}]}, with "confirmations" when given.
 void PrintChangeSet(const Console& console, const ChangeSet& changes, bool json,
                     const std::vector<std::string>* confirmations = nullptr);
+
+// The changes of a change set as a JSON array of {"section", "key", "old",
+// "new"}, password values masked.
+void PrintChangeList(std::ostream& out, const ChangeSet& changes);
 
 // Ends a trial run that wrote nothing: prints the change set (with the
 // confirmations in JSON, else each said on standard error). Returns 0, or 1

@@ -18,6 +18,7 @@ std::unique_ptr<CtlCommand> MakeDiffCommand();
 std::unique_ptr<CtlCommand> MakeHistoryCommand();
 std::unique_ptr<CtlCommand> MakeUndoCommand();
 std::unique_ptr<CtlCommand> MakeRestoreCommand();
+std::unique_ptr<CtlCommand> MakeApplyCommand();
 
 std::span<const CommandRow> CommandTable() {
     constexpr unsigned reader = TakesShare | TakesJson;  // reads the share, prints text or JSON
@@ -49,6 +50,8 @@ std::span<const CommandRow> CommandTable() {
         {"undo", "Set back what a recorded write changed", TakesShare | TakesJson, kDryRunJson, MakeUndoCommand},
         {"restore", "Write back the bytes a recorded write wrote", TakesShare | TakesJson, kDryRunJson,
          MakeRestoreCommand},
+        {"apply", "Bring files of the share to the values a JSON document gives", TakesShare | TakesJson,
+         "Print a JSON object of what became of each file", MakeApplyCommand},
     };
     return rows;
 }

@@ -40,10 +40,10 @@ std::vector<std::string> confirmationsOf(const SubmitPlan& plan) {
     return texts;
 }
 
-// Writes the plan to the file at path, records the write, then says how
-// the server took it.
-int writeAndConfirm(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
-                    CatalogueKind kind) {
+}  // namespace
+
+int WriteChanges(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
+                 CatalogueKind kind) {
     const ChangeSet changes = plan.Changes();
     if (console.beforeWrite) console.beforeWrite(path);
     try {
@@ -85,8 +85,6 @@ int writeAndConfirm(const Console& console, SubmitPlan& plan, const SharePtr& fi
     return sayVerdicts(console, plan, readBack);
 }
 
-}  // namespace
-
 int SubmitChanges(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
                   CatalogueKind kind, const SubmitChoice& choice) {
     if (!plan.HasChanges()) {
@@ -106,7 +104,7 @@ int SubmitChanges(const Console& console, SubmitPlan& plan, const SharePtr& file
         for (const std::string& text : confirmations) console.SayUtf8(text);
         return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
     }
-    return writeAndConfirm(console, plan, files, path, kind);
+    return WriteChanges(console, plan, files, path, kind);
 }
 
 int SubmitEdits(const Console& console, ParameterHandler store, const std::vector<ParameterEdit>& edits,

@@ -27,6 +27,13 @@ struct SubmitChoice {
 int SubmitChanges(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
                   CatalogueKind kind, const SubmitChoice& choice);
 
+// Writes the plan, confirmed, to the file at path of files: the write, the
+// read-back and what the server kept, said as set says it, and the record
+// in the share's history. Returns the exit code: 0, 4 (not kept, or changed
+// meanwhile by another program) or 2 (not written or not read back).
+int WriteChanges(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
+                 CatalogueKind kind);
+
 // One parameter to submit: as edited, and the value it was read with.
 struct ParameterEdit {
     std::string section;

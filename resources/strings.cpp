@@ -226,6 +226,7 @@ constexpr std::pair<int, std::string_view> kEntries[] = {
         {60111, "Write %1 kept no bytes to write back."},
         {60112, "Could not read the history of changes!"},
         {60113, "--json goes with --dry-run: a write prints only messages."},
+        {60120, "not written: %1"},
 
         // --- The command line's words for messages that speak of the windows ---
         {60040, "Are you sure you want to restart the server?"},
