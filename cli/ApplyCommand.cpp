@@ -32,6 +32,7 @@ struct FileOutcome {
     std::string result;  // written, unchanged, would change, refused, not kept, not reached
     ChangeSet changes;
     std::string message;
+    bool changedFile = false;  // its bytes changed (or, on trial, would)
 };
 
 // A file of the document, read and planned.
@@ -172,7 +173,7 @@ private:
     int report(const Console& console, const std::vector<PlannedFile>& planned) {
         for (const PlannedFile& file : planned) {
             const ChangeSet changes = file.plan->Changes();
-            outcomes.push_back({changes.file, changes.Empty() ? "unchanged" : "would change", changes, {}});
+            outcomes.push_back({changes.file, changes.Empty() ? "unchanged" : "would change", changes, {}, !changes.Empty()});
             if (!json && !changes.Empty()) PrintChangeSet(console, changes, false);
         }
         return finish(console, ExitDone);
@@ -199,7 +200,9 @@ private:
             std::string message = said.str();
             console.err << message;
             while (!message.empty() && message.back() == '\n') message.pop_back();
-            outcomes.push_back({changes.file, code == ExitDone ? "written" : "not kept", changes, message});
+            // A file the server did not keep all of was still written.
+            outcomes.push_back({changes.file, code == ExitDone ? "written" : "not kept", changes, message,
+                                file.plan->IsWritten()});
             if (!json && code == ExitDone) PrintChangeSet(console, changes, false);
         }
         return finish(console, code);
@@ -209,7 +212,7 @@ private:
     // files not written after a failure, and that nothing changed.
     int finish(const Console& console, int code) {
         bool changed = false;
-        for (const FileOutcome& outcome : outcomes) changed = changed || outcome.result == "written" || outcome.result == "would change";
+        for (const FileOutcome& outcome : outcomes) changed = changed || outcome.changedFile;
         if (json) {
             printJson(console, changed);
         } else if (writing) {

@@ -1,6 +1,7 @@
 #include "SubmitChanges.h"
 
 #include "Catalogue.h"
+#include "ChangeSet.h"
 #include "ChangeSupport.h"
 #include "CommandSupport.h"
 #include "ConsoleExchange.h"
@@ -25,8 +26,9 @@ std::string sectionWord(const std::string& section) { return section.empty() ? "
 int sayVerdicts(const Console& console, const SubmitPlan& plan, const ParameterHandler& now) {
     for (const SubmitPlan::Verdict& v : plan.Verdicts(now)) {
         const std::string section = sectionWord(v.section);
-        console.Say(v.kept      ? FormatString(kKept, {section, v.key, v.sent})
-                    : v.present ? FormatString(kNotKept, {section, v.key, v.now})
+        // A password's value is never shown, as in a change set.
+        console.Say(v.kept      ? FormatString(kKept, {section, v.key, ShownValue(v.key, v.sent)})
+                    : v.present ? FormatString(kNotKept, {section, v.key, ShownValue(v.key, v.now)})
                                 : FormatString(kNotKeptGone, {section, v.key}));
     }
     return ExitNotTaken;

@@ -73,6 +73,8 @@ public:
     // After Write: the store as written, for a caller that keeps the file as
     // it last read or wrote it. The plan keeps only what confirms the write.
     ParameterHandler ReleaseWritten();
+    // Write has written the file (whatever the server then made of it).
+    bool IsWritten() const { return written; }
     // The write asked the server to restart: there is nothing to verify, the
     // server is about to go away.
     bool AsksRestart() const { return written ? restartSent : !Questions().empty(); }
