@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ParameterSection.h"
 #include "ScrollPane.h"
 
+class ChangeMark;
 class DataExchange;
 class DialogUnits;
 class QCheckBox;
@@ -20,8 +22,9 @@ class QWidget;
 // each parameter of the page's working section, chosen by its type word, in
 // the grey pane that holds them (and scrolls them, on a volume rights page).
 // Exchanges the values both ways with their checks, and answers the rows'
-// check boxes and the choice lists' special entries. One set of rows lives
-// from one build of the page to its tear-down.
+// check boxes and the choice lists' special entries, and marks each row whose
+// value differs from the one read. One set of rows lives from one build of
+// the page to its tear-down.
 class PageRows : public ScrollPane::CommandTarget {
 public:
     static constexpr int kLabelBaseId = 2000;
@@ -52,6 +55,16 @@ public:
 
     void OnChildCommand(int id, int code) override;
 
+    // The row's parameter with the value its field shows now, as a Submit
+    // takes it (unchecked), and the state of the row's box.
+    Parameter CurrentAt(int row) const;
+    // The row shows a value other than the one read.
+    bool IsChanged(int row) const;
+    // Shows the value read again in the row.
+    void Revert(int row);
+    // Marks the rows whose value differs from the one read, and only those.
+    void UpdateMarks();
+
     // The name a row shows for its parameter: its display name, else its key.
     static std::string NameOf(const Parameter& parameter);
 
@@ -63,6 +76,7 @@ private:
     void exchangeEdit(DataExchange& exchange, int row);
     void onCheckClicked(int row);
     void onChoiceChanged(int row);
+    void updateMark(int row);
 
     QWidget& page;
     PageMode mode;
@@ -75,4 +89,5 @@ private:
     std::vector<QWidget*> labels;
     std::vector<QWidget*> values;
     std::vector<QCheckBox*> checks;
+    std::vector<std::unique_ptr<ChangeMark>> marks;
 };

@@ -3,7 +3,19 @@
 #include <unordered_map>
 
 #include "LocalState.h"
+#include "ServerFiles.h"
+#include "ServerIdentity.h"
 #include "StoreError.h"
+
+std::string ServerSerial(const Share& share) {
+    try {
+        std::string line;
+        if (share.ReadFirstLine(share.PathOf(ServerFile::Configuration), line)) return SerialNumber(line);
+    } catch (const StoreError&) {
+        // A write is recorded whether or not the serial number can be read.
+    }
+    return {};
+}
 
 bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std::string& before,
                  const std::string& after, bool kept, std::string& problem) {
@@ -61,6 +73,20 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now) {
         } else if (!held->HasSameValue(change.oldValue)) {
             plan.edits.push_back({change.section, change.key, held->GetValue(), change.oldValue});
         }
+    }
+    return plan;
+}
+
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo) {
+    SubmitPlan plan(now);
+    for (const Change& edit : undo.edits) {
+        const Parameter* held = parameterOf(now, edit.section, edit.key);
+        if (!held) continue;
+        Parameter edited = *held;
+        // A value behind a check box counts as changed only with its box ticked.
+        if (edited.GetType() == ControlType::EditCheck) edited.SetCheckState(1);
+        edited.SetValue(edit.newValue);
+        plan.Take(edit.section, edited, held->GetValue());
     }
     return plan;
 }
@@ -135,4 +161,27 @@ std::vector<Difference> CompareStores(const ParameterHandler& mine, const Parame
         if (otherSections.at(name) == s && !mineSections.contains(name)) differences.push_back({name, "*", std::nullopt, ""});
     }
     return differences;
+}
+
+ChangeSet ChangesBetween(const std::string& file, const std::string& before, const std::string& after) {
+    ParameterHandler was;
+    ParameterHandler now;
+    was.ReadText(before);
+    now.ReadText(after);
+    ChangeSet changes{file, {}};
+    for (const Difference& difference : CompareStores(was, now)) {
+        if (difference.key != "*") {
+            changes.changes.push_back(
+                {difference.section, difference.key, difference.mine.value_or(""), difference.other.value_or("")});
+            continue;
+        }
+        const bool gone = difference.mine.has_value();  // only before has the section
+        const ParameterSection section = (gone ? was : now).GetSection(difference.section);
+        for (int i = 0; i < section.GetParameterCount(); ++i) {
+            const Parameter& parameter = section.ParameterAt(i);
+            changes.changes.push_back({difference.section, parameter.GetKey(), gone ? parameter.GetValue() : "",
+                                       gone ? "" : parameter.GetValue()});
+        }
+    }
+    return changes;
 }

@@ -7,6 +7,7 @@
 #include "ChangeSet.h"
 #include "History.h"
 #include "ParameterHandler.h"
+#include "SubmitPlan.h"
 
 // What the programs do with the history of a share's writes: record each
 // write, find the last one of a file, plan the undoing of one, and compare
@@ -19,6 +20,10 @@ struct WriteOrigin {
     std::string address;  // the share's address (ShareAddress)
     std::string serial;   // what the configuration file said then, "" when unknown
 };
+
+// The serial number the share's configuration file gives now, "" when it
+// cannot be read: what the history keeps with each write.
+std::string ServerSerial(const Share& share);
 
 // Records a write in the share's history, when the history is kept. A
 // history that cannot be written never fails the write: the answer is false
@@ -44,6 +49,16 @@ struct UndoPlan {
     std::vector<Change> skipped;
 };
 UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
+// The submit that carries an undo out on the file as it is now (now, read
+// with its catalogue): each edit taken as a user's change of that
+// parameter, so that it asks the same confirmations and is judged by the
+// same read-back as any other submit.
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo);
+
+// What writing after over a file that holds before changes, parameter by
+// parameter (a section only one side has, each of its parameters): the
+// change set of writing back bytes the history kept.
+ChangeSet ChangesBetween(const std::string& file, const std::string& before, const std::string& after);
 
 // One difference between two stores: a parameter with another value on
 // either side, or one that only one side has (nullopt on the other); a

@@ -346,8 +346,8 @@ TEST_F(ShellTest, AboutEntryAndBox) {
         EXPECT_EQ(main.windowTitle(), title + " - tessaron1");
         EXPECT_EQ(Visible(1076), !oem);  // the maker's logo, or the OEM's
         EXPECT_EQ(Visible(1265), oem);
-        std::unique_ptr<QMenu> menu(main.CreateAboutMenu());
-        EXPECT_EQ(menu->actions().at(0)->text(), "&About " + title + "...");
+        std::unique_ptr<QMenu> menu(main.CreateHeaderMenu());
+        EXPECT_EQ(menu->actions().back()->text(), "&About " + title + "...");
         QString text;
         bool noticeShown = false;
         WhenModalShown([&](QWidget* modal) {
@@ -358,7 +358,7 @@ TEST_F(ShellTest, AboutEntryAndBox) {
         main.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
         if (oem) QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
-        if (!oem) menu->actions()[0]->trigger();
+        if (!oem) menu->actions().back()->trigger();
         EXPECT_EQ(text, title + "|" + title);
         EXPECT_EQ(noticeShown, !oem);
     }

@@ -1,0 +1,103 @@
+#include "PendingChangesDlg.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "ChangeMark.h"
+#include "ConfigApp.h"
+#include "Cp1252.h"
+#include "ShownText.h"
+#include "StoreError.h"
+#include "StringIds.h"
+#include "StringTable.h"
+#include "WaitCursor.h"
+
+namespace {
+
+constexpr int kTitle = 60106;
+constexpr int kParameter = 60108;
+constexpr int kWas = 60109;
+constexpr int kWillBe = 60110;
+constexpr int kRevert = 60111;
+constexpr int kNothing = 60113;
+constexpr int kWhatSubmitWrites = 60132;
+constexpr int kNoParameters = 60133;
+
+QString text(int id) { return FromServerText(LoadString(id)); }
+
+}  // namespace
+
+PendingChangesDlg::PendingChangesDlg(ChangeSource* source, QWidget* parent)
+    : QDialog(parent), source(source), intro(new QLabel(this)), list(new QTreeWidget(this)),
+      revert(new QPushButton(text(kRevert), this)) {
+    setWindowTitle(text(kTitle));
+    intro->setWordWrap(true);
+    intro->setTextFormat(Qt::PlainText);
+    list->setObjectName(QString::number(kListId));
+    list->setAccessibleName(text(kTitle));
+    list->setRootIsDecorated(false);
+    list->setAllColumnsShowFocus(true);
+    list->setHeaderLabels({text(kParameter), text(kWas), text(kWillBe)});
+    list->header()->setSectionResizeMode(QHeaderView::Interactive);
+    intro->setBuddy(list);
+    revert->setObjectName(QString::number(kRevertId));
+    revert->setAutoDefault(false);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->addButton(revert, QDialogButtonBox::ActionRole);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(revert, &QPushButton::clicked, this, &PendingChangesDlg::RevertSelected);
+    connect(list, &QTreeWidget::currentItemChanged, this, &PendingChangesDlg::updateButtons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    const QFontMetrics metrics = fontMetrics();
+    resize(metrics.averageCharWidth() * 72, metrics.height() * 18);
+    Refresh();
+    list->setFocus();
+}
+
+void PendingChangesDlg::Refresh() {
+    WaitCursor wait;
+    const int at = std::max(0, list->indexOfTopLevelItem(list->currentItem()));
+    list->clear();
+    pending = {};
+    try {
+        if (source) pending = source->Pending();
+    } catch (const StoreError& error) {
+        ConfigApp::Get().ReportFailure(StringId::NoCommunication, error);
+    }
+    for (const ChangeSource::PendingChange& line : pending.changes) {
+        const Change& change = line.change;
+        auto* item = new QTreeWidgetItem(list, {FromServerText(line.name), ShownChangeValue(change.key, change.oldValue),
+                                                ShownChangeValue(change.key, change.newValue)});
+        item->setToolTip(0, FromServerText(change.section.empty() ? change.key : change.section + "/" + change.key));
+    }
+    if (!source) {
+        intro->setText(text(kNoParameters));
+    } else if (pending.changes.empty()) {
+        intro->setText(text(kNothing));
+    } else {
+        intro->setText(text(kWhatSubmitWrites).arg(QString::fromStdString(ShownName(pending.file))));
+    }
+    for (int column = 0; column < list->columnCount(); ++column) list->resizeColumnToContents(column);
+    if (list->topLevelItemCount() > 0) list->setCurrentItem(list->topLevelItem(std::min(at, list->topLevelItemCount() - 1)));
+    updateButtons();
+}
+
+void PendingChangesDlg::RevertSelected() {
+    const int at = list->indexOfTopLevelItem(list->currentItem());
+    if (!source || at < 0 || at >= static_cast<int>(pending.changes.size()) || !pending.changes[at].revertible) return;
+    source->Revert(pending.changes[at].change);
+    Refresh();
+    list->setFocus();
+}
+
+void PendingChangesDlg::updateButtons() {
+    const int at = list->indexOfTopLevelItem(list->currentItem());
+    revert->setEnabled(at >= 0 && at < static_cast<int>(pending.changes.size()) && pending.changes[at].revertible);
+}
