@@ -322,14 +322,20 @@ QMenu* ConfigMainDlg::CreateHeaderMenu() {
 }
 
 void ConfigMainDlg::contextMenuEvent(QContextMenuEvent* event) {
-    // Only the header (above the embedded child) carries the menu.
-    if (child && event->pos().y() >= child->geometry().top()) {
+    // Only the header (above the embedded child) carries the menu. The
+    // menu key, wherever the focus is, shows it below the page caption.
+    const bool byKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    if (!byKeyboard && child && event->pos().y() >= child->geometry().top()) {
         event->ignore();
         return;
     }
+    QPoint at = event->globalPos();
+    if (const QWidget* caption = Item(PageCaption); byKeyboard && caption) {
+        at = caption->mapToGlobal(QPoint(0, caption->height()));
+    }
     QMenu* menu = CreateHeaderMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(at);
 }
 
 void ConfigMainDlg::OpenAbout() {

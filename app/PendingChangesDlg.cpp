@@ -56,7 +56,7 @@ PendingChangesDlg::PendingChangesDlg(ChangeSource* source, QWidget* parent)
     layout->addWidget(list);
     layout->addWidget(buttons);
     const QFontMetrics metrics = fontMetrics();
-    resize(metrics.averageCharWidth() * 72, metrics.height() * 18);
+    resize(metrics.averageCharWidth() * 90, metrics.height() * 18);
     Refresh();
     list->setFocus();
 }

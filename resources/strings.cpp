@@ -254,7 +254,7 @@ constexpr std::pair<int, std::string_view> kEntries[] = {
         {60121, "The history of changes is turned off: new changes are not recorded."},
         {60122, "The history of changes could not be written. The change itself was written to the server; "
                 "this is said only once."},
-        {60123, "This change cannot be undone: later changes came over these parameters since:\n\n%1"},
+        {60123, "This change cannot be undone: these parameters were changed again since:\n\n%1"},
         {60124, "There is nothing to undo: every parameter this change set holds its earlier value again, or is a "
                 "request the server has carried out."},
         {60125, "Set these parameters of %1 back to their values before the change of %2?\n\n%3"},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -10,7 +11,8 @@ class Parameter;
 class QLineEdit;
 
 // The mark of a field whose value differs from the one read: a marker drawn
-// beside the field, its label in bold, and the value read in the tool tips
+// beside the field, its label in bold (condensed where the bold text would
+// not fit), and the value read in the tool tips
 // and in the field's accessible description ("Was: 192.168.1.50"). The
 // label's text stays as it is.
 class ChangeMark {
@@ -32,6 +34,7 @@ private:
     QPointer<QWidget> label;
     QPointer<QWidget> field;
     QPointer<QWidget> marker;
+    QFont plain;  // the label's own font
     bool shown = false;
 };
 
