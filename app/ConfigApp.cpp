@@ -119,7 +119,7 @@ std::string ConfigApp::GetHistoryAddress() const {
 
 void ConfigApp::RecordWrite(const ChangeSet& changes, const std::string& before, const std::string& after,
                             bool kept) {
-    const WriteOrigin origin{"tessaron-config", GetHistoryAddress(), ServerSerial(*share)};
+    const WriteOrigin origin{"tessaron-config", GetHistoryAddress(), ServerSerial(*share, changes.file, before)};
     std::string problem;
     if (::RecordWrite(origin, changes, before, after, kept, problem) || historyWarned) return;
     historyWarned = true;

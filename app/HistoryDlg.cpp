@@ -34,7 +34,6 @@ constexpr int kTurnedOff = 60121;
 constexpr int kSerial = 60128;
 constexpr int kNotKept = 60129;
 constexpr int kIntro = 60134;
-constexpr int kUnknown = 60137;
 constexpr int kWrites = 60138;
 constexpr int kChangesOfWrite = 60139;
 
@@ -124,7 +123,7 @@ void HistoryDlg::showSelected() {
     undo->setEnabled(entry != nullptr);
     details->setVisible(entry != nullptr);
     if (!entry) return;
-    QString said = text(kSerial).arg(entry->serial.empty() ? text(kUnknown) : FromServerText(entry->serial));
+    QString said = text(kSerial).arg(ShownSerial(entry->serial));
     if (!entry->kept) said += QLatin1Char(' ') + text(kNotKept);
     details->setText(said);
     for (const Change& change : entry->changes.changes) {

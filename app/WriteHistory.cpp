@@ -13,6 +13,7 @@
 #include "StringIds.h"
 #include "StringTable.h"
 #include "SubmitPlan.h"
+#include "TextRules.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -108,6 +109,11 @@ QString ShownTime(const std::string& time) {
     return when.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+QString ShownSerial(const std::string& serial) {
+    const std::string trimmed = TrimWhiteSpace(serial);
+    return trimmed.empty() ? text(kUnknown) : FromServerText(trimmed);
+}
+
 UndoOutcome UndoWrite(ConfigApp& app, const HistoryEntry& entry) {
     WaitCursor wait;
     const std::string& file = entry.changes.file;
@@ -150,8 +156,7 @@ bool OfferRestore(ConfigApp& app, const std::string& path) {
     }
     const std::optional<HistoryEntry> last = LastWriteOf(app.GetHistoryAddress(), file);
     if (!last) return false;
-    const QString serial = last->serial.empty() ? text(kUnknown) : FromServerText(last->serial);
-    const QString offer = text(kOfferRestore).arg(fileName(file), ShownTime(last->time), serial);
+    const QString offer = text(kOfferRestore).arg(fileName(file), ShownTime(last->time), ShownSerial(last->serial));
     if (app.ShowComposed(offer, MessageType::YesNo | MessageType::IconQuestion, kOfferRestore) != MessageResult::Yes) {
         return false;
     }

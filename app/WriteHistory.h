@@ -17,6 +17,9 @@ class ConfigApp;
 QString ChangeName(const std::string& file, const Change& change);
 // A write's time as the windows show it: local time, to the second.
 QString ShownTime(const std::string& time);
+// The server's serial number kept with a write, without the blanks around
+// it; "unknown" when none was kept.
+QString ShownSerial(const std::string& serial);
 
 // Sets the parameters a write changed back to their values before it,
 // through a submit of the file as it is now: the same confirmations, the

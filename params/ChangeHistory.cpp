@@ -7,10 +7,16 @@
 #include "ServerIdentity.h"
 #include "StoreError.h"
 
-std::string ServerSerial(const Share& share) {
+std::string ServerSerial(const Share& share, const std::string& file, const std::string& before) {
     try {
+        const std::string path = share.PathOf(ServerFile::Configuration);
         std::string line;
-        if (share.ReadFirstLine(share.PathOf(ServerFile::Configuration), line)) return SerialNumber(line);
+        if (share.NameOf(path) == file) {
+            line = before.substr(0, before.find('\n'));
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return before.empty() ? std::string() : SerialNumber(line);
+        }
+        if (share.ReadFirstLine(path, line)) return SerialNumber(line);
     } catch (const StoreError&) {
         // A write is recorded whether or not the serial number can be read.
     }

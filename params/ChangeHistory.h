@@ -21,9 +21,12 @@ struct WriteOrigin {
     std::string serial;   // what the configuration file said then, "" when unknown
 };
 
-// The serial number the share's configuration file gives now, "" when it
-// cannot be read: what the history keeps with each write.
-std::string ServerSerial(const Share& share);
+// The serial number the share's configuration file gives, "" when it cannot
+// be read: what the history keeps with each write. For a write of the
+// configuration file itself (file, as the change set names it) its first
+// line before the write (before), which the write may have dropped; for
+// any other, the configuration file as it is now.
+std::string ServerSerial(const Share& share, const std::string& file, const std::string& before);
 
 // Records a write in the share's history, when the history is kept. A
 // history that cannot be written never fails the write: the answer is false

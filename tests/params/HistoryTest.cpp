@@ -61,7 +61,9 @@ TEST_F(LocalStateTest, TheSwitchTurnsTheLocalStateOff) {
     ::setenv("TESSARON_HISTORY", "off", 1);
     EXPECT_FALSE(KeepsLocalState());
     EXPECT_TRUE(UserKeepsLocalState());
+    EXPECT_TRUE(TurnedOffByEnvironment());
     ::unsetenv("TESSARON_HISTORY");
+    EXPECT_FALSE(TurnedOffByEnvironment());
     SetUserKeepsLocalState(false);
     EXPECT_FALSE(KeepsLocalState());
     SetUserKeepsLocalState(true);
@@ -168,6 +170,29 @@ TEST(UndoTest, SetsBackWhatAWriteChanged) {
     EXPECT_EQ(plan.conflicts, (std::vector<Change>{{"IP", "DefaultRouter", "10.0.0.254", "192.168.1.1"},
                                                    {"IP", "Gone", "b", ""}}));
     EXPECT_EQ(plan.skipped.size(), 2u);
+    // Carried out as a submit of those values: nothing else changes, nothing is asked.
+    const SubmitPlan submit = UndoSubmit(now, plan);
+    EXPECT_EQ(submit.Changes().changes, plan.edits);
+    EXPECT_TRUE(submit.Questions().empty());
+    // The serial number as the General page shows it; the configuration
+    // file's own from before its write.
+    const std::string config = "Config/Config.ini";
+    EXPECT_EQ(ServerSerial(*share.Files(), "Config/scsi.ini", ""), " 1234-5678");
+    EXPECT_EQ(ServerSerial(*share.Files(), config, "; X V4.00 S/N: 42\r\n[A]\n"), " 42");
+    EXPECT_EQ(ServerSerial(*share.Files(), config, ""), "");
+}
+
+// What writing kept bytes back over a file changes, parameter by parameter.
+TEST(ChangesBetweenTest, ListsEachParameterThatDiffers) {
+    const struct {
+        const char *before, *after;
+        std::vector<Change> changes;
+    } cases[] = {
+        {"", "[A]\nx = 1\ny=2\n[B]\nz=3\n", {{"A", "x", "", "1"}, {"A", "y", "", "2"}, {"B", "z", "", "3"}}},
+        {"[A]\nx=1 ; old\ny=2\n", "[A]\ny = 2\nx=1\n", {}},
+        {"[A]\nx=1\n[B]\nz=3\n", "[A]\nx=2\n", {{"A", "x", "1", "2"}, {"B", "z", "3", ""}}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ChangesBetween("F", c.before, c.after).changes, c.changes) << c.after;
 }
 
 // Two stores compared parameter by parameter: order, remarks and the
