@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -83,8 +84,10 @@ HistoryDlg::HistoryDlg(ConfigApp& app, QWidget* parent)
     layout->addWidget(details);
     layout->addWidget(changes, 2);
     layout->addWidget(buttons);
+    // Room for its lines at any font, within the screen.
     const QFontMetrics metrics = fontMetrics();
-    resize(metrics.averageCharWidth() * 110, metrics.height() * 30);
+    const QSize wanted(metrics.averageCharWidth() * 110, metrics.height() * 30);
+    resize(wanted.boundedTo(screen()->availableGeometry().size() * 9 / 10));
     Refresh();
     writes->setFocus();
 }

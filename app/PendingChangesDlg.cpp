@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -55,8 +56,10 @@ PendingChangesDlg::PendingChangesDlg(ChangeSource* source, QWidget* parent)
     layout->addWidget(intro);
     layout->addWidget(list);
     layout->addWidget(buttons);
+    // Room for its lines at any font, within the screen.
     const QFontMetrics metrics = fontMetrics();
-    resize(metrics.averageCharWidth() * 90, metrics.height() * 18);
+    const QSize wanted(metrics.averageCharWidth() * 90, metrics.height() * 18);
+    resize(wanted.boundedTo(screen()->availableGeometry().size() * 9 / 10));
     Refresh();
     list->setFocus();
 }

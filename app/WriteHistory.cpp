@@ -77,7 +77,7 @@ bool writeBack(ConfigApp& app, const std::string& file, const std::string& bytes
     const ChangeSet changes = ChangesBetween(file, std::string(), bytes);
     bool kept = false;
     try {
-        kept = ChangesBetween(file, share->Read(path), bytes).Empty();
+        kept = RestoreConfirmedBy(share->Read(path), bytes, CatalogueOf(KindOfPath(file)));
     } catch (const StoreError&) {
         app.RecordWrite(changes, std::string(), bytes, false);
         throw;

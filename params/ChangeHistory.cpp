@@ -191,3 +191,17 @@ ChangeSet ChangesBetween(const std::string& file, const std::string& before, con
     }
     return changes;
 }
+
+bool RestoreConfirmedBy(const std::string& readBack, const std::string& written, const ParameterCatalogue& catalogue) {
+    ParameterHandler back;
+    ParameterHandler restored;
+    back.ReadText(readBack);
+    restored.ReadText(written);
+    catalogue.Apply(back);
+    catalogue.Apply(restored);
+    for (const Difference& difference : CompareStores(restored, back)) {
+        const Parameter* parameter = parameterOf(restored, difference.section, difference.key);
+        if (!parameter || parameter->IsVerifiedAfterSubmit()) return false;
+    }
+    return true;
+}

@@ -62,6 +62,11 @@ SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo);
 // parameter (a section only one side has, each of its parameters): the
 // change set of writing back bytes the history kept.
 ChangeSet ChangesBetween(const std::string& file, const std::string& before, const std::string& after);
+// Bytes written back from the history are kept: the file read back
+// (readBack) holds every parameter they give with its value, by the
+// catalogue of its kind; the clock and the requests, which the server acts
+// on, are not judged.
+bool RestoreConfirmedBy(const std::string& readBack, const std::string& written, const ParameterCatalogue& catalogue);
 
 // One difference between two stores: a parameter with another value on
 // either side, or one that only one side has (nullopt on the other); a

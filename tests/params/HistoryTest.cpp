@@ -195,6 +195,20 @@ TEST(ChangesBetweenTest, ListsEachParameterThatDiffers) {
     for (const auto& c : cases) EXPECT_EQ(ChangesBetween("F", c.before, c.after).changes, c.changes) << c.after;
 }
 
+// Bytes written back are kept when the file read back holds their
+// parameters, whatever the server's clock and requests say by then.
+TEST(ChangesBetweenTest, ARestoreIsJudgedByItsParameters) {
+    const std::string written = "; S/N: 1\n[Server]\nDate = 97-12-24\nRestart = yes\n[IP]\nNetMask = 255.0.0.0\n";
+    const std::pair<const char*, bool> cases[] = {
+        {"[IP]\nNetMask=255.0.0.0 ; remark\n[Server]\nRestart = yes\nDate = 97-12-24\n", true},
+        {"[Server]\nDate = 98-01-01\nRestart = no\n[IP]\nNetMask = 255.0.0.0\n", true},
+        {"[Server]\nDate = 97-12-24\nRestart = yes\n[IP]\nNetMask = 255.255.0.0\n", false},
+        {"[Server]\nDate = 97-12-24\nRestart = yes\n", false},
+        {"", false},
+    };
+    for (const auto& [back, kept] : cases) EXPECT_EQ(RestoreConfirmedBy(back, written, CatalogueOf(Configuration)), kept) << back;
+}
+
 // Two stores compared parameter by parameter: order, remarks and the
 // spelling of equal values do not count.
 TEST(CompareStoresTest, ListsWhatDiffers) {
