@@ -35,6 +35,7 @@ constexpr int kTurnedOff = 60121;
 constexpr int kSerial = 60128;
 constexpr int kNotKept = 60129;
 constexpr int kIntro = 60134;
+constexpr int kOverEmptyFile = 60140;
 constexpr int kWrites = 60138;
 constexpr int kChangesOfWrite = 60139;
 
@@ -123,11 +124,20 @@ const HistoryEntry* HistoryDlg::selected() const {
 void HistoryDlg::showSelected() {
     changes->clear();
     const HistoryEntry* entry = selected();
-    undo->setEnabled(entry != nullptr);
     details->setVisible(entry != nullptr);
+    undo->setEnabled(entry != nullptr);
     if (!entry) return;
     QString said = text(kSerial).arg(ShownSerial(entry->serial));
     if (!entry->kept) said += QLatin1Char(' ') + text(kNotKept);
+    try {
+        // A write over an empty file (a restore) has no values before it to set back.
+        if (History(app.GetHistoryAddress()).BytesBefore(entry->id).empty()) {
+            undo->setEnabled(false);
+            said += QLatin1Char(' ') + text(kOverEmptyFile);
+        }
+    } catch (const StoreError&) {
+        undo->setEnabled(false);  // its bytes are gone: nothing can be told of it
+    }
     details->setText(said);
     for (const Change& change : entry->changes.changes) {
         new QTreeWidgetItem(changes, {ChangeName(entry->changes.file, change), ShownChangeValue(change.key, change.oldValue),

@@ -11,10 +11,10 @@ std::string ServerSerial(const Share& share, const std::string& file, const std:
     try {
         const std::string path = share.PathOf(ServerFile::Configuration);
         std::string line;
-        if (share.NameOf(path) == file) {
+        if (!before.empty() && share.NameOf(path) == file) {
             line = before.substr(0, before.find('\n'));
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            return before.empty() ? std::string() : SerialNumber(line);
+            return SerialNumber(line);
         }
         if (share.ReadFirstLine(path, line)) return SerialNumber(line);
     } catch (const StoreError&) {

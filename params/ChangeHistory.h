@@ -25,7 +25,8 @@ struct WriteOrigin {
 // be read: what the history keeps with each write. For a write of the
 // configuration file itself (file, as the change set names it) its first
 // line before the write (before), which the write may have dropped; for
-// any other, the configuration file as it is now.
+// any other, or one written over an empty file, the configuration file as
+// it is now.
 std::string ServerSerial(const Share& share, const std::string& file, const std::string& before);
 
 // Records a write in the share's history, when the history is kept. A

@@ -273,6 +273,7 @@ constexpr std::pair<int, std::string_view> kEntries[] = {
         {60137, "unknown"},
         {60138, "Writes"},
         {60139, "Changes of the write"},
+        {60140, "It was written over an empty file: there is nothing before it to set back."},
 };
 
 // Each text has an ID of its own: a table holding one ID twice does not build.

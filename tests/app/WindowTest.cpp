@@ -8,6 +8,7 @@
 #include "ChangeHistory.h"
 #include "FileException.h"
 #include "HelpViewer.h"
+#include "HistoryDlg.h"
 #include "LocalState.h"
 #include "PageFixture.h"
 #include "QtTestMain.h"
@@ -576,6 +577,9 @@ TEST_F(HistoryShellTest, AnEmptiedFileOffersItsRestore) {
         if (c.restored) {
             EXPECT_EQ(writes[0].changes.changes.front(), (Change{"Server", "HardwareAddress", "", "00-A0-2B-01-23-45"}));
             EXPECT_EQ(History(app.GetHistoryAddress()).BytesAfter(writes[0].id), sample);
+            EXPECT_EQ(writes[0].serial, " 1234-5678");
+            HistoryDlg history(app, window.get());  // nothing was there before it to set back
+            EXPECT_FALSE(history.findChild<QPushButton*>(QStringLiteral("1413"))->isEnabled());
         }
         CloseMain();
         share.Write("Config/Config.ini", sample);
