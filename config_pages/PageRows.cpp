@@ -15,6 +15,7 @@
 #include "FormTextDlg.h"
 #include "RowLayout.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TypeSpec.h"
 #include "ValueIntake.h"
 
@@ -276,4 +277,33 @@ void PageRows::UpdateMarks() {
 void PageRows::updateMark(int row) {
     if (row < 0 || row >= static_cast<int>(marks.size()) || !marks[row] || row >= working.GetParameterCount()) return;
     marks[row]->Show(IsChanged(row), ShownChangeValue(working.ParameterAt(row).GetKey(), loaded.GetValueAt(row)));
+}
+
+// --- What a submit of the rows would write ---
+
+void PageRows::TakeInto(SubmitPlan& plan, int rows, bool asShown) const {
+    for (int row = 0; row < rows; ++row) {
+        plan.Take(working.GetName(), asShown ? CurrentAt(row) : working.ParameterAt(row), loaded.GetValueAt(row));
+    }
+}
+
+ChangeSource::PendingChanges PageRows::Pending(const ParameterHandler& store, int rows) const {
+    // Never written: the plan's copy of the store goes with it.
+    SubmitPlan plan(store);
+    TakeInto(plan, rows, true);
+    const ChangeSet changes = plan.Changes();
+    ChangeSource::PendingChanges pending{changes.file, {}};
+    for (const Change& change : changes.changes) {
+        const int row = RowOf(change, rows);
+        pending.changes.push_back({change, row < 0 ? change.key : NameOf(working.ParameterAt(row)), IsChanged(row)});
+    }
+    return pending;
+}
+
+int PageRows::RowOf(const Change& change, int rows) const {
+    if (change.section != working.GetName()) return -1;
+    for (int row = 0; row < rows; ++row) {
+        if (working.ParameterAt(row).GetKey() == change.key) return row;
+    }
+    return -1;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ChangeSource.h"
 #include "ControlHandler.h"
 #include "PageMode.h"
 #include "ParameterSection.h"
@@ -17,6 +18,8 @@ class DialogUnits;
 class QCheckBox;
 class QComboBox;
 class QWidget;
+class ParameterHandler;
+class SubmitPlan;
 
 // The generated rows of a parameter page: a label and a value control for
 // each parameter of the page's working section, chosen by its type word, in
@@ -64,6 +67,14 @@ public:
     void Revert(int row);
     // Marks the rows whose value differs from the one read, and only those.
     void UpdateMarks();
+
+    // Takes the first `rows` rows into a submit: as exchanged, or (asShown)
+    // as their fields show them now, unchecked.
+    void TakeInto(SubmitPlan& plan, int rows, bool asShown) const;
+    // What a submit of the first `rows` rows would write to store's file now.
+    ChangeSource::PendingChanges Pending(const ParameterHandler& store, int rows) const;
+    // The row of a change of the rows' section among the first `rows`, or -1.
+    int RowOf(const Change& change, int rows) const;
 
     // The name a row shows for its parameter: its display name, else its key.
     static std::string NameOf(const Parameter& parameter);

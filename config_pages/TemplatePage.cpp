@@ -106,6 +106,8 @@ int TemplatePage::RowCount() {
     return chooser ? chooser->RowsShown(rows) : rows;
 }
 
+int TemplatePage::shownRows() { return rows ? std::min(RowCount(), rows->Count()) : 0; }
+
 QWidget* TemplatePage::LabelAt(int row) const { return rows ? rows->LabelAt(row) : nullptr; }
 QWidget* TemplatePage::ValueAt(int row) const { return rows ? rows->ValueAt(row) : nullptr; }
 QCheckBox* TemplatePage::CheckAt(int row) const { return rows ? rows->CheckAt(row) : nullptr; }
@@ -297,20 +299,11 @@ void TemplatePage::readStoreAgain() {
     working = keptWorking;
 }
 
-SubmitPlan TemplatePage::planOfRows(bool asShown) {
-    // The plan works on its own copy: what a declined or failed submit put
-    // into it never reaches the next one. asShown: the rows' values as
-    // their fields show them now, unchecked, rather than as exchanged.
-    SubmitPlan plan(store);
-    const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
-    for (int row = 0; row < shown; ++row) {
-        plan.Take(working.GetName(), asShown ? rows->CurrentAt(row) : working.ParameterAt(row), loaded.GetValueAt(row));
-    }
-    return plan;
-}
-
 void TemplatePage::doSubmit() {
-    SubmitPlan plan = planOfRows(false);
+    // The plan works on its own copy: what a declined or failed submit put
+    // into it never reaches the next one.
+    SubmitPlan plan(store);
+    if (rows) rows->TakeInto(plan, shownRows(), false);
     if (!host().ConfirmQuestions(plan.Questions())) return;  // nothing is written; the edits stay
     const ChangeSet changes = plan.Changes();
     plan.Write();
@@ -367,29 +360,13 @@ void TemplatePage::Reset() {
 // --- What a Submit would write ---
 
 ChangeSource::PendingChanges TemplatePage::Pending() {
-    PendingChanges pending;
-    if (!rows || unavailable) return pending;
-    const ChangeSet changes = planOfRows(true).Changes();
-    pending.file = changes.file;
-    for (const Change& change : changes.changes) {
-        const int row = rowOf(change);
-        pending.changes.push_back({change, row < 0 ? change.key : PageRows::NameOf(working.ParameterAt(row)),
-                                   row >= 0 && rows->IsChanged(row)});
-    }
-    return pending;
-}
-
-int TemplatePage::rowOf(const Change& change) {
-    if (!rows || change.section != working.GetName()) return -1;
-    const int shown = std::min(RowCount(), rows->Count());
-    for (int row = 0; row < shown; ++row) {
-        if (working.ParameterAt(row).GetKey() == change.key) return row;
-    }
-    return -1;
+    if (!rows || unavailable) return {};
+    return rows->Pending(store, shownRows());
 }
 
 void TemplatePage::Revert(const Change& change) {
-    if (const int row = rowOf(change); row >= 0) rows->Revert(row);
+    if (!rows) return;
+    if (const int row = rows->RowOf(change, shownRows()); row >= 0) rows->Revert(row);
 }
 
 void TemplatePage::ShowFileAgain() {

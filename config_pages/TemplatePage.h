@@ -112,8 +112,8 @@ private:
     void buildControls();
     void fitCaptionButtons();
     void redraw();
-    SubmitPlan planOfRows(bool asShown);
-    int rowOf(const Change& change);
+    // The rows a submit takes: those shown, at most RowCount.
+    int shownRows();
     void doSubmit();
     bool readBack(const SubmitPlan& plan);
     void readStoreAgain();
