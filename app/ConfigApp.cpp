@@ -119,7 +119,9 @@ std::string ConfigApp::GetHistoryAddress() const {
 
 void ConfigApp::RecordWrite(const ChangeSet& changes, const std::string& before, const std::string& after,
                             bool kept) {
-    const WriteOrigin origin{"tessaron-config", GetHistoryAddress(), ServerSerial(*share, changes.file, before)};
+    // A write over an empty file (a restore) takes the serial number from what it wrote.
+    const std::string serial = SerialAtWrite(*share, changes.file, before.empty() ? after : before);
+    const WriteOrigin origin{"tessaron-config", GetHistoryAddress(), serial};
     std::string problem;
     if (::RecordWrite(origin, changes, before, after, kept, problem) || historyWarned) return;
     historyWarned = true;

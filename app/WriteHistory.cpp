@@ -74,7 +74,9 @@ bool writeBack(ConfigApp& app, const std::string& file, const std::string& bytes
     const std::string path = share->PathOf(file);  // never a file outside the share
     if (bytes.empty()) throw StoreError(path, "the history kept no bytes of that write");
     share->Replace(path, std::string(), bytes);
-    const ChangeSet changes = ChangesBetween(file, std::string(), bytes);
+    ParameterHandler restored;
+    restored.ReadText(bytes);
+    const ChangeSet changes{file, ChangesBetween(ParameterHandler(), restored)};
     bool kept = false;
     try {
         kept = RestoreConfirmedBy(share->Read(path), bytes, CatalogueOf(KindOfPath(file)));

@@ -7,22 +7,6 @@
 #include "ServerIdentity.h"
 #include "StoreError.h"
 
-std::string ServerSerial(const Share& share, const std::string& file, const std::string& before) {
-    try {
-        const std::string path = share.PathOf(ServerFile::Configuration);
-        std::string line;
-        if (!before.empty() && share.NameOf(path) == file) {
-            line = before.substr(0, before.find('\n'));
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            return SerialNumber(line);
-        }
-        if (share.ReadFirstLine(path, line)) return SerialNumber(line);
-    } catch (const StoreError&) {
-        // A write is recorded whether or not the serial number can be read.
-    }
-    return {};
-}
-
 bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std::string& before,
                  const std::string& after, bool kept, std::string& problem) {
     if (!KeepsLocalState()) return true;
@@ -38,6 +22,22 @@ bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std:
         problem = error.Detail();
         return false;
     }
+}
+
+std::string SerialAtWrite(const Share& share, const std::string& file, const std::string& bytesBefore) {
+    std::string line;
+    try {
+        const std::string configuration = share.PathOf(ServerFile::Configuration);
+        if (share.PathOf(file) == configuration) {
+            line = bytesBefore.substr(0, bytesBefore.find('\n'));
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+        } else {
+            share.ReadFirstLine(configuration, line);
+        }
+    } catch (const StoreError&) {
+        return "";
+    }
+    return line.empty() ? "" : SerialNumber(line);
 }
 
 std::optional<HistoryEntry> LastWriteOf(const std::string& address, const std::string& file) {
@@ -76,6 +76,9 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now) {
             plan.skipped.push_back(change);
         } else if (!held || !held->HasSameValue(change.newValue)) {
             plan.conflicts.push_back({change.section, change.key, change.newValue, held ? held->GetValue() : ""});
+            if (held && !held->HasSameValue(change.oldValue)) {
+                plan.forced.push_back({change.section, change.key, held->GetValue(), change.oldValue});
+            }
         } else if (!held->HasSameValue(change.oldValue)) {
             plan.edits.push_back({change.section, change.key, held->GetValue(), change.oldValue});
         }
@@ -169,24 +172,24 @@ std::vector<Difference> CompareStores(const ParameterHandler& mine, const Parame
     return differences;
 }
 
-ChangeSet ChangesBetween(const std::string& file, const std::string& before, const std::string& after) {
-    ParameterHandler was;
-    ParameterHandler now;
-    was.ReadText(before);
-    now.ReadText(after);
-    ChangeSet changes{file, {}};
-    for (const Difference& difference : CompareStores(was, now)) {
+std::vector<Change> ChangesBetween(const ParameterHandler& before, const ParameterHandler& after) {
+    std::vector<Change> changes;
+    for (const Difference& difference : CompareStores(before, after)) {
         if (difference.key != "*") {
-            changes.changes.push_back(
-                {difference.section, difference.key, difference.mine.value_or(""), difference.other.value_or("")});
+            changes.push_back({difference.section, difference.key, difference.mine.value_or(""),
+                               difference.other.value_or("")});
             continue;
         }
-        const bool gone = difference.mine.has_value();  // only before has the section
-        const ParameterSection section = (gone ? was : now).GetSection(difference.section);
+        // A whole section one side lacks: each of its keys, once.
+        const bool removed = difference.mine.has_value();
+        const ParameterHandler& holder = removed ? before : after;
+        const ParameterSection& section = holder.SectionAt(sectionsOf(holder).at(difference.section));
+        const auto keys = keysOf(section);
         for (int i = 0; i < section.GetParameterCount(); ++i) {
             const Parameter& parameter = section.ParameterAt(i);
-            changes.changes.push_back({difference.section, parameter.GetKey(), gone ? parameter.GetValue() : "",
-                                       gone ? "" : parameter.GetValue()});
+            if (keys.at(parameter.GetKey()) != i) continue;
+            changes.push_back({section.GetName(), parameter.GetKey(), removed ? parameter.GetValue() : "",
+                               removed ? "" : parameter.GetValue()});
         }
     }
     return changes;

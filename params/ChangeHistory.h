@@ -21,19 +21,16 @@ struct WriteOrigin {
     std::string serial;   // what the configuration file said then, "" when unknown
 };
 
-// The serial number the share's configuration file gives, "" when it cannot
-// be read: what the history keeps with each write. For a write of the
-// configuration file itself (file, as the change set names it) its first
-// line before the write (before), which the write may have dropped; for
-// any other, or one written over an empty file, the configuration file as
-// it is now.
-std::string ServerSerial(const Share& share, const std::string& file, const std::string& before);
-
 // Records a write in the share's history, when the history is kept. A
 // history that cannot be written never fails the write: the answer is false
 // with the reason in problem, for the caller to warn about once.
 bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std::string& before,
                  const std::string& after, bool kept, std::string& problem);
+
+// The serial number the share's configuration file gives as a write of file
+// is made: read from bytesBefore when file is that configuration file, else
+// from the share's; "" when it cannot be read or is empty.
+std::string SerialAtWrite(const Share& share, const std::string& file, const std::string& bytesBefore);
 
 // The newest write of file the share's history holds (when the history is
 // kept): the one to restore a file found empty from.
@@ -51,6 +48,10 @@ struct UndoPlan {
     std::vector<Change> conflicts;
     // Requests and clock settings, which an undo never sends again.
     std::vector<Change> skipped;
+    // What taking the write back anyway sets besides the edits: each
+    // conflicting parameter the file still has, from its value now (old) to
+    // its value before the write (new), where the two differ.
+    std::vector<Change> forced;
 };
 UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
 // The submit that carries an undo out on the file as it is now (now, read
@@ -59,10 +60,6 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
 // same read-back as any other submit.
 SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo);
 
-// What writing after over a file that holds before changes, parameter by
-// parameter (a section only one side has, each of its parameters): the
-// change set of writing back bytes the history kept.
-ChangeSet ChangesBetween(const std::string& file, const std::string& before, const std::string& after);
 // Bytes written back from the history are kept: the file read back
 // (readBack) holds every parameter they give with its value, by the
 // catalogue of its kind; the clock and the requests, which the server acts
@@ -82,3 +79,8 @@ struct Difference {
 // The differences, in mine's order and then other's: order, remarks and the
 // spelling of equal values do not count.
 std::vector<Difference> CompareStores(const ParameterHandler& mine, const ParameterHandler& other);
+
+// What writing after over before changes, parameter by parameter as
+// CompareStores sees it: each parameter of a section only one side has is a
+// change of its own, and a value one side lacks is "".
+std::vector<Change> ChangesBetween(const ParameterHandler& before, const ParameterHandler& after);

@@ -62,6 +62,10 @@ public:
     // doing so: the reason for the first question.
     bool CarriesPendingFactoryReset() const;
 
+    // Raises the FileException that Write would raise before writing
+    // anything (a factory reset the file has no Restart key to carry out):
+    // what a trial run checks.
+    void CheckWritable() const;
     // Writes the plan's store (with Restart = "yes" beside FactoryDefaults =
     // "yes", when it took an edited parameter). Raises FileException; a
     // failed write leaves the file as it was.

@@ -174,30 +174,30 @@ TEST(UndoTest, SetsBackWhatAWriteChanged) {
     const SubmitPlan submit = UndoSubmit(now, plan);
     EXPECT_EQ(submit.Changes().changes, plan.edits);
     EXPECT_TRUE(submit.Questions().empty());
-    // The serial number as the General page shows it; the configuration
-    // file's own from before its write.
-    const std::string config = "Config/Config.ini";
-    EXPECT_EQ(ServerSerial(*share.Files(), "Config/scsi.ini", ""), " 1234-5678");
-    EXPECT_EQ(ServerSerial(*share.Files(), config, "; X V4.00 S/N: 42\r\n[A]\n"), " 42");
-    EXPECT_EQ(ServerSerial(*share.Files(), config, ""), " 1234-5678");  // written over an empty file
+    // Taken back anyway: what the file still has goes back to its value before the write.
+    EXPECT_EQ(plan.forced, (std::vector<Change>{{"IP", "DefaultRouter", "192.168.1.1", "10.0.0.1"}}));
 }
 
-// What writing kept bytes back over a file changes, parameter by parameter.
-TEST(ChangesBetweenTest, ListsEachParameterThatDiffers) {
-    const struct {
-        const char *before, *after;
-        std::vector<Change> changes;
-    } cases[] = {
-        {"", "[A]\nx = 1\ny=2\n[B]\nz=3\n", {{"A", "x", "", "1"}, {"A", "y", "", "2"}, {"B", "z", "", "3"}}},
-        {"[A]\nx=1 ; old\ny=2\n", "[A]\ny = 2\nx=1\n", {}},
-        {"[A]\nx=1\n[B]\nz=3\n", "[A]\nx=2\n", {{"A", "x", "1", "2"}, {"B", "z", "3", ""}}},
+// The serial number a write is recorded with: from the bytes it replaced
+// when it wrote the configuration file, else from the share's.
+TEST(SerialAtWriteTest, TheConfigurationFileSaysIt) {
+    TempShare share(TempShare::Contents::Sample);
+    const struct { const char* file; std::string before; const char* config; const char* serial; } cases[] = {
+        {"Config/Config.ini", "Tessaron CD V4.00 S/N: 42\r\n[IP]\r\n", nullptr, " 42"},
+        {"config/CONFIG.INI", "Tessaron CD V4.00\r\n", nullptr, "Unknown"},
+        {"Config/Config.ini", "", nullptr, ""},
+        {"Config/scsi.ini", "Tessaron CD V4.00 S/N: 42\r\n", nullptr, " 1234-5678"},
+        {"Volumes/CDROM1/GUEST.USR", "", "", ""},  // an empty configuration file says nothing
     };
-    for (const auto& c : cases) EXPECT_EQ(ChangesBetween("F", c.before, c.after).changes, c.changes) << c.after;
+    for (const auto& c : cases) {
+        if (c.config) share.Write("Config/Config.ini", c.config);
+        EXPECT_EQ(SerialAtWrite(*share.Files(), c.file, c.before), c.serial) << c.file << " " << c.before;
+    }
 }
 
 // Bytes written back are kept when the file read back holds their
 // parameters, whatever the server's clock and requests say by then.
-TEST(ChangesBetweenTest, ARestoreIsJudgedByItsParameters) {
+TEST(RestoreTest, IsJudgedByItsParameters) {
     const std::string written = "; S/N: 1\n[Server]\nDate = 97-12-24\nRestart = yes\n[IP]\nNetMask = 255.0.0.0\n";
     const std::pair<const char*, bool> cases[] = {
         {"[IP]\nNetMask=255.0.0.0 ; remark\n[Server]\nRestart = yes\nDate = 97-12-24\n", true},
@@ -227,6 +227,10 @@ TEST(CompareStoresTest, ListsWhatDiffers) {
         {"x=1\n[A]\n", "x=2\n[A]\n", {{"", "x", "1", "2"}}},  // the unnamed section
     };
     for (const auto& c : cases) EXPECT_EQ(CompareStores(FromText(c.mine), FromText(c.other)), c.differences) << c.mine;
+    // As changes: each key of a section one side lacks on its own, a missing value "".
+    EXPECT_EQ(ChangesBetween(FromText("[A]\nx=1\ny=2\n[Mine]\nm=1\nn=2\n"), FromText("[A]\nx=3\n[Other]\no=1\n")),
+              (std::vector<Change>{{"A", "x", "1", "3"}, {"A", "y", "2", ""}, {"Mine", "m", "1", ""},
+                                   {"Mine", "n", "2", ""}, {"Other", "o", "", "1"}}));
 }
 
 }  // namespace
