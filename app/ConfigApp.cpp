@@ -41,7 +41,7 @@ std::string chooseShareFolder() {
     return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
 }
 
-constexpr int kHistoryNotWritten = 60122;
+constexpr int kHistoryNotWritten = 60222;
 
 std::string brandedTitle(bool oem) { return LoadString(oem ? 138 : 137); }
 

@@ -48,11 +48,11 @@ constexpr int OemLogo = 1265;
 constexpr int PageCaption = 1074;
 constexpr int ServerTypeCaption = 1223;
 constexpr int StartTimerInterval = 100;  // milliseconds
-constexpr int PendingChangesEntry = 60103;
-constexpr int HistoryMenuEntry = 60104;
-constexpr int KeepHistoryEntry = 60105;
-constexpr int KeepHistoryOffByEnvironment = 60130;
-constexpr int KeepHistoryNotRemembered = 60131;
+constexpr int PendingChangesEntry = 60203;
+constexpr int HistoryMenuEntry = 60204;
+constexpr int KeepHistoryEntry = 60205;
+constexpr int KeepHistoryOffByEnvironment = 60230;
+constexpr int KeepHistoryNotRemembered = 60231;
 
 size_t slot(ConfigMainDlg::ToolKind kind) { return static_cast<size_t>(kind); }
 

@@ -21,23 +21,23 @@
 
 namespace {
 
-constexpr int kTitle = 60107;
-constexpr int kParameter = 60108;
-constexpr int kWas = 60109;
-constexpr int kUndo = 60118;
-constexpr int kBecame = 60119;
-constexpr int kTime = 60114;
-constexpr int kProgram = 60115;
-constexpr int kFile = 60116;
-constexpr int kChanges = 60117;
-constexpr int kNoWrites = 60120;
-constexpr int kTurnedOff = 60121;
-constexpr int kSerial = 60128;
-constexpr int kNotKept = 60129;
-constexpr int kIntro = 60134;
-constexpr int kOverEmptyFile = 60140;
-constexpr int kWrites = 60138;
-constexpr int kChangesOfWrite = 60139;
+constexpr int kTitle = 60207;
+constexpr int kParameter = 60208;
+constexpr int kWas = 60209;
+constexpr int kUndo = 60218;
+constexpr int kBecame = 60219;
+constexpr int kTime = 60214;
+constexpr int kProgram = 60215;
+constexpr int kFile = 60216;
+constexpr int kChanges = 60217;
+constexpr int kNoWrites = 60220;
+constexpr int kTurnedOff = 60221;
+constexpr int kSerial = 60228;
+constexpr int kNotKept = 60229;
+constexpr int kIntro = 60234;
+constexpr int kOverEmptyFile = 60240;
+constexpr int kWrites = 60238;
+constexpr int kChangesOfWrite = 60239;
 
 QString text(int id) { return FromServerText(LoadString(id)); }
 

@@ -19,14 +19,14 @@
 
 namespace {
 
-constexpr int kTitle = 60106;
-constexpr int kParameter = 60108;
-constexpr int kWas = 60109;
-constexpr int kWillBe = 60110;
-constexpr int kRevert = 60111;
-constexpr int kNothing = 60113;
-constexpr int kWhatSubmitWrites = 60132;
-constexpr int kNoParameters = 60133;
+constexpr int kTitle = 60206;
+constexpr int kParameter = 60208;
+constexpr int kWas = 60209;
+constexpr int kWillBe = 60210;
+constexpr int kRevert = 60211;
+constexpr int kNothing = 60213;
+constexpr int kWhatSubmitWrites = 60232;
+constexpr int kNoParameters = 60233;
 
 QString text(int id) { return FromServerText(LoadString(id)); }
 

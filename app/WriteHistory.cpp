@@ -18,14 +18,14 @@
 
 namespace {
 
-constexpr int kUndoRefused = 60123;
-constexpr int kNothingToUndo = 60124;
-constexpr int kAskUndo = 60125;
-constexpr int kOfferRestore = 60126;
-constexpr int kRestored = 60127;
-constexpr int kChangeLine = 60135;
-constexpr int kConflictLine = 60136;
-constexpr int kUnknown = 60137;
+constexpr int kUndoRefused = 60223;
+constexpr int kNothingToUndo = 60224;
+constexpr int kAskUndo = 60225;
+constexpr int kOfferRestore = 60226;
+constexpr int kRestored = 60227;
+constexpr int kChangeLine = 60235;
+constexpr int kConflictLine = 60236;
+constexpr int kUnknown = 60237;
 
 QString text(int id) { return FromServerText(LoadString(id)); }
 QString fileName(const std::string& file) { return QString::fromStdString(ShownName(file)); }

@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr int kWas = 60100;
-constexpr int kEmpty = 60101;
-constexpr int kChanged = 60102;
+constexpr int kWas = 60200;
+constexpr int kEmpty = 60201;
+constexpr int kChanged = 60202;
 
 // A small triangle in the highlight colour, pointing at the field: seen at
 // a glance, in any theme, and never taken for a mark of a field beside.

@@ -448,7 +448,7 @@ TEST_F(HistoryShellTest, WritesAreKeptUnlessTheHistoryIsOff) {
         {"switched off", [](QAction* keep) { keep->trigger(); }, {125, 125}, 0},
         {"off in the environment", [](QAction* keep) { EXPECT_FALSE(keep->isEnabled()); }, {125, 125}, 0},
         {"cannot be written", [this](QAction*) { ::setenv("XDG_STATE_HOME", (share.PathOf("Config/Config.ini")).c_str(), 1); },
-         {125, 60122, 125}, 0},
+         {125, 60222, 125}, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -501,10 +501,10 @@ TEST_F(HistoryShellTest, TheHistoryUndoesAWriteThroughTheSubmitPath) {
     const struct {
         const char* name; int line; const char* factoryDefaults; std::vector<int> answers, messages; const char* mask;
     } cases[] = {
-        {"a factory reset the file asks for is asked first", 1, "yes", {yes, no}, {60125, 129}, "255.255.0.0"},
-        {"set back", 1, "no", {yes}, {60125, 125}, "255.255.255.0"},
-        {"declined", 1, nullptr, {no}, {60125}, "255.255.255.0"},
-        {"a later change came over it", 2, nullptr, {}, {60123}, "255.255.255.0"},
+        {"a factory reset the file asks for is asked first", 1, "yes", {yes, no}, {60225, 129}, "255.255.0.0"},
+        {"set back", 1, "no", {yes}, {60225, 125}, "255.255.255.0"},
+        {"declined", 1, nullptr, {no}, {60225}, "255.255.255.0"},
+        {"a later change came over it", 2, nullptr, {}, {60223}, "255.255.255.0"},
     };
     QStringList listed, details;
     std::vector<std::vector<int>> shown;
@@ -551,9 +551,9 @@ TEST_F(HistoryShellTest, AnEmptiedFileOffersItsRestore) {
     const struct {
         const char* name; bool atStart; int answer; std::vector<int> messages; bool restored;
     } cases[] = {
-        {"at start, declined", true, no, {60126, 60060, 1003}, false},
-        {"at start", true, yes, {60126, 60127}, true},
-        {"opening the pages", false, yes, {1005, 60126, 60127}, true},
+        {"at start, declined", true, no, {60226, 60060, 1003}, false},
+        {"at start", true, yes, {60226, 60227}, true},
+        {"opening the pages", false, yes, {1005, 60226, 60227}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
