@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "ChangeHistory.h"
 #include "ConfigMainDlg.h"
 #include "Cp1252.h"
 #include "Images.h"
@@ -20,6 +21,7 @@
 #include "StringIds.h"
 #include "StringTable.h"
 #include "WaitCursor.h"
+#include "WriteHistory.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ std::string chooseShareFolder() {
         nullptr, QObject::tr("Choose the server's share folder"), QString(), QFileDialog::ShowDirsOnly);
     return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
 }
+
+constexpr int kHistoryNotWritten = 60222;
 
 std::string brandedTitle(bool oem) { return LoadString(oem ? 138 : 137); }
 
@@ -68,6 +72,7 @@ std::string ConfigApp::GetBrandedTitle() const { return brandedTitle(oemBranding
 
 void ConfigApp::SetServerPath(const std::string& path) {
     serverPath = path;
+    historyAddress.clear();
     share = OpenServerShare(path, credentials);
 }
 
@@ -93,12 +98,45 @@ int ConfigApp::ShowMessage(int stringId, unsigned type) { return ShowMessage(Loa
 void ConfigApp::ReportFailure(int stringId, const StoreError& error) {
     if (error.MessageId() != 0) ShowMessage(error.MessageId());
     ShowMessage(LoadString(stringId), MessageType::Ok, stringId, ShownName(error.Detail()));
+    if (IsEmptyFileError(error)) OfferRestore(*this, error.Path());
+}
+
+bool ConfigApp::ConfirmQuestions(const std::vector<int>& questions) {
+    for (const int question : questions) {
+        // A factory reset is the one question whose safe answer is the default.
+        const unsigned defaultNo = question == StringId::ConfirmFactoryDefaults ? MessageType::DefaultButton2 : 0;
+        if (ShowMessage(question, MessageType::YesNo | MessageType::IconExclamation | defaultNo) != MessageResult::Yes) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ConfigApp::GetHistoryAddress() const {
+    if (historyAddress.empty()) historyAddress = ShareAddress(serverPath);
+    return historyAddress;
+}
+
+void ConfigApp::RecordWrite(const ChangeSet& changes, const std::string& before, const std::string& after,
+                            bool kept) {
+    // A write over an empty file (a restore) takes the serial number from what it wrote.
+    const std::string serial = SerialAtWrite(*share, changes.file, before.empty() ? after : before);
+    const WriteOrigin origin{"tessaron-config", GetHistoryAddress(), serial};
+    std::string problem;
+    if (::RecordWrite(origin, changes, before, after, kept, problem) || historyWarned) return;
+    historyWarned = true;
+    ShowMessage(LoadString(kHistoryNotWritten), MessageType::Ok | MessageType::IconExclamation, kHistoryNotWritten,
+                ShownName(problem));
 }
 
 int ConfigApp::ShowNamedMessage(int stringId, const std::string& name, const std::string& detail) {
     const QString text = FromServerText(LoadString(stringId))
                              .replace(QStringLiteral("%1"), QString::fromStdString(ShownName(name)));
     return Present(text, MessageType::Ok | MessageType::IconExclamation, stringId, QString::fromStdString(detail));
+}
+
+int ConfigApp::ShowComposed(const QString& text, unsigned type, int stringId, const QString& detail) {
+    return Present(text, type, stringId, detail);
 }
 
 void ConfigApp::WinHelp(int data, HelpCommand command) {
@@ -124,12 +162,11 @@ bool ConfigApp::SendServerRequest(ServerRequest::Kind kind) {
         ServerRequest request(share, kind);
         // A restart would also carry out a factory reset the file asks for:
         // that needs its own Yes.
-        if (request.CarriesPendingFactoryReset() &&
-            ShowMessage(StringId::ConfirmFactoryDefaults, MessageType::YesNo | MessageType::IconExclamation |
-                                                              MessageType::DefaultButton2) != MessageResult::Yes) {
-            return false;
-        }
+        if (request.CarriesPendingFactoryReset() && !ConfirmQuestions({StringId::ConfirmFactoryDefaults})) return false;
+        const ChangeSet changes = request.Changes();
         request.Send();
+        // The server is about to restart: there is nothing to read back.
+        RecordWrite(changes, request.Sent().BytesBefore(), request.Sent().BytesAfter(), true);
     } catch (const StoreError& error) {
         // Also when the file lacks the key: the request could not be made,
         // and the user must not be told it was.
@@ -158,8 +195,12 @@ bool ConfigApp::IdentifyServer() {
     }
     serverVersion = identity.version;
     // Accepted as the appliance accepts it, but said before anything else
-    // reads the file.
-    if (!identity.lineFound) ShowNamedMessage(StringId::EmptyFile, share->PathOf(ServerFile::Configuration));
+    // reads the file; written back from the history, it is read again.
+    if (!identity.lineFound) {
+        const std::string path = share->PathOf(ServerFile::Configuration);
+        if (OfferRestore(*this, path)) return IdentifyServer();
+        ShowNamedMessage(StringId::EmptyFile, path);
+    }
     if (!identity.versionSupported) ShowMessage(1003, MessageType::Ok | MessageType::IconExclamation);
     return true;
 }

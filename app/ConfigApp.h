@@ -87,11 +87,15 @@ public:
     int ShowMessage(int stringId, unsigned type = MessageType::Ok) override;
     // An action failed on a server file: its message stringId, with the file
     // and the reason as the box's details (after the store's own message,
-    // when the error asks for one).
+    // when the error asks for one). A file found empty whose last write the
+    // history holds is then offered back.
     void ReportFailure(int stringId, const StoreError& error) override;
     // Message stringId, its "%1" standing for name (a name from the file
     // system, shown as it is), with the exclamation icon and detail (UTF-8).
     int ShowNamedMessage(int stringId, const std::string& name, const std::string& detail = {}) override;
+    // A message composed of the widgets' text (string-table text, server
+    // values and file names each converted as they need).
+    int ShowComposed(const QString& text, unsigned type, int stringId, const QString& detail = {});
     QString MessageCaption() const override;
 
     // Help requests go to the main window, which substitutes its context.
@@ -99,6 +103,17 @@ public:
 
     // Message 1010, then the main window's modal run ends (result 0).
     void ReportEscapedError() override;
+
+    // Asks each question with Yes and No, a factory reset's with No as its
+    // default; true when every answer was Yes.
+    bool ConfirmQuestions(const std::vector<int>& questions) override;
+    // Records a write of the program (tessaron-config) in the share's
+    // history, with the serial number the server gives now; the first
+    // failure to write the history is said, the others are not.
+    void RecordWrite(const ChangeSet& changes, const std::string& before, const std::string& after,
+                     bool kept) override;
+    // The address the share's history is kept under.
+    std::string GetHistoryAddress() const;
 
     // Asks the server to restart, or to return to its factory settings (the
     // main window's closing and the management page's requests): asks first
@@ -140,4 +155,6 @@ private:
     LogInAsker logInAsker;
     SmbCredentials credentials;
     bool loggedInOnce = false;
+    mutable std::string historyAddress;  // found once per share
+    bool historyWarned = false;
 };

@@ -11,17 +11,22 @@
 #include <QUrl>
 
 #include "AboutDlg.h"
+#include "ChangeSource.h"
 #include "ConfigApp.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "FileException.h"
+#include "HistoryDlg.h"
 #include "Images.h"
+#include "LocalState.h"
+#include "PendingChangesDlg.h"
 #include "ServerFiles.h"
 #include "ShareLocation.h"
 #include "SmbShare.h"
 #include "ServerRequests.h"
 #include "ShareFile.h"
 #include "ShellOpen.h"
+#include "ShownText.h"
 #include "StartDlg.h"
 #include "StringIds.h"
 #include "StringTable.h"
@@ -43,6 +48,11 @@ constexpr int OemLogo = 1265;
 constexpr int PageCaption = 1074;
 constexpr int ServerTypeCaption = 1223;
 constexpr int StartTimerInterval = 100;  // milliseconds
+constexpr int PendingChangesEntry = 60203;
+constexpr int HistoryMenuEntry = 60204;
+constexpr int KeepHistoryEntry = 60205;
+constexpr int KeepHistoryOffByEnvironment = 60230;
+constexpr int KeepHistoryNotRemembered = 60231;
 
 size_t slot(ConfigMainDlg::ToolKind kind) { return static_cast<size_t>(kind); }
 
@@ -53,8 +63,14 @@ ConfigMainDlg::ConfigMainDlg(ConfigApp& app, QWidget* parent) : Dialog(TemplateI
     factories[slot(ToolKind::Configuration)] = [](QWidget* p) { return new ConfigPropertySheet(p); };
     factories[slot(ToolKind::Management)] = [](QWidget* p) { return new ManagementPropertySheet(p); };
     setWindowIcon(ImageIcon(ImageId::ProgramIcon));
-    auto* about = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1), this);
-    connect(about, &QShortcut::activated, this, &ConfigMainDlg::OpenAbout);
+    const std::pair<QKeyCombination, void (ConfigMainDlg::*)()> shortcuts[] = {
+        {Qt::CTRL | Qt::Key_F1, &ConfigMainDlg::OpenAbout},
+        {Qt::CTRL | Qt::Key_D, &ConfigMainDlg::OpenPendingChanges},
+        {Qt::CTRL | Qt::Key_H, &ConfigMainDlg::OpenHistory},
+    };
+    for (const auto& [keys, open] : shortcuts) {
+        connect(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, open);
+    }
 }
 
 ConfigMainDlg::~ConfigMainDlg() {
@@ -277,30 +293,83 @@ void ConfigMainDlg::WinHelp(int data, HelpCommand command) {
     app.ShowHelp(data, command);
 }
 
-QMenu* ConfigMainDlg::CreateAboutMenu() {
-    const std::string text = LoadString(app.IsOemBranding() ? 140 : 101);
-    if (text.empty()) return nullptr;
+QMenu* ConfigMainDlg::CreateHeaderMenu() {
     auto* menu = new QMenu(this);
-    QAction* about = menu->addAction(FromServerText(text));
-    about->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
-    connect(about, &QAction::triggered, this, &ConfigMainDlg::OpenAbout);
+    const auto entry = [&](int textId, QKeyCombination keys, void (ConfigMainDlg::*open)()) {
+        QAction* action = menu->addAction(FromServerText(LoadString(textId)));
+        action->setShortcut(QKeySequence(keys));
+        connect(action, &QAction::triggered, this, open);
+    };
+    entry(PendingChangesEntry, Qt::CTRL | Qt::Key_D, &ConfigMainDlg::OpenPendingChanges);
+    entry(HistoryMenuEntry, Qt::CTRL | Qt::Key_H, &ConfigMainDlg::OpenHistory);
+    QAction* keep = menu->addAction(FromServerText(LoadString(KeepHistoryEntry)));
+    keep->setCheckable(true);
+    keep->setChecked(KeepsLocalState());
+    if (TurnedOffByEnvironment()) {
+        keep->setEnabled(false);
+        keep->setToolTip(FromServerText(LoadString(KeepHistoryOffByEnvironment)));
+        menu->setToolTipsVisible(true);
+    }
+    connect(keep, &QAction::toggled, this, &ConfigMainDlg::SetKeepHistory);
+    const std::string about = LoadString(app.IsOemBranding() ? 140 : 101);
+    if (!about.empty()) {
+        menu->addSeparator();
+        QAction* action = menu->addAction(FromServerText(about));
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F1));
+        connect(action, &QAction::triggered, this, &ConfigMainDlg::OpenAbout);
+    }
     return menu;
 }
 
 void ConfigMainDlg::contextMenuEvent(QContextMenuEvent* event) {
-    // Only the header (above the embedded child) carries the menu.
-    if (child && event->pos().y() >= child->geometry().top()) {
+    // Only the header (above the embedded child) carries the menu. The
+    // menu key, wherever the focus is, shows it below the page caption.
+    const bool byKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    if (!byKeyboard && child && event->pos().y() >= child->geometry().top()) {
         event->ignore();
         return;
     }
-    QMenu* menu = CreateAboutMenu();
-    if (!menu) return;
+    QPoint at = event->globalPos();
+    if (const QWidget* caption = Item(PageCaption); byKeyboard && caption) {
+        at = caption->mapToGlobal(QPoint(0, caption->height()));
+    }
+    QMenu* menu = CreateHeaderMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    menu->popup(at);
 }
 
 void ConfigMainDlg::OpenAbout() {
     if (LoadString(app.IsOemBranding() ? 140 : 101).empty()) return;
     AboutDlg about(app, this);
     about.DoModal();
+}
+
+ChangeSource* ConfigMainDlg::shownChanges() const {
+    auto* tool = dynamic_cast<Tool*>(child.data());
+    return tool ? tool->ShownChanges() : nullptr;
+}
+
+void ConfigMainDlg::OpenPendingChanges() {
+    PendingChangesDlg pending(shownChanges(), this);
+    pending.exec();
+}
+
+void ConfigMainDlg::OpenHistory() {
+    HistoryDlg history(app, this);
+    history.exec();
+    if (!history.Undone() || !isVisible()) return;
+    try {
+        if (ChangeSource* source = shownChanges()) source->ShowFileAgain();
+    } catch (const StoreError& error) {
+        app.ReportFailure(StringId::NoCommunication, error);
+    }
+}
+
+void ConfigMainDlg::SetKeepHistory(bool keep) {
+    try {
+        SetUserKeepsLocalState(keep);
+    } catch (const StoreError& error) {
+        app.ShowMessage(LoadString(KeepHistoryNotRemembered), MessageType::Ok, KeepHistoryNotRemembered,
+                        ShownName(error.Detail()));
+    }
 }

@@ -10,6 +10,7 @@
 #include "Dialog.h"
 #include "ToolkitApp.h"
 
+class ChangeSource;
 class ConfigApp;
 class QMenu;
 
@@ -18,6 +19,8 @@ class QMenu;
 // the three tools. It identifies the server shortly after it is shown, opens
 // the share's Cd folder in the file manager, asks the open tool before it
 // leaves it, and offers a server restart on closing when settings changed.
+// Its header's context menu shows what the page shown would submit, the
+// history of the server's writes and the switch that keeps it, and About.
 class ConfigMainDlg : public Dialog {
     Q_OBJECT
 public:
@@ -48,6 +51,13 @@ public:
     void PostCloseRequest();
     void WinHelp(int data, HelpCommand command);
     void OpenAbout();
+    // "Pending Changes" of the page shown (Ctrl+D).
+    void OpenPendingChanges();
+    // "History" of the server's writes (Ctrl+H); a page shown without
+    // changes of its own shows the file again after an undo.
+    void OpenHistory();
+    // Keeps the history of changes, or stops keeping it; remembered.
+    void SetKeepHistory(bool keep);
 
     // The tools the home page offers; a tool without a factory has its
     // button disabled.
@@ -58,9 +68,9 @@ public:
     QString GetPageCaption() const { return pageCaption; }
     QString GetServerTypeCaption() const { return serverTypeCaption; }
     bool IsStartTimerPending() const { return timerPending; }
-    // The header's context menu with the About entry (nullptr when the
-    // string for it is empty).
-    QMenu* CreateAboutMenu();
+    // The header's context menu: Pending Changes, History, the switch that
+    // keeps the history and, when its string is not empty, About.
+    QMenu* CreateHeaderMenu();
 
     void OnOK() override;
     void OnCancel() override;
@@ -77,6 +87,7 @@ private:
     void setPageCaption(const QString& caption);
     void updatePageCaption();
     void showToolButtons(bool show);
+    ChangeSource* shownChanges() const;
 
     ConfigApp& app;
     bool firstCaptionPending = true;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CatalogueKind.h"
+#include "Catalogue.h"  // KindOfPath
 
 class Share;
 
@@ -12,12 +12,6 @@ struct TargetFile {
     CatalogueKind kind = Configuration;
     std::string shown;  // as messages name it: its path below the share, or the full path given
 };
-
-// The catalogue for a file by where it lies and how it is named: a file in a
-// folder named Volumes, or in a folder of one (any case), holds volume
-// rights, a file named scsi.ini (any case) the SCSI drives, any other the
-// configuration.
-CatalogueKind KindOfPath(const std::string& path);
 
 // The file that a --file choice names on the share: "config" (the default,
 // also for an empty choice) and "scsi" name the two parameter files;

@@ -45,11 +45,15 @@ void RowLabel::paintEvent(QPaintEvent*) {
 
 bool RowLabel::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
+        // The whole text of a shortened label, then the label's own tip.
         auto* help = static_cast<QHelpEvent*>(event);
-        if (IsElided()) {
-            QToolTip::showText(help->globalPos(), text(), this);
-        } else {
+        QStringList tip;
+        if (IsElided()) tip << text();
+        if (!toolTip().isEmpty()) tip << toolTip();
+        if (tip.isEmpty()) {
             QToolTip::hideText();
+        } else {
+            QToolTip::showText(help->globalPos(), tip.join(QLatin1Char('\n')), this);
         }
         return true;
     }

@@ -16,7 +16,8 @@ class QWidget;
 
 // The label of a generated row. A label a little wider than its place is
 // drawn slightly condensed; one that does not fit even so ends in "..." and
-// shows its whole text as a tool tip, instead of being cut mid-letter.
+// shows its whole text as a tool tip (before the label's own tip, if any),
+// instead of being cut mid-letter.
 class RowLabel : public QLabel {
     Q_OBJECT
 public:

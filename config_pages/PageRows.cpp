@@ -8,12 +8,14 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "ChangeMark.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "FormTextDlg.h"
 #include "RowLayout.h"
 #include "StringTable.h"
+#include "SubmitPlan.h"
 #include "TypeSpec.h"
 #include "ValueIntake.h"
 
@@ -58,6 +60,8 @@ void PageRows::Build(int rows, int firstTop) {
     labels.assign(rows, nullptr);
     values.assign(rows, nullptr);
     checks.assign(rows, nullptr);
+    marks.clear();
+    marks.resize(rows);
     for (int row = 0; row < rows; ++row) buildRow(row, firstTop);
     if (mode != PageMode::VolumeRights) return;
     // One column of any length: the pane scrolls it.
@@ -109,6 +113,10 @@ void PageRows::buildRow(int row, int firstTop) {
             labelOfRow->setAccessibleName(name);
         }
         pane->AttachControl(values[row]);
+        marks[row] = std::make_unique<ChangeMark>(labels[row] ? labels[row] : checks[row], values[row]);
+        if (auto* edit = qobject_cast<QLineEdit*>(values[row])) {
+            QObject::connect(edit, &QLineEdit::textChanged, edit, [this, row] { updateMark(row); });
+        }
     }
 }
 
@@ -126,6 +134,7 @@ void PageRows::fillCombo(QComboBox* combo, const Parameter& parameter) {
 void PageRows::Exchange(DataExchange& exchange) {
     const int rows = std::min(Count(), working.GetParameterCount());
     for (int row = 0; row < rows; ++row) exchangeRow(exchange, row);
+    UpdateMarks();
 }
 
 void PageRows::exchangeRow(DataExchange& rows, int row) {
@@ -178,8 +187,10 @@ void PageRows::OnChildCommand(int id, int code) {
     const int rows = Count();
     if (code == ScrollPane::kClicked && id >= kCheckBaseId && id < kCheckBaseId + rows) {
         onCheckClicked(id - kCheckBaseId);
+        updateMark(id - kCheckBaseId);
     } else if (code == ScrollPane::kSelectionChange && id >= kValueBaseId && id < kValueBaseId + rows) {
         onChoiceChanged(id - kValueBaseId);
+        updateMark(id - kValueBaseId);
     }
 }
 
@@ -223,4 +234,76 @@ void PageRows::onChoiceChanged(int row) {
         // Nothing entered: the list shows the value again, which stays.
         ShowChoice(combo, working.GetValueAt(row));
     }
+}
+
+// --- Rows that differ from the file as read ---
+
+Parameter PageRows::CurrentAt(int row) const {
+    Parameter current = working.ParameterAt(row);
+    if (const QCheckBox* check = CheckAt(row)) current.SetCheckState(check->isChecked() ? 1 : 0);
+    // A choice list's pick is in the working section at once; an edit's
+    // text only when the page exchanges it.
+    if (auto* edit = qobject_cast<QLineEdit*>(ValueAt(row)); edit && IsEditBox(current.GetType())) {
+        TypedValue(*edit, kValueBaseId + row, current);
+    }
+    return current;
+}
+
+bool PageRows::IsChanged(int row) const {
+    if (row < 0 || row >= std::min(Count(), working.GetParameterCount()) || !values[row]) return false;
+    return !CurrentAt(row).IsUnchanged(loaded.GetValueAt(row));
+}
+
+void PageRows::Revert(int row) {
+    if (!IsChanged(row)) return;
+    const std::string was = loaded.GetValueAt(row);
+    if (QCheckBox* check = CheckAt(row); check && check->isChecked()) {
+        check->setChecked(false);
+        onCheckClicked(row);  // puts the value read back and closes the field
+    } else if (auto* combo = qobject_cast<QComboBox*>(ValueAt(row))) {
+        ShowChoice(combo, was);
+        working.SetValueAt(row, was);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(ValueAt(row))) {
+        edit->setText(FromServerText(TrimWhiteSpace(was)));
+        edit->setCursorPosition(0);
+    }
+    updateMark(row);
+}
+
+void PageRows::UpdateMarks() {
+    for (int row = 0; row < static_cast<int>(marks.size()); ++row) updateMark(row);
+}
+
+void PageRows::updateMark(int row) {
+    if (row < 0 || row >= static_cast<int>(marks.size()) || !marks[row] || row >= working.GetParameterCount()) return;
+    marks[row]->Show(IsChanged(row), ShownChangeValue(working.ParameterAt(row).GetKey(), loaded.GetValueAt(row)));
+}
+
+// --- What a submit of the rows would write ---
+
+void PageRows::TakeInto(SubmitPlan& plan, int rows, bool asShown) const {
+    for (int row = 0; row < rows; ++row) {
+        plan.Take(working.GetName(), asShown ? CurrentAt(row) : working.ParameterAt(row), loaded.GetValueAt(row));
+    }
+}
+
+ChangeSource::PendingChanges PageRows::Pending(const ParameterHandler& store, int rows) const {
+    // Never written: the plan's copy of the store goes with it.
+    SubmitPlan plan(store);
+    TakeInto(plan, rows, true);
+    const ChangeSet changes = plan.Changes();
+    ChangeSource::PendingChanges pending{changes.file, {}};
+    for (const Change& change : changes.changes) {
+        const int row = RowOf(change, rows);
+        pending.changes.push_back({change, row < 0 ? change.key : NameOf(working.ParameterAt(row)), IsChanged(row)});
+    }
+    return pending;
+}
+
+int PageRows::RowOf(const Change& change, int rows) const {
+    if (change.section != working.GetName()) return -1;
+    for (int row = 0; row < rows; ++row) {
+        if (working.ParameterAt(row).GetKey() == change.key) return row;
+    }
+    return -1;
 }

@@ -2,26 +2,32 @@
 
 #include <QRect>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "ChangeSource.h"
 #include "ControlHandler.h"
 #include "PageMode.h"
 #include "ParameterSection.h"
 #include "ScrollPane.h"
 
+class ChangeMark;
 class DataExchange;
 class DialogUnits;
 class QCheckBox;
 class QComboBox;
 class QWidget;
+class ParameterHandler;
+class SubmitPlan;
 
 // The generated rows of a parameter page: a label and a value control for
 // each parameter of the page's working section, chosen by its type word, in
 // the grey pane that holds them (and scrolls them, on a volume rights page).
 // Exchanges the values both ways with their checks, and answers the rows'
-// check boxes and the choice lists' special entries. One set of rows lives
-// from one build of the page to its tear-down.
+// check boxes and the choice lists' special entries, and marks each row whose
+// value differs from the one read. One set of rows lives from one build of
+// the page to its tear-down.
 class PageRows : public ScrollPane::CommandTarget {
 public:
     static constexpr int kLabelBaseId = 2000;
@@ -52,6 +58,24 @@ public:
 
     void OnChildCommand(int id, int code) override;
 
+    // The row's parameter with the value its field shows now, as a Submit
+    // takes it (unchecked), and the state of the row's box.
+    Parameter CurrentAt(int row) const;
+    // The row shows a value other than the one read.
+    bool IsChanged(int row) const;
+    // Shows the value read again in the row.
+    void Revert(int row);
+    // Marks the rows whose value differs from the one read, and only those.
+    void UpdateMarks();
+
+    // Takes the first `rows` rows into a submit: as exchanged, or (asShown)
+    // as their fields show them now, unchecked.
+    void TakeInto(SubmitPlan& plan, int rows, bool asShown) const;
+    // What a submit of the first `rows` rows would write to store's file now.
+    ChangeSource::PendingChanges Pending(const ParameterHandler& store, int rows) const;
+    // The row of a change of the rows' section among the first `rows`, or -1.
+    int RowOf(const Change& change, int rows) const;
+
     // The name a row shows for its parameter: its display name, else its key.
     static std::string NameOf(const Parameter& parameter);
 
@@ -63,6 +87,7 @@ private:
     void exchangeEdit(DataExchange& exchange, int row);
     void onCheckClicked(int row);
     void onChoiceChanged(int row);
+    void updateMark(int row);
 
     QWidget& page;
     PageMode mode;
@@ -75,4 +100,5 @@ private:
     std::vector<QWidget*> labels;
     std::vector<QWidget*> values;
     std::vector<QCheckBox*> checks;
+    std::vector<std::unique_ptr<ChangeMark>> marks;
 };

@@ -106,6 +106,8 @@ int TemplatePage::RowCount() {
     return chooser ? chooser->RowsShown(rows) : rows;
 }
 
+int TemplatePage::shownRows() { return rows ? std::min(RowCount(), rows->Count()) : 0; }
+
 QWidget* TemplatePage::LabelAt(int row) const { return rows ? rows->LabelAt(row) : nullptr; }
 QWidget* TemplatePage::ValueAt(int row) const { return rows ? rows->ValueAt(row) : nullptr; }
 QCheckBox* TemplatePage::CheckAt(int row) const { return rows ? rows->CheckAt(row) : nullptr; }
@@ -297,37 +299,36 @@ void TemplatePage::readStoreAgain() {
     working = keptWorking;
 }
 
-bool TemplatePage::confirm(const SubmitPlan& plan) {
-    for (const int question : plan.Questions()) {
-        // A factory reset is the one question whose safe answer is the default.
-        const unsigned defaultNo = question == StringId::ConfirmFactoryDefaults ? MessageType::DefaultButton2 : 0;
-        if (message(question, MessageType::YesNo | MessageType::IconExclamation | defaultNo) != MessageResult::Yes) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void TemplatePage::doSubmit() {
     // The plan works on its own copy: what a declined or failed submit put
     // into it never reaches the next one.
     SubmitPlan plan(store);
-    const int shown = rows ? std::min(RowCount(), rows->Count()) : 0;
-    for (int row = 0; row < shown; ++row) {
-        plan.Take(working.GetName(), working.ParameterAt(row), loaded.GetValueAt(row));
-    }
-    if (!confirm(plan)) return;  // nothing is written; the edits stay
+    if (rows) rows->TakeInto(plan, shownRows(), false);
+    if (!host().ConfirmQuestions(plan.Questions())) return;  // nothing is written; the edits stay
+    const ChangeSet changes = plan.Changes();
     plan.Write();
+    const std::string before = plan.BytesBefore(), after = plan.BytesAfter();
     store = plan.ReleaseWritten();  // the file as this page wrote it, should reading it back fail
 
     if (plan.AsksRestart()) {
+        host().RecordWrite(changes, before, after, true);  // the server is going away: nothing to read back
         message(StringId::ServerRestarting, MessageType::Ok);
         host().SetParametersChanged(false);
         loaded = working;
         host().EndProgram();
         return;
     }
+    bool kept = false;
+    try {
+        kept = readBack(plan);
+    } catch (const StoreError&) {
+        host().RecordWrite(changes, before, after, false);
+        throw;
+    }
+    host().RecordWrite(changes, before, after, kept);
+}
 
+bool TemplatePage::readBack(const SubmitPlan& plan) {
     const ParameterSection submitted = working;
     const ParameterSection keptLoaded = loaded;
     LoadPageData();
@@ -337,13 +338,14 @@ void TemplatePage::doSubmit() {
         if (kind == Configuration) host().SetParametersChanged(true);
         submitSucceeded = true;
         Reset();
-    } else {
-        message(StringId::Unsuccessful, MessageType::Ok);
-        submitSucceeded = false;
-        working = submitted;
-        loaded = keptLoaded;
-        if (mode == PageMode::VolumeRights) Reset();
+        return true;
     }
+    message(StringId::Unsuccessful, MessageType::Ok);
+    submitSucceeded = false;
+    working = submitted;
+    loaded = keptLoaded;
+    if (mode == PageMode::VolumeRights) Reset();
+    return false;
 }
 
 void TemplatePage::Reset() {
@@ -353,6 +355,24 @@ void TemplatePage::Reset() {
     UpdateData(false);
     UpdateData(true);
     redraw();
+}
+
+// --- What a Submit would write ---
+
+ChangeSource::PendingChanges TemplatePage::Pending() {
+    if (!rows || unavailable) return {};
+    return rows->Pending(store, shownRows());
+}
+
+void TemplatePage::Revert(const Change& change) {
+    if (!rows) return;
+    if (const int row = rows->RowOf(change, shownRows()); row >= 0) rows->Revert(row);
+}
+
+void TemplatePage::ShowFileAgain() {
+    if (!rows && !unavailable) return;  // not shown
+    if (!Pending().changes.empty()) return;
+    Reset();
 }
 
 // --- The list of the list-driven pages ---

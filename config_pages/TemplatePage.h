@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ChangeSource.h"
 #include "ControlHandler.h"
 #include "ListChooser.h"
 #include "PageRows.h"
@@ -28,12 +29,14 @@ class SubmitPlan;
 // and a value control per parameter, chosen by the parameter's type word. It
 // reloads its file every time it becomes active, builds its rows on the first
 // data exchange after that, checks changed values before it submits them,
-// and confirms a submit by reading the file back from the server.
+// and confirms a submit by reading the file back from the server. What a
+// Submit would write is known before it (Pending), and each row whose value
+// differs from the one read is marked.
 //
 // Configuration pages show one slice of one section of the configuration
 // file; the volume rights and SCSI drive pages show a file or section chosen
 // from a list beside the rows.
-class TemplatePage : public PropertyPage {
+class TemplatePage : public PropertyPage, public ChangeSource {
     Q_OBJECT
 public:
     static constexpr int kSubmitId = 1116;
@@ -65,6 +68,10 @@ public:
     // Submit and reset, as the buttons run them.
     void Submit();
     void Reset();
+
+    PendingChanges Pending() override;
+    void Revert(const Change& change) override;
+    void ShowFileAgain() override;
 
     // A store of the page's file read a moment ago, for the page's next
     // loading instead of reading the file again (configuration pages).
@@ -105,8 +112,10 @@ private:
     void buildControls();
     void fitCaptionButtons();
     void redraw();
-    bool confirm(const SubmitPlan& plan);
+    // The rows a submit takes: those shown, at most RowCount.
+    int shownRows();
     void doSubmit();
+    bool readBack(const SubmitPlan& plan);
     void readStoreAgain();
     void onListChoice(int line);
     // The list's current and only selected line is the chosen one.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "ParameterHandler.h"
+#include "ShareLocation.h"
+#include "TextRules.h"
 
 namespace {
 // Every choice is a word of its own; "_" stands where a blank would be.
@@ -222,4 +224,15 @@ const ParameterCatalogue& CatalogueOf(CatalogueKind kind) {
     case Configuration: break;
     }
     return configuration;
+}
+
+CatalogueKind KindOfPath(const std::string& path) {
+    const std::vector<std::string> parts = SplitPathComponents(path, "/\\");
+    if (parts.empty()) return Configuration;
+    const size_t last = parts.size() - 1;
+    for (size_t up = 1; up <= 2 && up <= last; ++up) {
+        if (EqualIgnoringCase(parts[last - up], "volumes")) return VolumeRights;
+    }
+    if (EqualIgnoringCase(parts[last], "scsi.ini")) return ScsiDrives;
+    return Configuration;
 }

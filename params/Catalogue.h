@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 
 #include "CatalogueKind.h"
 #include "ParameterCatalogue.h"
@@ -27,3 +28,9 @@ extern const char* const TimeZoneTypeString;
 
 // The catalogue of a kind of file, for ParameterHandler::Load.
 const ParameterCatalogue& CatalogueOf(CatalogueKind kind);
+
+// The kind of a parameter file by where it lies and how it is named: a file
+// in a folder named Volumes, or in a folder of one (any case), holds volume
+// rights, a file named scsi.ini (any case) the SCSI drives, any other the
+// configuration.
+CatalogueKind KindOfPath(const std::string& path);

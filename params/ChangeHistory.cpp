@@ -86,6 +86,20 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now) {
     return plan;
 }
 
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo) {
+    SubmitPlan plan(now);
+    for (const Change& edit : undo.edits) {
+        const Parameter* held = parameterOf(now, edit.section, edit.key);
+        if (!held) continue;
+        Parameter edited = *held;
+        // A value behind a check box counts as changed only with its box ticked.
+        if (edited.GetType() == ControlType::EditCheck) edited.SetCheckState(1);
+        edited.SetValue(edit.newValue);
+        plan.Take(edit.section, edited, held->GetValue());
+    }
+    return plan;
+}
+
 namespace {
 
 // The same value by the parameter's own comparison: its list items, each as
@@ -179,4 +193,18 @@ std::vector<Change> ChangesBetween(const ParameterHandler& before, const Paramet
         }
     }
     return changes;
+}
+
+bool RestoreConfirmedBy(const std::string& readBack, const std::string& written, const ParameterCatalogue& catalogue) {
+    ParameterHandler back;
+    ParameterHandler restored;
+    back.ReadText(readBack);
+    restored.ReadText(written);
+    catalogue.Apply(back);
+    catalogue.Apply(restored);
+    for (const Difference& difference : CompareStores(restored, back)) {
+        const Parameter* parameter = parameterOf(restored, difference.section, difference.key);
+        if (!parameter || parameter->IsVerifiedAfterSubmit()) return false;
+    }
+    return true;
 }

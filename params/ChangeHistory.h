@@ -7,6 +7,7 @@
 #include "ChangeSet.h"
 #include "History.h"
 #include "ParameterHandler.h"
+#include "SubmitPlan.h"
 
 // What the programs do with the history of a share's writes: record each
 // write, find the last one of a file, plan the undoing of one, and compare
@@ -53,6 +54,17 @@ struct UndoPlan {
     std::vector<Change> forced;
 };
 UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
+// The submit that carries an undo out on the file as it is now (now, read
+// with its catalogue): each edit taken as a user's change of that
+// parameter, so that it asks the same confirmations and is judged by the
+// same read-back as any other submit.
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo);
+
+// Bytes written back from the history are kept: the file read back
+// (readBack) holds every parameter they give with its value, by the
+// catalogue of its kind; the clock and the requests, which the server acts
+// on, are not judged.
+bool RestoreConfirmedBy(const std::string& readBack, const std::string& written, const ParameterCatalogue& catalogue);
 
 // One difference between two stores: a parameter with another value on
 // either side, or one that only one side has (nullopt on the other); a

@@ -61,7 +61,9 @@ bool UserKeepsLocalState() {
     return !fs::exists(folder + "/" + kTurnedOff, ignored);
 }
 
-bool KeepsLocalState() { return environment("TESSARON_HISTORY") != "off" && UserKeepsLocalState(); }
+bool TurnedOffByEnvironment() { return environment("TESSARON_HISTORY") == "off"; }
+
+bool KeepsLocalState() { return !TurnedOffByEnvironment() && UserKeepsLocalState(); }
 
 void SetUserKeepsLocalState(bool keep) {
     const std::string folder = LocalStateFolder();

@@ -15,6 +15,9 @@ std::string LocalStateFolder();
 // The history and the recent list are kept: not turned off by the
 // environment, nor by the user's remembered choice.
 bool KeepsLocalState();
+// TESSARON_HISTORY=off in the environment turns them off, whatever the
+// user's choice.
+bool TurnedOffByEnvironment();
 // The user's remembered choice (the environment aside). Raises StoreError
 // when it cannot be remembered.
 bool UserKeepsLocalState();

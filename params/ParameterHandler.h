@@ -67,6 +67,8 @@ private:
 
 // The reason a file of no bytes at all is not loaded.
 inline constexpr const char* EmptyFileReason = "the file is empty (0 bytes)";
+// The error is that reason: the file it names was found empty.
+inline bool IsEmptyFileError(const StoreError& error) { return error.Reason() == EmptyFileReason; }
 
 // One line of a server file, broken into its parts.
 struct ParsedLine {

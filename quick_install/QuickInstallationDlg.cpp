@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "ChangeMark.h"
 #include "Cp1252.h"
 #include "DataExchange.h"
 #include "ServerFiles.h"
@@ -162,6 +163,7 @@ bool QuickInstallationDlg::OnInitDialog() {
     UpdateData(false);
     ShowAvailableFields();
     UpdateData(true);
+    createMarks();
     host().SetHelpContext(kHelpContext);
     return true;
 }
@@ -204,7 +206,16 @@ void QuickInstallationDlg::OnSubmit() {
             message(StringId::NothingChanged);
             return;
         }
-        if (!VerifySettings(SaveSettings())) {
+        const SubmitPlan plan = SaveSettings();
+        bool kept = false;
+        try {
+            kept = VerifySettings(plan);
+        } catch (const StoreError&) {
+            host().RecordWrite(plan.Changes(), plan.BytesBefore(), plan.BytesAfter(), false);
+            throw;
+        }
+        host().RecordWrite(plan.Changes(), plan.BytesBefore(), plan.BytesAfter(), kept);
+        if (!kept) {
             // What the user typed stays, and still counts as changed.
             message(StringId::Unsuccessful);
             return;
@@ -231,6 +242,7 @@ void QuickInstallationDlg::OnReset() {
         ShowAvailableFields();
         UpdateData(true);
         RememberSettings();
+        updateMarks();
     } catch (const StoreError& error) {
         // The file could not be read: the form keeps what it shows.
         host().ReportFailure(StringId::NoCommunication, error);
@@ -254,4 +266,75 @@ bool QuickInstallationDlg::CanLeave() {
         OnSubmit();
         return submitted;
     }
+}
+
+// --- Fields that differ from the file as read ---
+
+std::string QuickInstallationDlg::shownValue(int i) {
+    if (i == kNdsInstall) {
+        auto* list = Control<QComboBox>(kNdsInstallId);
+        return list && IsChoiceTouched(list) ? ToServerTextLossy(list->currentText()) : current[i];
+    }
+    auto* edit = Control<QLineEdit>(kFields[i].control);
+    if (!edit) return current[i];
+    Parameter parameter = store.GetSection(kFields[i].section).GetParameter(kFields[i].key);
+    return TypedValue(*edit, kFields[i].control, parameter);
+}
+
+bool QuickInstallationDlg::fieldChanged(int i) {
+    try {
+        return available[i] && shownValue(i) != loaded[i];
+    } catch (const StoreError&) {
+        return false;  // a key gone from the store: the next exchange says so
+    }
+}
+
+void QuickInstallationDlg::createMarks() {
+    for (int i = 0; i < kFieldCount; ++i) {
+        marks[i] = std::make_unique<ChangeMark>(Item(kFields[i].label), Item(kFields[i].control));
+        if (auto* edit = Control<QLineEdit>(kFields[i].control)) {
+            connect(edit, &QLineEdit::textChanged, this, [this] { updateMarks(); });
+        }
+    }
+    // After the list's own tracking of the user's pick.
+    if (auto* list = Control<QComboBox>(kNdsInstallId)) connect(list, &QComboBox::activated, this, [this] { updateMarks(); });
+    updateMarks();
+}
+
+void QuickInstallationDlg::updateMarks() {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (marks[i]) marks[i]->Show(fieldChanged(i), ShownChangeValue(kFields[i].key, loaded[i]));
+    }
+}
+
+ChangeSource::PendingChanges QuickInstallationDlg::Pending() {
+    SubmitPlan plan(store);
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (available[i]) plan.Set(kFields[i].section, kFields[i].key, shownValue(i), false);
+    }
+    const ChangeSet changes = plan.Changes();
+    PendingChanges pending{changes.file, {}};
+    for (const Change& change : changes.changes) {
+        const Parameter parameter = store.GetSection(change.section).GetParameter(change.key);
+        const std::string name = parameter.GetNameId() ? LoadString(parameter.GetNameId()) : std::string();
+        pending.changes.push_back({change, name.empty() ? change.key : name, true});
+    }
+    return pending;
+}
+
+void QuickInstallationDlg::Revert(const Change& change) {
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (change.section != kFields[i].section || change.key != kFields[i].key) continue;
+        if (i == kNdsInstall) {
+            ShowChoice(Control<QComboBox>(kNdsInstallId), loaded[i]);
+        } else if (auto* edit = Control<QLineEdit>(kFields[i].control)) {
+            edit->setText(FromServerText(loaded[i]));
+            edit->setCursorPosition(0);
+        }
+    }
+    updateMarks();
+}
+
+void QuickInstallationDlg::ShowFileAgain() {
+    if (Pending().changes.empty()) OnReset();
 }

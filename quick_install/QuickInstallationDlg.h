@@ -1,12 +1,15 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "ChangeSource.h"
 #include "Dialog.h"
 #include "ParameterHandler.h"
 #include "Tool.h"
 
+class ChangeMark;
 class SubmitPlan;
 
 // The one-page form that brings a new server onto the network: the dozen
@@ -18,7 +21,7 @@ class SubmitPlan;
 //
 // The main window embeds it as its tool. Construction reads the
 // configuration file and raises FileException when it cannot.
-class QuickInstallationDlg : public ChildDialog, public Tool {
+class QuickInstallationDlg : public ChildDialog, public Tool, public ChangeSource {
     Q_OBJECT
 public:
     static constexpr int kSubmitId = 1067;
@@ -46,6 +49,11 @@ public:
     bool OnCommand(int commandId) override;
     // Checks the values; with changes asks whether to submit them first.
     bool CanLeave() override;
+    ChangeSource* ShownChanges() override { return this; }
+
+    PendingChanges Pending() override;
+    void Revert(const Change& change) override;
+    void ShowFileAgain() override;
 
     void OnSubmit();
     void OnReset();
@@ -67,10 +75,16 @@ private:
     void exchangeField(DataExchange& exchange, int field);
     void fillNdsInstallList();
     void fitLabels();
+    // A field's value as it shows it now, as a submit takes it (unchecked).
+    std::string shownValue(int field);
+    bool fieldChanged(int field);
+    void createMarks();
+    void updateMarks();
 
     ParameterHandler store;
     std::array<std::string, kFieldCount> current;
     std::array<std::string, kFieldCount> loaded;
     std::array<bool, kFieldCount> available{};
+    std::array<std::unique_ptr<ChangeMark>, kFieldCount> marks;
     bool submitted = false;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "ChangeSource.h"
 #include "PropertyPage.h"
 #include "ToolkitApp.h"
 
@@ -197,3 +198,5 @@ void PropertySheet::PlaceInParent(int left, int top) {
 }
 
 bool PropertySheet::CanLeave() { return !activePage || activePage->OnKillActive(); }
+
+ChangeSource* PropertySheet::ShownChanges() { return dynamic_cast<ChangeSource*>(GetActivePage()); }

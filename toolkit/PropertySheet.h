@@ -43,6 +43,8 @@ public:
     virtual bool OnInitDialog();
 
     bool CanLeave() override;
+    // The shown page, when it is a ChangeSource.
+    ChangeSource* ShownChanges() override;
 
     // Dialog units of the sheet's font.
     DialogUnits Units() const { return DialogUnits::ForFont(font()); }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "ChangeSet.h"
 #include "Messages.h"
 #include "ServerRequests.h"
 #include "Share.h"
@@ -11,8 +13,8 @@ class StoreError;
 // What a tool (the configuration sheet, the Quick Installation form, the
 // management sheet, and the pages and dialogs inside them) needs of the
 // program around it: the server's share and facts, the message routine, the
-// parameters-changed flag, the help context, the server's requests and the
-// end of the program. The program's application object implements it; the
+// parameters-changed flag, the help context, the server's requests, the
+// history of the writes and the end of the program. The program's application object implements it; the
 // tools know nothing else of the program, and never reach its main window.
 class ToolHost {
 public:
@@ -36,6 +38,17 @@ public:
     // An action failed on a server file: its message stringId, with what
     // failed and why as the box's details.
     virtual void ReportFailure(int stringId, const StoreError& error) = 0;
+
+    // Asks a submit's confirmations (SubmitPlan::Questions), in order; true
+    // when every one was answered Yes. A factory reset's question has No as
+    // its default.
+    virtual bool ConfirmQuestions(const std::vector<int>& questions) = 0;
+    // Keeps a write a tool made in the share's history, after the write:
+    // what it changed, the file's bytes before and after it, and whether
+    // reading it back confirmed it (kept). Never fails: a history that
+    // cannot be written is said once, and the write stands.
+    virtual void RecordWrite(const ChangeSet& changes, const std::string& before, const std::string& after,
+                             bool kept) = 0;
 
     // Settings were submitted that need a restart (true), or the restart
     // is under way (false): closing the program offers a restart when set.

@@ -2,9 +2,14 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTimer>
+#include <QTreeWidget>
+#include <unistd.h>
 
+#include "ChangeHistory.h"
 #include "FileException.h"
 #include "HelpViewer.h"
+#include "HistoryDlg.h"
+#include "LocalState.h"
 #include "PageFixture.h"
 #include "QtTestMain.h"
 #include "StartDlg.h"
@@ -284,6 +289,9 @@ TEST_F(ShellTest, ClosingOffersARestartWhenSettingsChanged) {
         }
         if (c.restartAfter) {
             EXPECT_EQ(FileValue("Server", "Restart"), c.restartAfter);
+            const std::optional<HistoryEntry> last = LastWriteOf(app.GetHistoryAddress(), "Config/Config.ini");
+            const std::vector<Change> restart{{"Server", "Restart", "no", "yes"}};
+            EXPECT_EQ(last && last->changes.changes == restart, std::string(c.restartAfter) == "yes");  // kept
         } else {
             EXPECT_EQ(share.Read("Config/Config.ini"), before);
         }
@@ -346,8 +354,8 @@ TEST_F(ShellTest, AboutEntryAndBox) {
         EXPECT_EQ(main.windowTitle(), title + " - tessaron1");
         EXPECT_EQ(Visible(1076), !oem);  // the maker's logo, or the OEM's
         EXPECT_EQ(Visible(1265), oem);
-        std::unique_ptr<QMenu> menu(main.CreateAboutMenu());
-        EXPECT_EQ(menu->actions().at(0)->text(), "&About " + title + "...");
+        std::unique_ptr<QMenu> menu(main.CreateHeaderMenu());
+        EXPECT_EQ(menu->actions().back()->text(), "&About " + title + "...");
         QString text;
         bool noticeShown = false;
         WhenModalShown([&](QWidget* modal) {
@@ -358,9 +366,223 @@ TEST_F(ShellTest, AboutEntryAndBox) {
         main.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
         if (oem) QTest::keyClick(&main, Qt::Key_F1, Qt::ControlModifier);
-        if (!oem) menu->actions()[0]->trigger();
+        if (!oem) menu->actions().back()->trigger();
         EXPECT_EQ(text, title + "|" + title);
         EXPECT_EQ(noticeShown, !oem);
+    }
+}
+
+// The lines of a list shown in a window, their columns joined by "|".
+QStringList Lines(const QTreeWidget* list) {
+    QStringList lines;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QStringList columns;
+        for (int column = 0; column < list->columnCount(); ++column) columns << list->topLevelItem(i)->text(column);
+        lines << columns.join('|');
+    }
+    return lines;
+}
+
+// The header's shortcut: Ctrl+D lists what the page's Submit would write,
+// from any field; Revert puts the selected value back on the page.
+TEST_F(ShellTest, PendingChangesListThePageAndRevert) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "NetMask"), "255.255.0.0");
+    Type(Edit(ip, "Default Router"), "10.0.0.1");
+    QStringList listed, afterRevert;
+    WhenModalShown([&](QWidget* modal) {
+        auto* list = modal->findChild<QTreeWidget*>(QStringLiteral("1401"));
+        listed = Lines(list);
+        list->setCurrentItem(list->topLevelItem(1));
+        modal->findChild<QPushButton*>(QStringLiteral("1402"))->click();
+        afterRevert = Lines(list);
+        modal->close();
+    });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(Edit(ip, "NetMask"), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(listed, QStringList({"Default Router|192.168.1.1|10.0.0.1", "NetMask|255.255.255.0|255.255.0.0"}));
+    EXPECT_EQ(afterRevert, QStringList({"Default Router|192.168.1.1|10.0.0.1"}));
+    EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.255.0");
+    EXPECT_EQ(Edit(ip, "Default Router")->text(), "10.0.0.1");
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
+// The main window with a history of the share's writes of its own.
+class HistoryShellTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        state = std::filesystem::temp_directory_path() / ("tessaron-window-state-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(state);
+        ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        ::unsetenv("TESSARON_HISTORY");
+        ::setenv("XDG_STATE_HOME", TESSARON_TEST_STATE, 1);
+        std::filesystem::remove_all(state);
+    }
+    std::vector<HistoryEntry> Writes() const { return History(app.GetHistoryAddress()).Entries(); }
+    // Types a value into a row of the page shown and submits it.
+    void SubmitRow(const char* tab, const char* row, const QString& value) {
+        TemplatePage& page = Activate(tab);
+        Type(Edit(page, row), value);
+        Submit(page);
+    }
+    std::filesystem::path state;
+};
+
+// Every write is kept, with its serial number, bytes and change set, unless
+// the history is off (the header's switch, remembered, or the environment);
+// a history that cannot be written is said once, and the writes stand.
+TEST_F(HistoryShellTest, WritesAreKeptUnlessTheHistoryIsOff) {
+    const struct {
+        const char* name;
+        std::function<void(QAction* keep)> before;
+        std::vector<int> messages;
+        size_t kept;
+    } cases[] = {
+        {"kept", nullptr, {125, 125}, 2},
+        {"switched off", [](QAction* keep) { keep->trigger(); }, {125, 125}, 0},
+        {"off in the environment", [](QAction* keep) { EXPECT_FALSE(keep->isEnabled()); }, {125, 125}, 0},
+        {"cannot be written", [this](QAction*) { ::setenv("XDG_STATE_HOME", (share.PathOf("Config/Config.ini")).c_str(), 1); },
+         {125, 60222, 125}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(state);
+        if (std::string(c.name) == "off in the environment") ::setenv("TESSARON_HISTORY", "off", 1);
+        ASSERT_NE(OpenSheet(), nullptr);
+        std::unique_ptr<QMenu> menu(window->CreateHeaderMenu());
+        QAction* keep = menu->actions().at(2);
+        EXPECT_EQ(keep->isChecked(), std::string(c.name) != "off in the environment");
+        if (c.before) c.before(keep);
+        menu.reset();
+        const std::string before = ConfigText();
+        SubmitRow("IP", "NetMask", "255.255.0.0");
+        SubmitRow("IP", "Default Router", "10.0.0.1");
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        EXPECT_EQ(FileValue("IP", "DefaultRouter"), "10.0.0.1");
+        ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+        ::unsetenv("TESSARON_HISTORY");
+        const std::vector<HistoryEntry> writes = Writes();
+        EXPECT_EQ(writes.size(), c.kept);
+        EXPECT_EQ(UserKeepsLocalState(), std::string(c.name) != "switched off");
+        if (c.kept) {
+            EXPECT_EQ(writes[1].program, "tessaron-config");
+            EXPECT_EQ(writes[1].serial, " 1234-5678");
+            EXPECT_TRUE(writes[1].kept);
+            EXPECT_EQ(writes[1].changes, (ChangeSet{"Config/Config.ini", {{"IP", "NetMask", "255.255.255.0", "255.255.0.0"}}}));
+            EXPECT_EQ(History(app.GetHistoryAddress()).BytesBefore(writes[1].id), before);
+            EXPECT_EQ(History(app.GetHistoryAddress()).BytesAfter(writes[0].id), ConfigText());
+        }
+        SetUserKeepsLocalState(true);
+        CloseMain();
+        share.Write("Config/Config.ini", before);
+    }
+}
+
+// "Undo This Change" sets back what a write changed through a submit of the
+// file as it is now: the same confirmations, recorded as any write; a write
+// a later change came over is refused, naming it.
+TEST_F(HistoryShellTest, TheHistoryUndoesAWriteThroughTheSubmitPath) {
+    ASSERT_NE(OpenSheet(), nullptr);
+    SubmitRow("IP", "NetMask", "255.255.0.0");
+    SubmitRow("IP", "Default Router", "10.0.0.1");
+    const auto factoryDefaults = [this](const char* value) {
+        ParameterHandler file;
+        file.Load(share.Files(), "Config/Config.ini", CatalogueOf(Configuration));
+        file.SetValue("Server", "FactoryDefaults", value);
+        file.Write();
+    };
+    const int yes = MessageResult::Yes, no = MessageResult::No;
+    const struct {
+        const char* name; int line; const char* factoryDefaults; std::vector<int> answers, messages; const char* mask;
+    } cases[] = {
+        {"a factory reset the file asks for is asked first", 1, "yes", {yes, no}, {60225, 129}, "255.255.0.0"},
+        {"set back", 1, "no", {yes}, {60225, 125}, "255.255.255.0"},
+        {"declined", 1, nullptr, {no}, {60225}, "255.255.255.0"},
+        {"a later change came over it", 2, nullptr, {}, {60223}, "255.255.255.0"},
+    };
+    QStringList listed, details;
+    std::vector<std::vector<int>> shown;
+    std::vector<std::string> masks;
+    WhenModalShown([&](QWidget* modal) {
+        auto* writes = modal->findChild<QTreeWidget*>(QStringLiteral("1411"));
+        for (const QString& line : Lines(writes)) listed << line.section('|', 1);  // all but the time
+        for (const auto& c : cases) {
+            if (c.factoryDefaults) factoryDefaults(c.factoryDefaults);
+            writes->setCurrentItem(writes->topLevelItem(c.line));
+            details << Lines(modal->findChild<QTreeWidget*>(QStringLiteral("1412")));
+            presenter.shown.clear();
+            presenter.answers.assign(c.answers.begin(), c.answers.end());
+            modal->findChild<QPushButton*>(QStringLiteral("1413"))->click();
+            shown.push_back(presenter.ShownIds());
+            masks.push_back(FileValue("IP", "NetMask"));
+        }
+        modal->close();
+    });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(Edit(Active(), "NetMask"), Qt::Key_H, Qt::ControlModifier);
+    EXPECT_EQ(listed, QStringList({"tessaron-config|Config/Config.ini|Default Router [IP]",
+                                   "tessaron-config|Config/Config.ini|NetMask [IP]"}));
+    EXPECT_EQ(details[0], "NetMask [IP]|255.255.255.0|255.255.0.0");
+    EXPECT_EQ(details[2], "Default Router [IP]|192.168.1.1|10.0.0.1");  // the undo came first
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(shown[i], cases[i].messages) << cases[i].name;
+        EXPECT_EQ(masks[i], cases[i].mask) << cases[i].name;
+    }
+    EXPECT_TRUE(presenter.shown[0].text.contains("NetMask [IP]: this change set 255.255.0.0, it is 255.255.255.0 now"));
+    const std::vector<HistoryEntry> writes = Writes();
+    ASSERT_EQ(writes.size(), 3u);
+    EXPECT_EQ(writes[0].changes.changes, (std::vector<Change>{{"IP", "NetMask", "255.255.0.0", "255.255.255.0"}}));
+    EXPECT_EQ(Edit(Active(), "NetMask")->text(), "255.255.255.0");  // the page shows the file again
+}
+
+// A parameter file found empty whose last write the history holds is
+// offered back (at start, or when a tool reads it); Yes writes that write's
+// bytes over the empty file and keeps that write too.
+TEST_F(HistoryShellTest, AnEmptiedFileOffersItsRestore) {
+    const std::string sample = ConfigText();
+    const int yes = MessageResult::Yes, no = MessageResult::No;
+    const struct {
+        const char* name; bool atStart; int answer; std::vector<int> messages; bool restored;
+    } cases[] = {
+        {"at start, declined", true, no, {60226, 60060, 1003}, false},
+        {"at start", true, yes, {60226, 60227}, true},
+        {"opening the pages", false, yes, {1005, 60226, 60227}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(state);
+        app.RecordWrite({"Config/Config.ini", {{"IP", "NetMask", "255.0.0.0", "255.255.255.0"}}}, sample, sample, true);
+        if (c.atStart) share.Write("Config/Config.ini", "");
+        presenter.shown.clear();
+        presenter.answers = {c.answer};
+        OpenMain();
+        if (!c.atStart) {
+            share.Write("Config/Config.ini", "");
+            presenter.answers = {MessageResult::Ok, c.answer};
+            EXPECT_EQ(OpenSheet(), nullptr);
+        }
+        EXPECT_EQ(presenter.ShownIds(), c.messages);
+        EXPECT_TRUE(presenter.shown[c.atStart ? 0 : 1].text.contains("(serial number 1234-5678)"));
+        EXPECT_EQ(ConfigText(), c.restored ? sample : "");
+        EXPECT_EQ(Caption(kServerType), c.restored || !c.atStart ? "QUOR Tessaron CD" : "");
+        const std::vector<HistoryEntry> writes = Writes();
+        ASSERT_EQ(writes.size(), c.restored ? 2u : 1u);
+        if (c.restored) {
+            EXPECT_EQ(writes[0].changes.changes.front(), (Change{"Server", "HardwareAddress", "", "00-A0-2B-01-23-45"}));
+            EXPECT_EQ(History(app.GetHistoryAddress()).BytesAfter(writes[0].id), sample);
+            EXPECT_EQ(writes[0].serial, " 1234-5678");
+            HistoryDlg history(app, window.get());  // nothing was there before it to set back
+            EXPECT_FALSE(history.findChild<QPushButton*>(QStringLiteral("1413"))->isEnabled());
+        }
+        CloseMain();
+        share.Write("Config/Config.ini", sample);
     }
 }
 

@@ -322,6 +322,63 @@ TEST_F(SubmitTest, ResetShowsTheFileAgain) {
     EXPECT_TRUE(presenter.shown.empty());
 }
 
+// A row whose value differs from the one read is marked (a marker beside it,
+// its label in bold, the value read in its description) and is what the
+// page's Submit would write; putting the value back, reverting the change
+// or Reset removes both. A value only spelled differently is no change.
+TEST_F(SubmitTest, ChangedRowsAreMarkedAndPendingUntilPutBack) {
+    const struct {
+        const char *tab, *row; QString value; const char *key, *was, *now; QString description;
+    } cases[] = {
+        {"IP", "NetMask", "255.255.0.0", "NetMask", "255.255.255.0", "255.255.0.0", "Was: 255.255.255.0"},
+        {"IP", "NetMask", "255.255.255.000", nullptr, nullptr, nullptr, ""},
+        {"IP", "Enable BOOTP", "yes", "BOOTPEnable", "no", "yes", "Was: no"},
+        {"HTTP/FTP", "Password", "other", "Password", "cdrom4all", "other", "Was: ********"},
+    };
+    ASSERT_NE(OpenSheet(), nullptr);
+    // What the page marks: each marked row's name and description, the rows
+    // whose labels are bold, and how many markers show.
+    const auto marked = [](TemplatePage& page) {
+        QStringList found;
+        for (QWidget* value : Values(page)) {
+            if (!value->accessibleDescription().isEmpty()) found << value->accessibleName() + "|" + value->accessibleDescription();
+        }
+        for (QLabel* label : page.findChildren<QLabel*>()) {
+            if (label->font().bold() && label->buddy()) found << "bold " + label->buddy()->accessibleName();
+        }
+        int markers = 0;
+        for (QWidget* widget : page.findChildren<QWidget*>()) markers += widget->accessibleName() == "Changed" && widget->isVisible();
+        return found << QString::number(markers);
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row + (" " + c.value.toStdString()));
+        TemplatePage& page = Activate(c.tab);
+        const bool choice = std::string(c.row) == "Enable BOOTP";
+        if (choice) Choose(Combo(page, c.row), c.value); else Type(Edit(page, c.row), c.value);
+        const ChangeSource::PendingChanges pending = page.Pending();
+        if (!c.key) {
+            EXPECT_EQ(marked(page), QStringList{"0"});
+            EXPECT_TRUE(pending.changes.empty());
+            continue;
+        }
+        EXPECT_EQ(marked(page), QStringList({QString(c.row) + "|" + c.description, QString("bold ") + c.row, "1"}));
+        ASSERT_EQ(pending.changes.size(), 1u);
+        EXPECT_EQ(pending.file, "Config/Config.ini");
+        EXPECT_EQ(pending.changes[0].name, c.row);
+        EXPECT_EQ(pending.changes[0].change, (Change{c.tab, c.key, c.was, c.now}));
+        page.Revert(pending.changes[0].change);
+        EXPECT_EQ(marked(page), QStringList{"0"});
+        EXPECT_TRUE(page.Pending().changes.empty());
+        EXPECT_EQ(choice ? Combo(page, c.row)->currentText() : Edit(page, c.row)->text(), c.was);
+    }
+    TemplatePage& ip = Activate("IP");
+    Type(Edit(ip, "Default Router"), "10.0.0.1");
+    EXPECT_EQ(marked(ip).size(), 3);
+    Press(ip, TemplatePage::kResetId);
+    EXPECT_EQ(marked(Active()), QStringList{"0"});
+    EXPECT_TRUE(presenter.shown.empty());
+}
+
 // The special entries of a choice list ask for their value in a small form
 // (which checks what was typed); the value joins the list and is submitted.
 TEST_F(PageTest, SpecialEntriesAskForTheValueInAForm) {

@@ -61,7 +61,9 @@ TEST_F(LocalStateTest, TheSwitchTurnsTheLocalStateOff) {
     ::setenv("TESSARON_HISTORY", "off", 1);
     EXPECT_FALSE(KeepsLocalState());
     EXPECT_TRUE(UserKeepsLocalState());
+    EXPECT_TRUE(TurnedOffByEnvironment());
     ::unsetenv("TESSARON_HISTORY");
+    EXPECT_FALSE(TurnedOffByEnvironment());
     SetUserKeepsLocalState(false);
     EXPECT_FALSE(KeepsLocalState());
     SetUserKeepsLocalState(true);
@@ -168,6 +170,10 @@ TEST(UndoTest, SetsBackWhatAWriteChanged) {
     EXPECT_EQ(plan.conflicts, (std::vector<Change>{{"IP", "DefaultRouter", "10.0.0.254", "192.168.1.1"},
                                                    {"IP", "Gone", "b", ""}}));
     EXPECT_EQ(plan.skipped.size(), 2u);
+    // Carried out as a submit of those values: nothing else changes, nothing is asked.
+    const SubmitPlan submit = UndoSubmit(now, plan);
+    EXPECT_EQ(submit.Changes().changes, plan.edits);
+    EXPECT_TRUE(submit.Questions().empty());
     // Taken back anyway: what the file still has goes back to its value before the write.
     EXPECT_EQ(plan.forced, (std::vector<Change>{{"IP", "DefaultRouter", "192.168.1.1", "10.0.0.1"}}));
 }
@@ -187,6 +193,20 @@ TEST(SerialAtWriteTest, TheConfigurationFileSaysIt) {
         if (c.config) share.Write("Config/Config.ini", c.config);
         EXPECT_EQ(SerialAtWrite(*share.Files(), c.file, c.before), c.serial) << c.file << " " << c.before;
     }
+}
+
+// Bytes written back are kept when the file read back holds their
+// parameters, whatever the server's clock and requests say by then.
+TEST(RestoreTest, IsJudgedByItsParameters) {
+    const std::string written = "; S/N: 1\n[Server]\nDate = 97-12-24\nRestart = yes\n[IP]\nNetMask = 255.0.0.0\n";
+    const std::pair<const char*, bool> cases[] = {
+        {"[IP]\nNetMask=255.0.0.0 ; remark\n[Server]\nRestart = yes\nDate = 97-12-24\n", true},
+        {"[Server]\nDate = 98-01-01\nRestart = no\n[IP]\nNetMask = 255.0.0.0\n", true},
+        {"[Server]\nDate = 97-12-24\nRestart = yes\n[IP]\nNetMask = 255.255.0.0\n", false},
+        {"[Server]\nDate = 97-12-24\nRestart = yes\n", false},
+        {"", false},
+    };
+    for (const auto& [back, kept] : cases) EXPECT_EQ(RestoreConfirmedBy(back, written, CatalogueOf(Configuration)), kept) << back;
 }
 
 // Two stores compared parameter by parameter: order, remarks and the

@@ -1,3 +1,4 @@
+#include "ChangeHistory.h"
 #include "DataExchange.h"
 #include "FileLock.h"
 #include "PageFixture.h"
@@ -34,6 +35,15 @@ TEST_F(QuickTest, FileWithoutNetWareHidesItsFieldsAndWritesCanonicalAddresses) {
     }
     EXPECT_TRUE(HasUpperCaseStyle(Field(1071)));
     EXPECT_EQ(Field(1069)->text(), "10.1.1.1");  // and counts as changed:
+    EXPECT_EQ(Field(1069)->accessibleDescription(), "Was: 010.001.001.001");
+    Type(Field(1071), "S2");  // a changed field is marked until its change is reverted
+    EXPECT_EQ(Field(1071)->accessibleDescription(), "Was: S1");
+    ChangeSource::PendingChanges pending = form->Pending();
+    ASSERT_EQ(pending.changes.size(), 2u);
+    EXPECT_EQ(pending.changes[1].change, (Change{"SMB", "ServerName", "S1", "S2"}));
+    form->Revert(pending.changes[1].change);
+    EXPECT_EQ(Field(1071)->text(), "S1");
+    EXPECT_EQ(Field(1071)->accessibleDescription(), "");
     presenter.answers = {MessageResult::Cancel};
     Press(1124);
     EXPECT_EQ(window->GetChild(), form);
@@ -44,6 +54,10 @@ TEST_F(QuickTest, FileWithoutNetWareHidesItsFieldsAndWritesCanonicalAddresses) {
     EXPECT_EQ(FileValue("IP", "InternetAddress"), "10.1.1.1");
     EXPECT_EQ(FileValue("IP", "DefaultRouter"), "1.2.3");  // unchanged, so never checked
     EXPECT_TRUE(app.GetParametersChanged());
+    EXPECT_EQ(Field(1069)->accessibleDescription(), "");
+    const std::optional<HistoryEntry> last = LastWriteOf(app.GetHistoryAddress(), "Config/Config.ini");
+    ASSERT_TRUE(last);  // the write is kept
+    EXPECT_EQ(last->changes.changes, (std::vector<Change>{{"IP", "InternetAddress", "010.001.001.001", "10.1.1.1"}}));
     Press(1124);  // nothing left to ask
     EXPECT_NE(window->GetChild(), form);
     EXPECT_EQ(presenter.ShownIds(), (std::vector<int>{104, 125}));
