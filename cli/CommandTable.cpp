@@ -14,6 +14,7 @@ std::unique_ptr<CtlCommand> MakeSetCommand();
 std::unique_ptr<CtlCommand> MakeRestartCommand();
 std::unique_ptr<CtlCommand> MakeVolumesCommand();
 std::unique_ptr<CtlCommand> MakeDrivesCommand();
+std::unique_ptr<CtlCommand> MakeDiscoverCommand();
 
 std::span<const CommandRow> CommandTable() {
     constexpr unsigned reader = TakesShare | TakesJson;  // reads the share, prints text or JSON
@@ -36,6 +37,8 @@ std::span<const CommandRow> CommandTable() {
          MakeVolumesCommand},
         {"drives", "List the SCSI drives of scsi.ini with their drive names", reader, "Print a JSON array of objects",
          MakeDrivesCommand},
+        {"discover", "Find the servers' shares: mounted, opened before, or listed by the hosts named", TakesUser | TakesJson,
+         "Print a JSON array of objects", MakeDiscoverCommand},
     };
     return rows;
 }
