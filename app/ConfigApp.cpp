@@ -7,9 +7,11 @@
 #include <cstdio>
 
 #include "ChangeHistory.h"
+#include "ChooseServerDlg.h"
 #include "ConfigMainDlg.h"
 #include "Cp1252.h"
 #include "Images.h"
+#include "LocalState.h"
 #include "ServerFiles.h"
 #include "ServerIdentity.h"
 #include "LogInDlg.h"
@@ -31,17 +33,24 @@ constexpr const char* usage =
     "SHARE is the server's share: a mounted folder, //host/share, \\\\host\\share\n"
     "or smb://host[:port]/share. A network share is used through this computer's\n"
     "mount of it, or reached straight over SMB when nothing has mounted it.\n"
-    "Without SHARE the program asks for the folder.\n\n"
+    "Without SHARE the program offers the servers it finds: the shares opened\n"
+    "before, those this computer has mounted, and those of a host looked up.\n\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
 std::string chooseShareFolder() {
     const QString folder = QFileDialog::getExistingDirectory(
-        nullptr, QObject::tr("Choose the server's share folder"), QString(), QFileDialog::ShowDirsOnly);
+        QApplication::activeModalWidget(), QObject::tr("Choose the server's share folder"), QString(),
+        QFileDialog::ShowDirsOnly);
     return folder.isEmpty() ? std::string() : QFile::encodeName(folder).toStdString();
 }
 
 constexpr int kHistoryNotWritten = 60222;
+
+// The servers found, any folder as one of the choices.
+std::string chooseServer() {
+    return ChooseServerDlg(KnownTargets(SystemMountSources(), RecentShares()), chooseShareFolder).Choose();
+}
 
 std::string brandedTitle(bool oem) { return LoadString(oem ? 138 : 137); }
 
@@ -61,7 +70,7 @@ void runMainWindow(ConfigApp& app) {
 }  // namespace
 
 ConfigApp::ConfigApp()
-    : share(OpenFolderShare({})), oemBranding(oemBuild()), folderChooser(chooseShareFolder),
+    : share(OpenFolderShare({})), oemBranding(oemBuild()), folderChooser(chooseServer),
       mainWindowRunner(runMainWindow), logInAsker(askLogIn), credentials(CredentialsFromEnvironment()) {}
 
 ConfigApp::~ConfigApp() = default;
@@ -194,6 +203,12 @@ bool ConfigApp::IdentifyServer() {
         serverKind = identity.serverKind;
     }
     serverVersion = identity.version;
+    // Opened: at the top of the recent list. A list that cannot be written
+    // changes nothing else.
+    try {
+        NoteRecentShare(ShareAddress(serverPath));
+    } catch (const StoreError&) {
+    }
     // Accepted as the appliance accepts it, but said before anything else
     // reads the file; written back from the history, it is read again.
     if (!identity.lineFound) {

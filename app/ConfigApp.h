@@ -45,8 +45,9 @@ public:
     static bool PrintInformation(const std::vector<std::string>& arguments);
 
     // Identifies the server from the first line of its configuration file,
-    // warning (1003) about an unsupported software version. False: not a
-    // supported unit. Raises FileException when the file cannot be opened.
+    // warning (1003) about an unsupported software version, and puts the
+    // share at the top of the recent list. False: not a supported unit.
+    // Raises FileException when the file cannot be opened.
     bool IdentifyServer();
 
     std::string GetServerPath() const { return serverPath; }
@@ -127,8 +128,9 @@ public:
     ConfigMainDlg* GetMainWindow() const;
     void SetMainWindow(ConfigMainDlg* window);
 
-    // Asks for the share folder when the command line names none; answers
-    // the folder, or "" when the user cancels. Tests replace it.
+    // Asks for the share when the command line names none (the servers
+    // found, or any folder); answers its address or folder, or "" when the
+    // user cancels. Tests replace it.
     using FolderChooser = std::function<std::string()>;
     void SetFolderChooser(FolderChooser chooser) { folderChooser = std::move(chooser); }
     // Asks for credentials (tests replace it); false when cancelled.

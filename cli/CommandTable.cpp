@@ -19,6 +19,7 @@ std::unique_ptr<CtlCommand> MakeHistoryCommand();
 std::unique_ptr<CtlCommand> MakeUndoCommand();
 std::unique_ptr<CtlCommand> MakeRestoreCommand();
 std::unique_ptr<CtlCommand> MakeApplyCommand();
+std::unique_ptr<CtlCommand> MakeDiscoverCommand();
 
 std::span<const CommandRow> CommandTable() {
     constexpr unsigned reader = TakesShare | TakesJson;  // reads the share, prints text or JSON
@@ -52,6 +53,8 @@ std::span<const CommandRow> CommandTable() {
          MakeRestoreCommand},
         {"apply", "Bring files of the share to the values a JSON document gives", TakesShare | TakesJson,
          "Print a JSON object of what became of each file", MakeApplyCommand},
+        {"discover", "Find the servers' shares: mounted, opened before, or listed by the hosts named", TakesUser | TakesJson,
+         "Print a JSON array of objects", MakeDiscoverCommand},
     };
     return rows;
 }

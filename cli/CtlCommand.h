@@ -46,6 +46,7 @@ enum CommandOption : unsigned {
     TakesJson = 2,            // --json
     TakesFile = 4,            // --file
     EndsOptionsAtDashes = 8,  // the parser sees nothing after "--"; Parsed gets those words
+    TakesUser = 16,           // --user alone, for a command that finds its shares itself
 };
 
 // One row of the command table.

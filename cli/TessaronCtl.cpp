@@ -75,8 +75,8 @@ struct Defined {
 // The share options a row names, offered the same way by every command that
 // takes them, before its own arguments.
 void addShareOptions(CLI::App& command, const CommandRow& row, ShareOptions& options, SmbCredentials& credentials) {
-    if (row.options & TakesShare) {
-        command.add_option("SHARE", options.share, "The server's share")->required();
+    if (row.options & TakesShare) command.add_option("SHARE", options.share, "The server's share")->required();
+    if (row.options & (TakesShare | TakesUser)) {
         command
             .add_option("--user", credentials.user,
                         "User name for a share reached over SMB (else TESSARON_SMB_USER, else guest); the "

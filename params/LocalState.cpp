@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "StoreError.h"
+#include "TextRules.h"
 
 namespace {
 
@@ -90,10 +91,10 @@ std::vector<std::string> RecentShares() {
 }
 
 std::string WithoutCredentials(const std::string& address) {
-    if (address.compare(0, 6, "smb://") != 0) return address;
-    const size_t hostEnd = address.find('/', 6);
-    const size_t at = address.rfind('@', hostEnd == std::string::npos ? address.size() : hostEnd);
-    return at == std::string::npos || at < 6 ? address : "smb://" + address.substr(at + 1);
+    if (!StartsWithIgnoringCase(address, "smb://")) return address;
+    // They end at the last "@" before the first separator (as ParseNetworkPath reads them).
+    const size_t at = address.rfind('@', address.find_first_of("/\\", 6));
+    return "smb://" + address.substr(at == std::string::npos || at < 6 ? 6 : at + 1);
 }
 
 void NoteRecentShare(const std::string& address) {

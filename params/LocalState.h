@@ -31,7 +31,8 @@ std::vector<std::string> RecentShares();
 // name or password it carries; nothing when the local state is not kept.
 // Raises StoreError.
 void NoteRecentShare(const std::string& address);
-// An address without the user name and password an smb:// address may carry.
+// An address without the user name and password an smb:// address may
+// carry (its scheme in lower case).
 std::string WithoutCredentials(const std::string& address);
 
 // Creates folder and the folders above it up to the state folder, each

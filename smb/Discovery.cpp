@@ -15,6 +15,8 @@
 #include <cstring>
 #include <set>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "FileException.h"
 #include "ServerFiles.h"
@@ -31,6 +33,8 @@ using Clock = std::chrono::steady_clock;
 
 // Reads what a child wrote, without waiting.
 constexpr size_t kChunk = 4096;
+// What is kept of a child's output: far more than any host lists.
+constexpr size_t kMostOutput = 1 << 20;
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -57,6 +61,7 @@ FoundShare probeOne(const std::string& serverPath, const SmbCredentials& credent
             found.product = identity.productTitle;
             found.version = identity.version;
             found.serial = SerialNumber(line);
+            found.serial.erase(0, found.serial.find_first_not_of(" \t"));  // written after "S/N:" with a blank
         }
     } catch (const StoreError& error) {
         found.problem = error.Detail();
@@ -79,7 +84,7 @@ bool drain(int& fd, std::string& into) {
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got > 0) {
-            into.append(buffer, static_cast<size_t>(got));
+            into.append(buffer, std::min(static_cast<size_t>(got), kMostOutput - std::min(kMostOutput, into.size())));
             continue;
         }
         if (got < 0 && errno == EINTR) continue;
@@ -90,6 +95,19 @@ bool drain(int& fd, std::string& into) {
     }
 }
 
+// The variables given, then those of this process that they do not replace.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& given) {
+    std::vector<std::string> variables = given;
+    for (char** variable = environ; *variable; ++variable) {
+        const std::string_view inherited(*variable);
+        const std::string_view name = inherited.substr(0, inherited.find('=') + 1);
+        const bool replaced = std::any_of(given.begin(), given.end(), [&](const std::string& g) {
+            return std::string_view(g).substr(0, g.find('=') + 1) == name;
+        });
+        if (!replaced) variables.emplace_back(inherited);
+    }
+    return variables;
+}
 
 }  // namespace
 
@@ -102,8 +120,15 @@ const char* FoundByName(FoundBy how) {
     return "";
 }
 
+std::string NotReachedText(const FoundShare& share) {
+    const std::string address = ShownName(share.address), problem = ShownName(share.problem);
+    return problem.compare(0, address.size(), address) == 0 ? problem : address + ": " + problem;
+}
+
 std::vector<FoundShare> Distinct(std::vector<FoundShare> found) {
-    std::stable_sort(found.begin(), found.end(), [](const FoundShare& a, const FoundShare& b) { return a.order < b.order; });
+    std::stable_sort(found.begin(), found.end(), [](const FoundShare& a, const FoundShare& b) {
+        return std::pair(a.turn, a.place) < std::pair(b.turn, b.place);
+    });
     std::set<std::string> seen;
     std::vector<FoundShare> distinct;
     for (FoundShare& share : found) {
@@ -121,8 +146,13 @@ std::vector<ProbeTarget> KnownTargets(const MountSources& mounts, const std::vec
 
 bool HostTarget(const std::string& host, ProbeTarget& target) {
     NetworkPath network;
-    if (host.empty() || host.find_first_of("/\\") != std::string::npos ||
-        !ParseNetworkPath("smb://" + host, network)) {
+    // Nothing but the host, and a port that is a number: no user, share or
+    // folder, written or encoded.
+    if (host.empty() || host.find_first_of("/\\@?#%") != std::string::npos ||
+        !ParseNetworkPath("smb://" + host, network) || !network.share.empty() ||
+        network.port.find_first_not_of("0123456789") != std::string::npos ||
+        (!network.port.empty() && (network.port.size() > 5 || std::stoi(network.port) == 0 ||
+                                   std::stoi(network.port) > 65535))) {
         return false;
     }
     target = {SmbAddress(network), FoundBy::Smb};
@@ -148,7 +178,7 @@ std::vector<FoundShare> ProbeLines(const std::string& output, FoundBy how) {
         share.version = PercentDecoded(fields[3]);
         share.serial = PercentDecoded(fields[4]);
         share.problem = PercentDecoded(fields[5]);
-        share.order = static_cast<int>(found.size());
+        share.place = static_cast<int>(found.size());
         found.push_back(std::move(share));
     }
     return found;
@@ -186,13 +216,21 @@ bool ProbeShares(const std::string& target, const SmbCredentials& credentials, s
         err << ShownName(target) << ": " << (error ? error.message() : "not a folder") << '\n';
         return false;
     }
-    // A mount of a server's top folder: its shares lie one level down.
+    // A mount of a server's top folder: its shares lie one level down. A
+    // link there may lead anywhere on this computer, and is left alone.
     std::vector<std::string> shares;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        if (entry.is_directory(error) && isShareFolder(entry.path())) shares.push_back(entry.path().string());
+        if (!entry.is_symlink(error) && entry.is_directory(error) && isShareFolder(entry.path())) {
+            shares.push_back(entry.path().string());
+        }
     }
     std::sort(shares.begin(), shares.end());
     for (const std::string& share : shares) out << ProbeLine(probeOne(share, credentials)) << std::flush;
+    if (shares.empty()) {  // a share, but none of an appliance
+        FoundShare plain;
+        plain.address = ShareAddress(target);
+        out << ProbeLine(plain);
+    }
     return true;
 }
 
@@ -219,6 +257,7 @@ struct Discovery::Probe {
     int err = -1;
     std::string said;
     std::string complaint;
+    int status = -1;  // the exit status, once it ended
     Clock::time_point deadline;
 };
 
@@ -226,11 +265,14 @@ Discovery::Discovery(Options options, Report report) : options(std::move(options
 
 Discovery::~Discovery() {
     for (const auto& probe : running) {
-        ::kill(probe->pid, SIGKILL);
-        ::close(probe->out);
-        ::close(probe->err);
-        ::waitpid(probe->pid, nullptr, WNOHANG);
+        if (probe->pid > 0) ::kill(probe->pid, SIGKILL);
+        if (probe->out >= 0) ::close(probe->out);
+        if (probe->err >= 0) ::close(probe->err);
+        if (probe->pid > 0) killed.push_back(probe->pid);
     }
+    // Killed children go at once, unless a mount that does not answer holds
+    // them: they are given a moment, no more.
+    for (int tries = 0; tries < 20 && (reapKilled(), !killed.empty()); ++tries) ::usleep(5000);
 }
 
 void Discovery::Add(const ProbeTarget& target) {
@@ -257,14 +299,14 @@ void Discovery::start(Probe& probe) {
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-    std::vector<std::string> arguments{options.program, "discover", "--probe", probe.target.target};
+    // "--probe=" keeps a target that begins with "-" from reading as an option.
+    std::vector<std::string> arguments{options.program, "discover", "--probe=" + probe.target.target};
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);
-    std::vector<std::string> variables = options.environment;
+    std::vector<std::string> variables = childEnvironment(options.environment);
     std::vector<char*> envp;
     for (std::string& variable : variables) envp.push_back(variable.data());
-    for (char** variable = environ; *variable; ++variable) envp.push_back(*variable);
     envp.push_back(nullptr);
     const int failed = ::posix_spawnp(&probe.pid, options.program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -281,36 +323,45 @@ void Discovery::start(Probe& probe) {
     }
 }
 
+// A child killed on a mount that does not answer may take its time to go:
+// it is reaped when it has, never waited for.
+void Discovery::reapKilled() {
+    std::erase_if(killed, [](int pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
 void Discovery::finish(Probe& probe, bool timedOut) {
-    int status = -1;
-    if (probe.pid > 0) {
-        if (timedOut) ::kill(probe.pid, SIGKILL);
-        ::waitpid(probe.pid, &status, timedOut ? WNOHANG : 0);
+    if (timedOut && probe.pid > 0) {
+        ::kill(probe.pid, SIGKILL);
+        killed.push_back(probe.pid);
     }
     for (int* fd : {&probe.out, &probe.err}) {
         if (*fd >= 0) ::close(*fd);
         *fd = -1;
     }
-    const bool answered = !timedOut && probe.pid > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (answered) {
-        for (FoundShare found : ProbeLines(probe.said, probe.target.how)) {
-            found.order += probe.turn * 10000;
-            report(found);
-        }
-        return;
+    // What a probe over its time had said is kept, up to its last whole line.
+    const std::string said = timedOut ? probe.said.substr(0, probe.said.rfind('\n') + 1) : probe.said;
+    for (FoundShare found : ProbeLines(said, probe.target.how)) {
+        found.turn = probe.turn;
+        report(found);
     }
+    if (!timedOut && probe.status == 0) return;
     FoundShare failed;
     failed.address = probe.target.target;
     failed.how = probe.target.how;
-    failed.order = probe.turn * 10000;
+    failed.reached = false;
+    failed.turn = probe.turn;
+    failed.place = INT_MAX;
     std::string complaint = probe.complaint;
     while (!complaint.empty() && complaint.back() == '\n') complaint.pop_back();
     if (const size_t line = complaint.rfind('\n'); line != std::string::npos) complaint.erase(0, line + 1);
-    failed.problem = timedOut ? "no answer within " + secondsText(options.timeLimit) : complaint.empty() ? "could not be probed" : complaint;
+    failed.problem = timedOut            ? "no answer within " + secondsText(options.timeLimit)
+                     : complaint.empty() ? "could not be probed"
+                                         : complaint;
     report(failed);
 }
 
 bool Discovery::Step(std::chrono::milliseconds wait) {
+    reapKilled();
     while (static_cast<int>(running.size()) < options.parallel && !waiting.empty()) {
         running.push_back(std::move(waiting.front()));
         waiting.erase(waiting.begin());
@@ -326,15 +377,22 @@ bool Discovery::Step(std::chrono::milliseconds wait) {
             if (fd >= 0) fds.push_back({fd, POLLIN, 0});
         }
     }
-    const auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now());
-    if (!fds.empty()) ::poll(fds.data(), fds.size(), static_cast<int>(std::max<long long>(0, timeout.count())));
+    // With every pipe closed, the wait is for a child's exit: in short steps.
+    auto timeout = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
+    if (fds.empty()) timeout = std::min<long long>(timeout, 5);
+    ::poll(fds.data(), fds.size(), static_cast<int>(std::clamp<long long>(timeout, 0, INT_MAX)));
 
     const auto now = Clock::now();
     for (auto probe = running.begin(); probe != running.end();) {
         Probe& p = **probe;
         if (p.out >= 0) drain(p.out, p.said);
         if (p.err >= 0) drain(p.err, p.complaint);
-        const bool ended = p.pid < 0 || (p.out < 0 && p.err < 0);
+        bool ended = p.pid < 0;
+        if (!ended && p.out < 0 && p.err < 0) {
+            int status = 0;
+            ended = ::waitpid(p.pid, &status, WNOHANG) == p.pid;
+            if (ended) p.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
         if (ended || now >= p.deadline) {
             finish(p, !ended);
             probe = running.erase(probe);

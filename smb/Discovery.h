@@ -29,9 +29,18 @@ struct FoundShare {
     std::string product;     // what it says, when it does
     std::string version;
     std::string serial;
-    std::string problem;  // why it could not be probed (a recent share gone, a host unreachable)
-    int order = 0;        // where it stands: by its probe's turn, then its place in the probe's answer
+    // Why its configuration file could not be read; when not reached, why
+    // nothing could be found there (a recent share gone, a host that cannot
+    // be reached, no answer in time).
+    std::string problem;
+    bool reached = true;
+    int turn = 0;   // where it stands: its probe's turn,
+    int place = 0;  // then its place in the probe's answer
 };
+
+// What is said of a share not reached: its address and why, the address
+// once (the reason may begin with it), control characters escaped.
+std::string NotReachedText(const FoundShare& share);
 
 // The shares in order, each address once (where it stands first).
 std::vector<FoundShare> Distinct(std::vector<FoundShare> found);
@@ -63,7 +72,9 @@ std::vector<FoundShare> ProbeLines(const std::string& output, FoundBy how);
 std::string ProbeLine(const FoundShare& share);
 
 // Runs probes in child processes: at most `parallel` at once, each killed
-// when it has run for `timeLimit`. Step does the work in between; it never
+// when it has run for `timeLimit`. Each share a probe finds is reported as
+// it ends; one that ran out of time reports the shares it had found by
+// then, and itself as not reached. Step does the work in between; it never
 // waits longer than it is told, so a window can call it from a timer.
 class Discovery {
 public:
@@ -92,12 +103,14 @@ private:
     struct Probe;
     void start(Probe& probe);
     void finish(Probe& probe, bool timedOut);
+    void reapKilled();
 
     Options options;
     Report report;
     std::vector<std::unique_ptr<Probe>> waiting;
     std::vector<std::unique_ptr<Probe>> running;
-    int turns = 0;  // probes added so far
+    std::vector<int> killed;  // probes killed at their time limit, not yet reaped
+    int turns = 0;            // probes added so far
 };
 
 // The program that probes: TESSARON_CTL when set, else tessaron-ctl beside

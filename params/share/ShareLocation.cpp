@@ -140,6 +140,8 @@ std::vector<MountedShare> gvfsMounts(const std::string& gvfsRoot) {
         NetworkPath network;
         if (parseGvfsName(entry.path().filename().string(), network)) result.push_back({entry.path().string(), network});
     }
+    // In the order of their names, whatever order the folder lists them in.
+    std::sort(result.begin(), result.end(), [](const MountedShare& a, const MountedShare& b) { return a.folder < b.folder; });
     return result;
 }
 
@@ -184,13 +186,15 @@ bool ParseNetworkPath(const std::string& path, NetworkPath& network) {
         std::string rest = path.substr(6);
         const size_t query = rest.find_first_of("?#");
         if (query != std::string::npos) rest.erase(query);
+        // A user name and password end at the last "@" before the first
+        // separator, as written: what they hold encoded separates nothing.
+        const size_t at = rest.rfind('@', rest.find_first_of("/\\"));
+        if (at != std::string::npos) rest.erase(0, at + 1);
         // Decoded before it is split, so that an encoded separator ("%2F",
         // "%5C") separates as a written one does.
         parts = SplitPathComponents(PercentDecoded(rest), "/\\");
         if (!parts.empty()) {
             std::string& host = parts.front();
-            const size_t at = host.rfind('@');
-            if (at != std::string::npos) host.erase(0, at + 1);  // user name
             const size_t colon = host.rfind(':');
             if (colon != std::string::npos && host.find(']') == std::string::npos) {
                 port = host.substr(colon + 1);

@@ -143,7 +143,7 @@ TEST_F(AnsibleTest, ThePasswordShowsNowhere) {
     const MountedSim sim(state.Root(), {});
     // A password of this test's own: other tests' servers show theirs on their command lines.
     const std::string password = "Pw" + std::to_string(::getpid()) + "q";
-    const SambaServer samba(sim.Mount(), password);
+    const SambaServer samba(sim.Mount(), "", password);
     std::atomic<bool> playing{true};
     std::string seen;
     std::thread watch([&] {

@@ -26,7 +26,8 @@ inline bool Shell(const std::string& command) {
 
 // A Samba server of the test's own on the loopback interface: a free high
 // port, guest access to the share "cd" (any folder), a share "locked" of the
-// same folder for the user "root" with a password ("secret" unless given) only, and all its
+// same folder for the user "root" with a password ("secret" unless given)
+// only, a share "plain" of another folder when one is given, and all its
 // state in a temporary folder. Stopped by its pid.
 class SambaServer {
 public:
@@ -35,7 +36,8 @@ public:
         return Shell("command -v smbd || test -x /usr/sbin/smbd") ? "" : "no smbd (Debian package samba)";
     }
 
-    explicit SambaServer(const std::string& folder, const std::string& password = "secret") {
+    explicit SambaServer(const std::string& folder, const std::string& plain = "",
+                         const std::string& password = "secret") {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);  // a port nobody uses: one the system hands out
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -57,7 +59,8 @@ public:
             << "pid directory = " << state << "\nlock directory = " << state << "\nstate directory = " << state
             << "\ncache directory = " << state << "\nprivate dir = " << state << "\nncalrpc dir = " << state << "/rpc\n"
             << "[cd]\npath = " << folder << "\nguest ok = yes\nread only = no\n"
-            << "[locked]\npath = " << folder << "\nguest ok = no\nvalid users = root\nread only = no\n";
+            << "[locked]\npath = " << folder << "\nguest ok = no\nvalid users = root\nread only = no\n"
+            << (plain.empty() ? "" : "[plain]\npath = " + plain + "\nguest ok = yes\n");
         Shell("printf '%s\\n%s\\n' " + password + " " + password + " | smbpasswd -c " + conf + " -s -a root");
         Shell("smbd -D -s " + conf + " </dev/null");
         WaitFor([this] { return Up(); });
@@ -74,9 +77,8 @@ public:
     // The server's main process, which starts one process per connection.
     pid_t Pid() const { pid_t pid = 0; return std::ifstream(dir + "/state/smbd.pid") >> pid ? pid : 0; }
     bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
-    std::string Address(const std::string& share = "cd") const {
-        return "smb://127.0.0.1:" + std::to_string(port) + "/" + share;
-    }
+    std::string Host() const { return "127.0.0.1:" + std::to_string(port); }
+    std::string Address(const std::string& share = "cd") const { return "smb://" + Host() + "/" + share; }
 
 private:
     int port = 0;

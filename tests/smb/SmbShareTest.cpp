@@ -3,8 +3,12 @@
 #include <memory>
 #include <string>
 
+#include <QTreeWidget>
+
+#include "ChooseServerDlg.h"
 #include "CtlRun.h"
 #include "FileException.h"
+#include "LocalState.h"
 #include "MountedSim.h"
 #include "PageFixture.h"
 #include "QtTestMain.h"
@@ -43,11 +47,13 @@ protected:
         if (!skipped.empty()) return;
         state = std::make_unique<TempShare>(TempShare::Contents::Sample);
         sim = std::make_unique<MountedSim>(state->Root(), std::vector<std::string>{"--restart-seconds", "0"});
-        samba = std::make_unique<SambaServer>(sim->Mount());
+        plain = std::make_unique<TempShare>();
+        samba = std::make_unique<SambaServer>(sim->Mount(), plain->Root());
         if (!samba->Up()) skipped = "smbd did not start";
     }
     static void TearDownTestSuite() {
         samba.reset();
+        plain.reset();
         sim.reset();
         state.reset();
     }
@@ -57,7 +63,7 @@ protected:
     }
 
     static inline std::string skipped;
-    static inline std::unique_ptr<TempShare> state;
+    static inline std::unique_ptr<TempShare> state, plain;
     static inline std::unique_ptr<MountedSim> sim;
     static inline std::unique_ptr<SambaServer> samba;
 };
@@ -127,6 +133,60 @@ TEST_F(SmbTest, WithNothingMountedTheWindowWorksOverSmbAndAsksWhoConnects) {
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(presenter.shown.empty());
     EXPECT_EQ(Sheet()->count(), 9);
+}
+
+// A host's shares listed over SMB: the appliance's with its serial number, the others with --all; a host
+// that cannot be reached is named. The window's first dialog finds the appliance by its host and opens it.
+TEST_F(SmbTest, DiscoverFindsTheAppliancesOfAHost) {
+    const ScopedRuntimeDir noDesktopMounts(state->Root());
+    ::setenv("TESSARON_CTL", TESSARON_CTL_BINARY, 1);
+    const std::string found = samba->Address() + "\tsmb\tQUOR Tessaron CD\t4.00\t1234-5678\n";
+    const std::string unreachable = "smb://127.0.0.1:1: the server cannot be found or reached";
+    const struct { std::vector<std::string> args; int code; std::vector<std::string> out; std::string err; } cases[] = {
+        {{"discover", samba->Host()}, 0, {found}, ""},
+        {{"discover", samba->Host(), "--all"}, 0, {found, samba->Address("plain") + "\tsmb\t\t\t\n",
+                                                   samba->Address("locked") + "\tsmb\t\t\t\n"}, ""},
+        {{"discover", "127.0.0.1:1", samba->Host()}, 0, {found}, unreachable},
+        {{"discover", "127.0.0.1:1"}, 2, {}, unreachable},
+    };
+    for (const auto& c : cases) {
+        const CtlResult result = RunCtl(c.args);
+        EXPECT_EQ(result.code, c.code) << result.err;
+        size_t lines = 0;
+        for (const std::string& line : c.out) lines += result.out.find(line) != std::string::npos ? 1 : 0;
+        EXPECT_EQ(lines, c.out.size()) << result.out;
+        EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), static_cast<long>(c.out.size())) << result.out;
+        EXPECT_EQ(result.err.find(c.err), 0u) << result.err;
+    }
+
+    // The dialog, by keyboard: the host looked up, its appliance opened, and put at the top of the recent list
+    // (one of this test's own: other tests open shares meanwhile).
+    const TempShare home;
+    ::setenv("XDG_STATE_HOME", home.Root().c_str(), 1);
+    std::string opened;
+    app.SetFolderChooser([&] {
+        ChooseServerDlg dialog({}, nullptr);
+        WhenModalShown([&](QWidget*) {
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            QTest::keyClick(&dialog, Qt::Key_H, Qt::AltModifier);
+            QTest::keyClicks(QApplication::focusWidget(), QString::fromStdString(samba->Host()));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            const auto* servers = dialog.findChild<QTreeWidget*>(QStringLiteral("servers"));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return servers->hasFocus() && servers->currentItem(); }, 10000));
+            EXPECT_EQ(servers->currentItem()->text(2), QStringLiteral("1234-5678"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        return dialog.Choose();
+    });
+    app.SetMainWindowRunner([&](ConfigApp& running) {
+        opened = running.GetServerPath();
+        running.IdentifyServer();
+    });
+    EXPECT_EQ(app.StartUp({}), 0);
+    EXPECT_EQ(opened, samba->Address());
+    EXPECT_EQ(RecentShares(), std::vector<std::string>{samba->Address()});
+    ::setenv("XDG_STATE_HOME", TESSARON_TEST_STATE, 1);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
-// The sanitizer runtimes' options, built into every test program of the
-// sanitizer build: a test run by hand behaves as under ctest.
+// The sanitizer runtimes' options, built into every program and test
+// program of the sanitizer build: a test run by hand behaves as under
+// ctest, and a program's children (the probes of tessaron-ctl discover, of
+// the window's first dialog) as their parent.
 
 extern "C" {
 
