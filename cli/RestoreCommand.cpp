@@ -53,7 +53,7 @@ public:
         if (dryRun) return EndDryRun(console, changes, {question}, yes, kConfirmWithYes, options.json);
         console.SayUtf8(question);
         if (!yes) return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
-        return write(console, address, file, changes, after, kind);
+        return write(console, address, file, changes, kind);
     }
 
 private:
@@ -85,7 +85,7 @@ private:
     // Replaces what was read by the write's bytes, reads the file back and
     // records the restore.
     int write(const Console& console, const std::string& address, const Restored& file, const ChangeSet& changes,
-              const ParameterHandler& after, CatalogueKind kind) const {
+              CatalogueKind kind) const {
         if (console.beforeWrite) console.beforeWrite(file.path);
         try {
             file.share->Replace(file.path, file.now, file.bytes);
@@ -95,10 +95,10 @@ private:
             return console.Failure(StringId::NoCommunication, error, ExitFileError);
         }
         // The server writes the file back in its own form: the parameters
-        // must come back, not the bytes.
+        // must come back, not the bytes (its clock and requests aside).
         bool kept = false;
         try {
-            kept = CompareStores(StoreOfBytes(file.share->Read(file.path), kind), after).empty();
+            kept = RestoreConfirmedBy(file.share->Read(file.path), file.bytes, CatalogueOf(kind));
         } catch (const FileException&) {
             // not confirmed
         }

@@ -42,20 +42,6 @@ void sayConflicts(const Console& console, const std::vector<Change>& conflicts, 
     }
 }
 
-// Each change as an edit of its parameter, from the value the file holds
-// to the one before the write.
-std::vector<ParameterEdit> editsOf(const ParameterHandler& now, const std::vector<Change>& changes) {
-    std::vector<ParameterEdit> edits;
-    for (const Change& change : changes) {
-        const Parameter& loaded = *parameterIn(now, change.section, change.key);
-        ParameterEdit edit{change.section, loaded, loaded.GetValue()};
-        edit.edited.SetValue(change.newValue);
-        edit.edited.SetCheckState(1);  // a value to set, as set gives it
-        edits.push_back(std::move(edit));
-    }
-    return edits;
-}
-
 class UndoCommand final : public CtlCommand {
 public:
     void Define(CLI::App& command) override {
@@ -84,10 +70,8 @@ public:
         sayConflicts(console, undo.conflicts, now);
         if (!undo.conflicts.empty() && !force) return console.Message(kAddForce, ExitNotTaken);
 
-        std::vector<Change> changes = undo.edits;
-        if (force) changes.insert(changes.end(), undo.forced.begin(), undo.forced.end());
-        const std::vector<ParameterEdit> edits = editsOf(now, changes);
-        return SubmitEdits(console, std::move(now), edits, target.kind, {yes, dryRun, options.json});
+        SubmitPlan plan = UndoSubmit(now, undo, force);
+        return SubmitChanges(console, plan, now.GetShare(), now.GetPath(), target.kind, {yes, dryRun, options.json});
     }
 
 private:

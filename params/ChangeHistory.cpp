@@ -86,9 +86,11 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now) {
     return plan;
 }
 
-SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo) {
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo, bool force) {
     SubmitPlan plan(now);
-    for (const Change& edit : undo.edits) {
+    std::vector<Change> edits = undo.edits;
+    if (force) edits.insert(edits.end(), undo.forced.begin(), undo.forced.end());
+    for (const Change& edit : edits) {
         const Parameter* held = parameterOf(now, edit.section, edit.key);
         if (!held) continue;
         Parameter edited = *held;

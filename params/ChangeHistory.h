@@ -57,8 +57,9 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
 // The submit that carries an undo out on the file as it is now (now, read
 // with its catalogue): each edit taken as a user's change of that
 // parameter, so that it asks the same confirmations and is judged by the
-// same read-back as any other submit.
-SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo);
+// same read-back as any other submit. force: the forced changes too (those a
+// later change came over).
+SubmitPlan UndoSubmit(const ParameterHandler& now, const UndoPlan& undo, bool force = false);
 
 // Bytes written back from the history are kept: the file read back
 // (readBack) holds every parameter they give with its value, by the
