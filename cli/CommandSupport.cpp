@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Catalogue.h"
+#include "ChangeSupport.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
@@ -66,7 +67,10 @@ int LoadTarget(const Console& console, const ShareOptions& options, int failureI
 bool ReadFirstLine(const Console& console, const Share& share, std::string& line) {
     const std::string path = share.PathOf(ServerFile::Configuration);
     const bool found = share.ReadFirstLine(path, line);
-    if (!found) console.SayUtf8(FormatString(StringId::EmptyFile, {ShownName(path)}));
+    if (!found) {
+        console.SayUtf8(FormatString(StringId::EmptyFile, {ShownName(path)}));
+        OfferRestore(console, path);
+    }
     return found;
 }
 

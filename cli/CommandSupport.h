@@ -36,7 +36,8 @@ int LoadTarget(const Console& console, const ShareOptions& options, int failureI
                TargetFile& target);
 
 // The first line of the configuration file, as IdentifyFirstLine takes it;
-// a file without any byte is said to be empty. Raises FileException.
+// a file without any byte is said to be empty (with the restore the history
+// offers for it). Raises FileException.
 bool ReadFirstLine(const Console& console, const Share& share, std::string& line);
 
 // The index of the section of that name, or -1.

@@ -14,9 +14,15 @@ std::unique_ptr<CtlCommand> MakeSetCommand();
 std::unique_ptr<CtlCommand> MakeRestartCommand();
 std::unique_ptr<CtlCommand> MakeVolumesCommand();
 std::unique_ptr<CtlCommand> MakeDrivesCommand();
+std::unique_ptr<CtlCommand> MakeDiffCommand();
+std::unique_ptr<CtlCommand> MakeHistoryCommand();
+std::unique_ptr<CtlCommand> MakeUndoCommand();
+std::unique_ptr<CtlCommand> MakeRestoreCommand();
+std::unique_ptr<CtlCommand> MakeApplyCommand();
 
 std::span<const CommandRow> CommandTable() {
     constexpr unsigned reader = TakesShare | TakesJson;  // reads the share, prints text or JSON
+    constexpr const char* kDryRunJson = "With --dry-run: print the changes as a JSON object";
     static const CommandRow rows[] = {
         {"identify", "Show product, software version, kind and serial number", reader, "Print a JSON object",
          MakeIdentifyCommand},
@@ -29,13 +35,23 @@ std::span<const CommandRow> CommandTable() {
         {"describe", "List every parameter with its name, type and check", reader | TakesFile,
          "Print a JSON array of objects", MakeDescribeCommand},
         {"check", "Check a value as a configuration page would take it", 0, nullptr, MakeCheckCommand},
-        {"set", "Change parameters and have the server confirm them", TakesShare | TakesFile | EndsOptionsAtDashes,
-         nullptr, MakeSetCommand},
-        {"restart", "Ask the server to restart", TakesShare, nullptr, MakeRestartCommand},
+        {"set", "Change parameters and have the server confirm them",
+         TakesShare | TakesFile | TakesJson | EndsOptionsAtDashes, kDryRunJson, MakeSetCommand},
+        {"restart", "Ask the server to restart", TakesShare | TakesJson, kDryRunJson, MakeRestartCommand},
         {"volumes", "List the volume rights files (as --file takes them)", reader, "Print a JSON array of objects",
          MakeVolumesCommand},
         {"drives", "List the SCSI drives of scsi.ini with their drive names", reader, "Print a JSON array of objects",
          MakeDrivesCommand},
+        {"diff", "Compare the share's file with a file or another share, parameter by parameter",
+         reader | TakesFile, "Print a JSON object of the differences", MakeDiffCommand},
+        {"history", "List the writes kept in the history of changes, newest first", reader | TakesFile,
+         "Print a JSON array of objects (with --show: the changes as set --dry-run --json does)",
+         MakeHistoryCommand},
+        {"undo", "Set back what a recorded write changed", TakesShare | TakesJson, kDryRunJson, MakeUndoCommand},
+        {"restore", "Write back the bytes a recorded write wrote", TakesShare | TakesJson, kDryRunJson,
+         MakeRestoreCommand},
+        {"apply", "Bring files of the share to the values a JSON document gives", TakesShare | TakesJson,
+         "Print a JSON object of what became of each file", MakeApplyCommand},
     };
     return rows;
 }

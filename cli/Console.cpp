@@ -1,6 +1,8 @@
 #include "Console.h"
 
+#include "ChangeSupport.h"
 #include "ConsoleExchange.h"
+#include "ParameterHandler.h"
 #include "ShownText.h"
 #include "StoreError.h"
 #include "StringTable.h"
@@ -26,6 +28,7 @@ int Console::Failure(int stringId, const StoreError& error, int code) const {
     const std::string detail = ShownName(error.Detail());
     SayUtf8(LoadString(CommandLineMessageId(stringId)) + (detail.empty() ? std::string() : " (" + detail + ")"));
     if (IsAccessRefused(error)) Message(kGiveUser, code);
+    if (error.Reason() == EmptyFileReason) OfferRestore(*this, error.Path());
     return code;
 }
 

@@ -28,6 +28,9 @@ struct Console {
     LocaleText text = LocaleText();
     // Who connects to a share reached straight over SMB.
     SmbCredentials credentials = {};
+    // The SHARE the command was given, as given ("" for a command without
+    // one): where its writes are recorded and its restores offered.
+    std::string share = {};
     // Run just before a write, given the file's path: lets tests play
     // another program that changes the file meanwhile.
     std::function<void(const std::string&)> beforeWrite = {};
@@ -43,7 +46,8 @@ struct Console {
     // and a line end to err.
     void SayUtf8(const std::string& message) const;
     // Writes message stringId for an action that failed on a server file,
-    // followed by what failed and why, and returns code.
+    // followed by what failed and why, and returns code. A file found empty
+    // is followed by the restore the history offers for it.
     int Failure(int stringId, const StoreError& error, int code) const;
     // Writes server text to out, in the terminal's encoding.
     void Print(const std::string& serverText) const;

@@ -5,10 +5,13 @@
 #include <system_error>
 
 #include "Catalogue.h"
+#include "ChangeHistory.h"
+#include "ChangeSupport.h"
 #include "CommandSupport.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "ServerFiles.h"
+#include "ShareLocation.h"
 #include "StringIds.h"
 #include "StringTable.h"
 #include "TargetFile.h"
@@ -16,6 +19,24 @@
 namespace {
 
 constexpr int kInPlaceNeedsFile = 60035;
+
+// A file rewritten on a share (a folder above it holds Config/Config.ini)
+// goes into that share's history: the same parameters, so no change of a
+// value, but its old bytes kept. The read-back confirms the parameters.
+void recordOnShare(const Console& console, const ParameterHandler& written, const std::string& path,
+                   const std::string& before) {
+    const std::string folder = ShareFolderAbove(path);
+    if (folder.empty()) return;
+    const SharePtr share = OpenFolderShare(folder);
+    const CatalogueKind kind = KindOfPath(path);
+    bool kept = false;
+    try {
+        kept = CompareStores(StoreOfBytes(share->Read(path), kind), written).empty();
+    } catch (const FileException&) {
+        // not confirmed
+    }
+    RecordCtlWrite(console, ShareAddress(folder), *share, {share->NameOf(path), {}}, before, written.GetBytes(), kept);
+}
 
 class FormatCommand final : public CtlCommand {
 public:
@@ -55,11 +76,13 @@ public:
             console.out << handler.Format();
             return ExitDone;
         }
+        const std::string before = handler.GetBytes();
         try {
             handler.Write();
         } catch (const FileException& error) {
             return console.Failure(StringId::NoCommunication, error, ExitFileError);
         }
+        recordOnShare(console, handler, path, before);
         return ExitDone;
     }
 

@@ -1,14 +1,17 @@
 // set: new values for parameters of one file, written once and confirmed by
-// reading the file back, as a page's Submit does.
+// reading the file back, as a page's Submit does; or, on trial, the changes
+// that would be written.
 #include <CLI/CLI.hpp>
 #include <map>
 
 #include "Catalogue.h"
+#include "ChangeSupport.h"
 #include "CommandSupport.h"
 #include "FileException.h"
 #include "ParameterHandler.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "SubmitChanges.h"
 #include "SubmitPlan.h"
 #include "TargetFile.h"
 
@@ -16,9 +19,6 @@ namespace {
 
 constexpr int kAssignmentsInThrees = 60015;
 constexpr int kValueNotTaken = 60018;
-constexpr int kKept = 60037;
-constexpr int kNotKept = 60038;
-constexpr int kNotKeptGone = 60039;
 
 // The usage line of set names the words that follow SHARE.
 class SetFormatter : public CLI::Formatter {
@@ -30,18 +30,11 @@ public:
     }
 };
 
-// One value to set: the parameter as the file has it, and as edited.
-struct Edit {
-    std::string section;
-    Parameter edited;
-    std::string loadedValue;
-};
-
 // Finds and takes every SECTION KEY VALUE (a later one of the same parameter
 // wins); false after the message of the first one refused.
 bool takeAssignments(const Console& console, const ParameterHandler& handler, const TargetFile& target,
-                     const std::vector<std::string>& words, std::vector<Edit>& edits) {
-    std::map<std::pair<int, int>, Edit> taken;
+                     const std::vector<std::string>& words, std::vector<ParameterEdit>& edits) {
+    std::map<std::pair<int, int>, ParameterEdit> taken;
     for (size_t i = 0; i + 2 < words.size(); i += 3) {
         const std::string& section = words[i];
         const std::string& key = words[i + 1];
@@ -57,61 +50,13 @@ bool takeAssignments(const Console& console, const ParameterHandler& handler, co
             console.Say(FormatString(kValueNotTaken, {ParameterLabel(section, key)}));
             return false;
         }
-        Edit edit{section, loaded, loaded.GetValue()};
+        ParameterEdit edit{section, loaded, loaded.GetValue()};
         edit.edited.SetValue(value);
         edit.edited.SetCheckState(1);  // a value given for a date or time is meant to be set
         taken.insert_or_assign({s, p}, std::move(edit));
     }
     for (auto& [where, edit] : taken) edits.push_back(std::move(edit));
     return true;
-}
-
-// A section name as the command line takes it: "" for the unnamed one.
-std::string sectionWord(const std::string& section) { return section.empty() ? "\"\"" : section; }
-
-// After values the server did not take: what became of each in the file
-// as it is now.
-int sayVerdicts(const Console& console, const SubmitPlan& plan, const ParameterHandler& now) {
-    for (const SubmitPlan::Verdict& v : plan.Verdicts(now)) {
-        const std::string section = sectionWord(v.section);
-        console.Say(v.kept      ? FormatString(kKept, {section, v.key, v.sent})
-                    : v.present ? FormatString(kNotKept, {section, v.key, v.now})
-                                : FormatString(kNotKeptGone, {section, v.key}));
-    }
-    return ExitNotTaken;
-}
-
-// Writes the plan to the file at path, then says how the server took it.
-int writeAndConfirm(const Console& console, SubmitPlan& plan, const SharePtr& files, const std::string& path,
-                    CatalogueKind kind) {
-    if (console.beforeWrite) console.beforeWrite(path);
-    try {
-        plan.Write();
-    } catch (const FileChangedMeanwhile& error) {
-        // Nothing was written over the other program's change.
-        console.Failure(StringId::Unsuccessful, error, ExitNotTaken);
-        ParameterHandler now;
-        try {
-            now.Load(files, path, CatalogueOf(kind));
-        } catch (const FileException&) {
-            return ExitNotTaken;  // what it holds cannot be said
-        }
-        return sayVerdicts(console, plan, now);
-    } catch (const FileException& error) {
-        return console.Failure(StringId::NoCommunication, error, ExitFileError);
-    }
-    if (plan.AsksRestart()) return console.Message(StringId::ServerRestarting, ExitDone);
-    plan.ReleaseWritten();  // not held beside the file read back
-
-    ParameterHandler readBack;
-    try {
-        readBack.Load(files, path, CatalogueOf(kind));
-    } catch (const FileException& error) {
-        return console.Failure(StringId::NoCommunication, error, ExitFileError);
-    }
-    if (plan.ConfirmedBy(readBack)) return console.Message(SubmitPlan::SuccessMessage(kind), ExitDone);
-    console.Message(StringId::Unsuccessful, ExitNotTaken);
-    return sayVerdicts(console, plan, readBack);
 }
 
 class SetCommand final : public CtlCommand {
@@ -125,10 +70,12 @@ public:
         command.footer("SECTION KEY VALUE [SECTION KEY VALUE ...]: one or more parameters with their new values; "
                        "after --, words beginning with - are taken as such words too");
         command.add_flag("--yes", yes, "Confirm a restart or factory-defaults request");
+        command.add_flag("--dry-run", dryRun, "Check everything and print the changes, but write nothing");
     }
     // A word that looks like an option set does not have is refused, not
     // taken as a section.
     void Parsed(const CLI::App& command, std::vector<std::string> afterOptions) override {
+        RequireDryRunForJson(command, dryRun);
         for (const std::string& word : command.remaining()) {
             if (word.size() > 2 && word.compare(0, 2, "--") == 0) throw CLI::ExtrasError(command.get_name(), {word});
             words.push_back(word);
@@ -146,29 +93,15 @@ public:
         ParameterHandler handler;
         TargetFile target;
         if (const int failed = LoadTarget(console, options, StringId::NoCommunication, handler, target)) return failed;
-        std::vector<Edit> edits;
+        std::vector<ParameterEdit> edits;
         if (!takeAssignments(console, handler, target, words, edits)) return ExitNotFoundOrInvalid;
-        const SharePtr files = handler.GetShare();
-        const std::string path = handler.GetPath();
-        SubmitPlan plan(std::move(handler));  // the store is the plan's from here on
-        try {
-            for (const Edit& edit : edits) plan.Take(edit.section, edit.edited, edit.loadedValue);
-        } catch (const StoreError& error) {
-            return console.Failure(StringId::NoCommunication, error, ExitFileError);
-        }
-        if (!plan.HasChanges()) return console.Message(StringId::NothingChanged, ExitDone);
-        const std::vector<int> questions = plan.Questions();
-        if (!questions.empty() && !yes) {
-            if (plan.CarriesPendingFactoryReset()) console.Message(kPendingFactoryReset, ExitDone);
-            for (int question : questions) console.Message(question, ExitDone);
-            return console.Message(kConfirmWithYes, ExitNotFoundOrInvalid);
-        }
-        return writeAndConfirm(console, plan, files, path, target.kind);
+        return SubmitEdits(console, std::move(handler), edits, target.kind, {yes, dryRun, options.json});
     }
 
 private:
     std::vector<std::string> words;  // SECTION KEY VALUE, repeated
     bool yes = false;
+    bool dryRun = false;
 };
 
 }  // namespace

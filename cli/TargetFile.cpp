@@ -76,12 +76,20 @@ bool IsServerOnlyFile(const Share& share, const std::string& name) {
     return IsServerOnlyFile(path.substr(root.size() + 1));
 }
 
-bool IsServerOnlyLocalFile(const std::string& path) {
+std::string ShareFolderAbove(const std::string& path) {
     std::error_code failed;
     const std::filesystem::path file = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
-    if (failed) return false;
+    if (failed) return {};
     for (std::filesystem::path folder = file.parent_path(); folder.has_relative_path(); folder = folder.parent_path()) {
-        if (ShareFolderProblem(folder.string()) == 0) return IsServerOnlyFile(file.lexically_relative(folder).string());
+        if (ShareFolderProblem(folder.string()) == 0) return folder.string();
     }
-    return false;
+    return {};
+}
+
+bool IsServerOnlyLocalFile(const std::string& path) {
+    const std::string folder = ShareFolderAbove(path);
+    if (folder.empty()) return false;
+    std::error_code failed;
+    const std::filesystem::path file = std::filesystem::weakly_canonical(std::filesystem::absolute(path, failed), failed);
+    return !failed && IsServerOnlyFile(file.lexically_relative(folder).string());
 }

@@ -33,6 +33,9 @@ bool IsServerOnlyFile(const std::string& pathInShare);
 // The same for a file of a share, named as Share::PathOf takes it. Raises
 // FileException when the name leads outside the share.
 bool IsServerOnlyFile(const Share& share, const std::string& name);
+// The share a file of this computer lies in: the nearest folder above it
+// that holds Config/Config.ini, links resolved; "" when there is none.
+std::string ShareFolderAbove(const std::string& path);
 // The same for a file of this computer, judged below the share it lies in
 // (the nearest folder above it that holds Config/Config.ini); a file in no
 // share is none of them.

@@ -150,6 +150,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, Console console) {
     for (std::string* argument : chosen->command->ServerText()) {
         if (!toServer(console, *argument)) return ExitNotFoundOrInvalid;
     }
+    console.share = options.share;
     return chosen->command->Run(console, options);
 }
 

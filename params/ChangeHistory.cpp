@@ -3,6 +3,8 @@
 #include <unordered_map>
 
 #include "LocalState.h"
+#include "ServerFiles.h"
+#include "ServerIdentity.h"
 #include "StoreError.h"
 
 bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std::string& before,
@@ -20,6 +22,22 @@ bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std:
         problem = error.Detail();
         return false;
     }
+}
+
+std::string SerialAtWrite(const Share& share, const std::string& file, const std::string& bytesBefore) {
+    std::string line;
+    try {
+        const std::string configuration = share.PathOf(ServerFile::Configuration);
+        if (share.PathOf(file) == configuration) {
+            line = bytesBefore.substr(0, bytesBefore.find('\n'));
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+        } else {
+            share.ReadFirstLine(configuration, line);
+        }
+    } catch (const StoreError&) {
+        return "";
+    }
+    return line.empty() ? "" : SerialNumber(line);
 }
 
 std::optional<HistoryEntry> LastWriteOf(const std::string& address, const std::string& file) {
@@ -58,6 +76,9 @@ UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now) {
             plan.skipped.push_back(change);
         } else if (!held || !held->HasSameValue(change.newValue)) {
             plan.conflicts.push_back({change.section, change.key, change.newValue, held ? held->GetValue() : ""});
+            if (held && !held->HasSameValue(change.oldValue)) {
+                plan.forced.push_back({change.section, change.key, held->GetValue(), change.oldValue});
+            }
         } else if (!held->HasSameValue(change.oldValue)) {
             plan.edits.push_back({change.section, change.key, held->GetValue(), change.oldValue});
         }
@@ -135,4 +156,27 @@ std::vector<Difference> CompareStores(const ParameterHandler& mine, const Parame
         if (otherSections.at(name) == s && !mineSections.contains(name)) differences.push_back({name, "*", std::nullopt, ""});
     }
     return differences;
+}
+
+std::vector<Change> ChangesBetween(const ParameterHandler& before, const ParameterHandler& after) {
+    std::vector<Change> changes;
+    for (const Difference& difference : CompareStores(before, after)) {
+        if (difference.key != "*") {
+            changes.push_back({difference.section, difference.key, difference.mine.value_or(""),
+                               difference.other.value_or("")});
+            continue;
+        }
+        // A whole section one side lacks: each of its keys, once.
+        const bool removed = difference.mine.has_value();
+        const ParameterHandler& holder = removed ? before : after;
+        const ParameterSection& section = holder.SectionAt(sectionsOf(holder).at(difference.section));
+        const auto keys = keysOf(section);
+        for (int i = 0; i < section.GetParameterCount(); ++i) {
+            const Parameter& parameter = section.ParameterAt(i);
+            if (keys.at(parameter.GetKey()) != i) continue;
+            changes.push_back({section.GetName(), parameter.GetKey(), removed ? parameter.GetValue() : "",
+                               removed ? "" : parameter.GetValue()});
+        }
+    }
+    return changes;
 }

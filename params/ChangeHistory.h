@@ -26,6 +26,11 @@ struct WriteOrigin {
 bool RecordWrite(const WriteOrigin& origin, const ChangeSet& changes, const std::string& before,
                  const std::string& after, bool kept, std::string& problem);
 
+// The serial number the share's configuration file gives as a write of file
+// is made: read from bytesBefore when file is that configuration file, else
+// from the share's; "" when it cannot be read or is empty.
+std::string SerialAtWrite(const Share& share, const std::string& file, const std::string& bytesBefore);
+
 // The newest write of file the share's history holds (when the history is
 // kept): the one to restore a file found empty from.
 std::optional<HistoryEntry> LastWriteOf(const std::string& address, const std::string& file);
@@ -42,6 +47,10 @@ struct UndoPlan {
     std::vector<Change> conflicts;
     // Requests and clock settings, which an undo never sends again.
     std::vector<Change> skipped;
+    // What taking the write back anyway sets besides the edits: each
+    // conflicting parameter the file still has, from its value now (old) to
+    // its value before the write (new), where the two differ.
+    std::vector<Change> forced;
 };
 UndoPlan PlanUndo(const HistoryEntry& entry, const ParameterHandler& now);
 
@@ -58,3 +67,8 @@ struct Difference {
 // The differences, in mine's order and then other's: order, remarks and the
 // spelling of equal values do not count.
 std::vector<Difference> CompareStores(const ParameterHandler& mine, const ParameterHandler& other);
+
+// What writing after over before changes, parameter by parameter as
+// CompareStores sees it: each parameter of a section only one side has is a
+// change of its own, and a value one side lacks is "".
+std::vector<Change> ChangesBetween(const ParameterHandler& before, const ParameterHandler& after);

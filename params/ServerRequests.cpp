@@ -36,6 +36,10 @@ void AddRestartToFactoryDefaults(ParameterHandler& store) {
     if (AsksFactoryDefaults(store)) setYes(store, RestartKey);
 }
 
+void CheckRestartToFactoryDefaults(const ParameterHandler& store) {
+    if (AsksFactoryDefaults(store)) requireKey(store, RestartKey);
+}
+
 ServerRequest::ServerRequest(const SharePtr& share, Kind kind) : kind(kind) {
     store.Load(share, ServerFile::Configuration, CatalogueOf(Configuration));
 }

@@ -21,6 +21,9 @@ bool AsksFactoryDefaults(const ParameterHandler& store);
 // so the two always travel together. Raises FileException, writing nothing,
 // when the file has no Restart key to carry the request.
 void AddRestartToFactoryDefaults(ParameterHandler& store);
+// Raises the FileException AddRestartToFactoryDefaults would raise, changing
+// nothing.
+void CheckRestartToFactoryDefaults(const ParameterHandler& store);
 
 // One restart or factory-defaults request: one load of the configuration
 // file, the keys set and one write.

@@ -99,6 +99,10 @@ std::vector<int> SubmitPlan::Questions() const {
     return questions;
 }
 
+void SubmitPlan::CheckWritable() const {
+    if (sendsRequests) CheckRestartToFactoryDefaults(store);
+}
+
 void SubmitPlan::Write() {
     const bool restart = AsksRestart();
     if (sendsRequests) AddRestartToFactoryDefaults(store);

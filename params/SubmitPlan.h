@@ -62,6 +62,10 @@ public:
     // doing so: the reason for the first question.
     bool CarriesPendingFactoryReset() const;
 
+    // Raises the FileException that Write would raise before writing
+    // anything (a factory reset the file has no Restart key to carry out):
+    // what a trial run checks.
+    void CheckWritable() const;
     // Writes the plan's store (with Restart = "yes" beside FactoryDefaults =
     // "yes", when it took an edited parameter). Raises FileException; a
     // failed write leaves the file as it was.
@@ -69,6 +73,8 @@ public:
     // After Write: the store as written, for a caller that keeps the file as
     // it last read or wrote it. The plan keeps only what confirms the write.
     ParameterHandler ReleaseWritten();
+    // Write has written the file (whatever the server then made of it).
+    bool IsWritten() const { return written; }
     // The write asked the server to restart: there is nothing to verify, the
     // server is about to go away.
     bool AsksRestart() const { return written ? restartSent : !Questions().empty(); }

@@ -209,6 +209,25 @@ constexpr std::pair<int, std::string_view> kEntries[] = {
         {60038, "not kept: %1 %2 (the file has %3)"},
         {60039, "not kept: %1 %2 (the file has no such parameter)"},
 
+        // --- The command line and the history of changes ---
+        {60100, "The change was written, but the history of changes could not be kept (%1)."},
+        {60101, "The history of changes holds the last write of %1: write %2, made at %3 (serial number %4). "
+                "To write those bytes back:"},
+        {60102, "No change of %1 has been recorded."},
+        {60103, "The history of changes holds no write %1 of %2."},
+        {60104, "The history of changes is turned off (TESSARON_HISTORY=off, or \"Keep a History of Changes\" "
+                "unticked in the window): nothing is recorded, undone or restored."},
+        {60105, "Changed again since that write: %1 (it wrote %2, the file has %3)."},
+        {60106, "Changed again since that write: %1 (the file no longer has it)."},
+        {60107, "Nothing has been undone. Add --force to undo the write all the same."},
+        {60108, "Left as it is: %1 is a request to the server or its clock, which an undo never sends."},
+        {60109, "This writes %1 of %2 back as write %3 left it at %4."},
+        {60110, "The file %1 has been written back as write %2 left it."},
+        {60111, "Write %1 kept no bytes to write back."},
+        {60112, "Could not read the history of changes!"},
+        {60113, "--json goes with --dry-run: a write prints only messages."},
+        {60120, "not written: %1"},
+
         // --- The command line's words for messages that speak of the windows ---
         {60040, "Are you sure you want to restart the server?"},
         {60041, "Are you sure you want to change the parameter values to factory default settings?\n\n"

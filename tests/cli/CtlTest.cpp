@@ -22,6 +22,8 @@ TEST(CtlUsage, BadCommandLinesExitWith64HelpExitsWith0) {
         {{"set", "/share"}, 64, ""}, {{"set", "/share", "IP", "NetMask"}, 64, ""},
         {{"set", "/share", "IP", "NetMask", "255.0.0.0", "IP"}, 64, ""},
         {{"set", "/share", "--dry-rum", "IP", "NetMask", "255.0.0.0"}, 64, "--dry-rum"},
+        {{"set", "/share", "--json", "IP", "NetMask", "255.0.0.0"}, 64, "--json goes with --dry-run"},
+        {{"undo", "/share", "x"}, 64, ""}, {{"restore", "/share"}, 64, ""}, {{"diff", "/share"}, 64, ""},
         {{"--help"}, 0, "describe"}, {{"--version"}, 0, ""}, {{"set", "--help"}, 0, "SHARE SECTION KEY VALUE [SECTION KEY VALUE ...]\n"},
     };
     for (const auto& c : cases) {
@@ -46,7 +48,7 @@ TEST(CtlUsage, EveryCommandSaysWhatIsWrongWithTheShare) {
     const std::vector<std::vector<std::string>> commands = {  // each with the share options
         {"identify", "--json", "--user", "u"}, {"info", "--user", "u"}, {"stats", "--json", "--user", "u"},
         {"log", "--user", "u"}, {"get", "IP", "NetMask"}, {"describe", "--json"},
-        {"set", "IP", "NetMask", "255.0.0.0"}, {"restart", "--yes"},
+        {"set", "IP", "NetMask", "255.0.0.0"}, {"restart", "--yes"}, {"restart", "--dry-run"}, {"diff", "other"},
     };
     for (const auto& command : commands) {
         const auto run = [&](const std::string& share) { return RunOn(share, command); };

@@ -168,6 +168,25 @@ TEST(UndoTest, SetsBackWhatAWriteChanged) {
     EXPECT_EQ(plan.conflicts, (std::vector<Change>{{"IP", "DefaultRouter", "10.0.0.254", "192.168.1.1"},
                                                    {"IP", "Gone", "b", ""}}));
     EXPECT_EQ(plan.skipped.size(), 2u);
+    // Taken back anyway: what the file still has goes back to its value before the write.
+    EXPECT_EQ(plan.forced, (std::vector<Change>{{"IP", "DefaultRouter", "192.168.1.1", "10.0.0.1"}}));
+}
+
+// The serial number a write is recorded with: from the bytes it replaced
+// when it wrote the configuration file, else from the share's.
+TEST(SerialAtWriteTest, TheConfigurationFileSaysIt) {
+    TempShare share(TempShare::Contents::Sample);
+    const struct { const char* file; std::string before; const char* config; const char* serial; } cases[] = {
+        {"Config/Config.ini", "Tessaron CD V4.00 S/N: 42\r\n[IP]\r\n", nullptr, " 42"},
+        {"config/CONFIG.INI", "Tessaron CD V4.00\r\n", nullptr, "Unknown"},
+        {"Config/Config.ini", "", nullptr, ""},
+        {"Config/scsi.ini", "Tessaron CD V4.00 S/N: 42\r\n", nullptr, " 1234-5678"},
+        {"Volumes/CDROM1/GUEST.USR", "", "", ""},  // an empty configuration file says nothing
+    };
+    for (const auto& c : cases) {
+        if (c.config) share.Write("Config/Config.ini", c.config);
+        EXPECT_EQ(SerialAtWrite(*share.Files(), c.file, c.before), c.serial) << c.file << " " << c.before;
+    }
 }
 
 // Two stores compared parameter by parameter: order, remarks and the
@@ -188,6 +207,10 @@ TEST(CompareStoresTest, ListsWhatDiffers) {
         {"x=1\n[A]\n", "x=2\n[A]\n", {{"", "x", "1", "2"}}},  // the unnamed section
     };
     for (const auto& c : cases) EXPECT_EQ(CompareStores(FromText(c.mine), FromText(c.other)), c.differences) << c.mine;
+    // As changes: each key of a section one side lacks on its own, a missing value "".
+    EXPECT_EQ(ChangesBetween(FromText("[A]\nx=1\ny=2\n[Mine]\nm=1\nn=2\n"), FromText("[A]\nx=3\n[Other]\no=1\n")),
+              (std::vector<Change>{{"A", "x", "1", "3"}, {"A", "y", "2", ""}, {"Mine", "m", "1", ""},
+                                   {"Mine", "n", "2", ""}, {"Other", "o", "", "1"}}));
 }
 
 }  // namespace

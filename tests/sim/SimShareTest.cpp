@@ -76,6 +76,9 @@ TEST_F(SimShareTest, RefusedValueLeavesTheOldOneInTheFile) {
     EXPECT_EQ(Get("IP", "NetMask"), "255.255.255.0\n");
     EXPECT_NE(Log().find("[IP] NetMask = 0.0.0.0 refused, keeps 255.255.255.0\r\n"), std::string::npos);
     EXPECT_EQ(RunCtl({"set", Share(), "HTTP/FTP", "Password", "abc"}).code, 4);  // each rule given applies
+    // The history keeps the write as the server's read-back judged it.
+    const std::string listed = RunCtl({"history", Share()}).out;
+    EXPECT_NE(listed.find("\ttessaron-ctl\tConfig/Config.ini\t1\tnot kept\n"), std::string::npos) << listed;
     EXPECT_EQ(RunCtl({"identify", Share()}).out, "product: QUOR Tessaron HD\nversion: 3.07\nkind: 1\nserial:  9999-0001\n");
 }
 

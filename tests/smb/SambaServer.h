@@ -26,7 +26,7 @@ inline bool Shell(const std::string& command) {
 
 // A Samba server of the test's own on the loopback interface: a free high
 // port, guest access to the share "cd" (any folder), a share "locked" of the
-// same folder for the user "root" with password "secret" only, and all its
+// same folder for the user "root" with a password ("secret" unless given) only, and all its
 // state in a temporary folder. Stopped by its pid.
 class SambaServer {
 public:
@@ -35,7 +35,7 @@ public:
         return Shell("command -v smbd || test -x /usr/sbin/smbd") ? "" : "no smbd (Debian package samba)";
     }
 
-    explicit SambaServer(const std::string& folder) {
+    explicit SambaServer(const std::string& folder, const std::string& password = "secret") {
         const int s = ::socket(AF_INET, SOCK_STREAM, 0);  // a port nobody uses: one the system hands out
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -58,7 +58,7 @@ public:
             << "\ncache directory = " << state << "\nprivate dir = " << state << "\nncalrpc dir = " << state << "/rpc\n"
             << "[cd]\npath = " << folder << "\nguest ok = yes\nread only = no\n"
             << "[locked]\npath = " << folder << "\nguest ok = no\nvalid users = root\nread only = no\n";
-        Shell("printf 'secret\\nsecret\\n' | smbpasswd -c " + conf + " -s -a root");
+        Shell("printf '%s\\n%s\\n' " + password + " " + password + " | smbpasswd -c " + conf + " -s -a root");
         Shell("smbd -D -s " + conf + " </dev/null");
         WaitFor([this] { return Up(); });
     }
