@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,10 +138,10 @@ std::string History::Now() {
     localtime_r(&now, &local);
     char text[40];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-    std::string time = text;
     // ISO 8601 writes the offset with a colon: +01:00.
-    if (time.size() >= 5) time.insert(time.size() - 2, ":");
-    return time;
+    const std::string_view time = text;
+    if (time.size() < 5) return std::string(time);
+    return std::string(time.substr(0, time.size() - 2)).append(":").append(time.substr(time.size() - 2));
 }
 
 std::string History::shareFolder(bool create) const {
@@ -149,7 +150,8 @@ std::string History::shareFolder(bool create) const {
     const std::string name = hashName(address);
     // Another address with the same hash takes the next free suffix.
     for (int suffix = 0;; ++suffix) {
-        const std::string folder = base + "/history/" + name + (suffix ? "-" + std::to_string(suffix) : "");
+        std::string folder = base + "/history/" + name;
+        if (suffix) folder.append("-").append(std::to_string(suffix));
         std::string kept;
         if (ReadPrivateFile(folder + "/address", kept)) {
             if (kept == address) return folder;
