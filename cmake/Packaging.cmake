@@ -39,12 +39,13 @@ if(SCDOC)
 endif()
 
 # The package's own documents: the copyright in Debian's form and the
-# changelog Debian expects beside it.
+# changelog Debian expects beside it (changelog.gz: the package is its own
+# upstream).
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/tessaron-config)
 install(FILES doc/debian-copyright DESTINATION ${doc_dir} RENAME copyright)
 # The sample share, to try the programs on (tessaron-sim serves a copy).
 install(DIRECTORY examples/share DESTINATION ${doc_dir}/examples)
-set(changelog ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+set(changelog ${PROJECT_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${changelog}
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/doc/debian-changelog > ${changelog}
   DEPENDS ${PROJECT_SOURCE_DIR}/doc/debian-changelog VERBATIM)
@@ -57,26 +58,29 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "QUOR Tessaron Configuration authors")
 set(CPACK_PACKAGE_CONTACT "QUOR Tessaron Configuration maintainers <maintainers@tessaron-config.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration tool for QUOR Tessaron storage servers")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "configuration tool for QUOR Tessaron storage servers\n"
-  " QUOR Tessaron Configuration sets up and manages a QUOR Tessaron network\n"
-  " storage server, an appliance that shares CD-ROM drives or hard disks to\n"
-  " SMB, NetWare, NFS and HTTP/FTP clients, through the files on the server's\n"
-  " own share, reached as a mounted folder or straight over SMB.\n"
-  " .\n"
-  " The package holds the desktop program tessaron-config, the command-line\n"
-  " companion tessaron-ctl for scripts and fleets, and tessaron-sim, a\n"
-  " simulated appliance.")
-string(REPLACE ";" "" CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
+# The long description, after the summary line CPack puts first; CPack
+# indents each line and writes an empty one as the paragraph mark.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "QUOR Tessaron Configuration sets up and manages a QUOR Tessaron network\n"
+  "storage server, an appliance that shares CD-ROM drives or hard disks to\n"
+  "SMB, NetWare, NFS and HTTP/FTP clients, through the files on the server's\n"
+  "own share, reached as a mounted folder or straight over SMB.\n"
+  "\n"
+  "The package holds the desktop program tessaron-config, the command-line\n"
+  "companion tessaron-ctl for scripts and fleets, and tessaron-sim, a\n"
+  "simulated appliance.")
 set(CPACK_DEBIAN_PACKAGE_SECTION admin)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Only the simulated appliance mounts a file system; the rest works without.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fuse3")
-# Loaded at run time, where dpkg-shlibdeps cannot see it.
+# What the programs load at run time, where dpkg-shlibdeps cannot see it:
+# the window system's platform plugin of Qt, and the SMB client when it is
+# loaded only once a share is reached over SMB.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 if(TESSARON_SMB_LOADED_AT_RUN_TIME)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsmbclient (>= 2:4.17)")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libsmbclient (>= 2:4.17)")
 endif()
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SET_DESTDIR OFF)
