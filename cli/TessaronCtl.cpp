@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "CtlCommand.h"
+#include "ShareLocation.h"
 #include "StringTable.h"
 
 namespace {
@@ -150,6 +151,7 @@ int RunTessaronCtl(const std::vector<std::string>& args, Console console) {
     for (std::string* argument : chosen->command->ServerText()) {
         if (!toServer(console, *argument)) return ExitNotFoundOrInvalid;
     }
+    options.share = FromFileAddress(options.share);
     console.share = options.share;
     return chosen->command->Run(console, options);
 }

@@ -1,5 +1,7 @@
 #include "ServerIdentity.h"
 
+#include "ShareLocation.h"
+
 #include "ServerFiles.h"
 #include "StringTable.h"
 #include "TextRules.h"
@@ -33,7 +35,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (!arg.empty() && arg[0] == '-') {
             continue;
         } else if (!pathTaken) {
-            result.serverPath = arg;
+            result.serverPath = FromFileAddress(arg);
             pathTaken = true;
         }
     }

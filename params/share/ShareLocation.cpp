@@ -52,6 +52,14 @@ std::string SmbAddress(const NetworkPath& network) {
     return address;
 }
 
+std::string FromFileAddress(const std::string& argument) {
+    if (!StartsWithIgnoringCase(argument, "file://")) return argument;
+    std::string rest = argument.substr(7);
+    if (StartsWithIgnoringCase(rest, "localhost/")) rest.erase(0, 9);
+    // Another computer's file is none of this one's.
+    return rest.empty() || rest[0] != '/' ? argument : PercentDecoded(rest);
+}
+
 std::string PercentDecoded(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {

@@ -28,6 +28,11 @@ std::string PercentEncoded(const std::string& text);
 // ("smb://host:port/share/folder"), each part percent-encoded.
 std::string SmbAddress(const NetworkPath& network);
 
+// A file:// address of a folder of this computer, as a desktop hands one
+// to a program ("file:///mnt/tessaron", "file://localhost/mnt/a%20b"), as
+// the folder's path; any other text as it is.
+std::string FromFileAddress(const std::string& argument);
+
 // The non-empty parts of text between any of the separator characters.
 std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
 

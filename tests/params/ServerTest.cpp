@@ -22,6 +22,9 @@ TEST(CommandLine, TakesTheFirstArgumentThatIsNotAFlag) {
         {{"--help", "--version", "/srv"}, "/srv", true, true},
         {{"-", "--", "-help"}, "", false, false},
         {{"", "/srv"}, "", false, false},  // an empty argument is a path
+        {{"file:///mnt/a%20b"}, "/mnt/a b", false, false},  // as a desktop hands over a folder
+        {{"FILE://localhost/srv"}, "/srv", false, false},
+        {{"file://other/srv"}, "file://other/srv", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
