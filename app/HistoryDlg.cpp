@@ -16,6 +16,7 @@
 #include "StoreError.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "ToolkitApp.h"
 #include "WaitCursor.h"
 #include "WriteHistory.h"
 
@@ -39,12 +40,11 @@ constexpr int kOverEmptyFile = 60240;
 constexpr int kWrites = 60238;
 constexpr int kChangesOfWrite = 60239;
 
-QString text(int id) { return FromServerText(LoadString(id)); }
 
 QTreeWidget* newList(QWidget* parent, int id, int name, const QStringList& headers) {
     auto* list = new QTreeWidget(parent);
     list->setObjectName(QString::number(id));
-    list->setAccessibleName(text(name));
+    list->setAccessibleName(LoadText(name));
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
     list->setHeaderLabels(headers);
@@ -62,11 +62,11 @@ QString summary(const HistoryEntry& entry) {
 
 HistoryDlg::HistoryDlg(ConfigApp& app, QWidget* parent)
     : QDialog(parent), app(app), intro(new QLabel(this)),
-      writes(newList(this, kWritesId, kWrites, {text(kTime), text(kProgram), text(kFile), text(kChanges)})),
+      writes(newList(this, kWritesId, kWrites, {LoadText(kTime), LoadText(kProgram), LoadText(kFile), LoadText(kChanges)})),
       details(new QLabel(this)),
-      changes(newList(this, kChangesId, kChangesOfWrite, {text(kParameter), text(kWas), text(kBecame)})),
-      undo(new QPushButton(text(kUndo), this)) {
-    setWindowTitle(text(kTitle));
+      changes(newList(this, kChangesId, kChangesOfWrite, {LoadText(kParameter), LoadText(kWas), LoadText(kBecame)})),
+      undo(new QPushButton(LoadText(kUndo), this)) {
+    setWindowTitle(LoadText(kTitle));
     intro->setWordWrap(true);
     intro->setTextFormat(Qt::PlainText);
     intro->setBuddy(writes);
@@ -85,10 +85,7 @@ HistoryDlg::HistoryDlg(ConfigApp& app, QWidget* parent)
     layout->addWidget(details);
     layout->addWidget(changes, 2);
     layout->addWidget(buttons);
-    // Room for its lines at any font, within the screen.
-    const QFontMetrics metrics = fontMetrics();
-    const QSize wanted(metrics.averageCharWidth() * 110, metrics.height() * 30);
-    resize(wanted.boundedTo(screen()->availableGeometry().size() * 9 / 10));
+    SizeForLines(this, 110, 30);  // room for its lines at any font
     Refresh();
     writes->setFocus();
 }
@@ -96,15 +93,15 @@ HistoryDlg::HistoryDlg(ConfigApp& app, QWidget* parent)
 void HistoryDlg::Refresh() {
     WaitCursor wait;
     const std::string address = app.GetHistoryAddress();
-    QString said = text(kIntro).arg(QString::fromStdString(ShownName(address)));
-    if (!KeepsLocalState()) said += QLatin1Char(' ') + text(kTurnedOff);
+    QString said = LoadText(kIntro).arg(QString::fromStdString(ShownName(address)));
+    if (!KeepsLocalState()) said += QLatin1Char(' ') + LoadText(kTurnedOff);
     entries.clear();
     try {
         entries = History(address).Entries();
     } catch (const StoreError& error) {
         said += QLatin1Char(' ') + QString::fromStdString(ShownName(error.Detail()));
     }
-    if (entries.empty()) said += QLatin1Char(' ') + text(kNoWrites);
+    if (entries.empty()) said += QLatin1Char(' ') + LoadText(kNoWrites);
     intro->setText(said);
     writes->clear();
     for (const HistoryEntry& entry : entries) {
@@ -127,13 +124,13 @@ void HistoryDlg::showSelected() {
     details->setVisible(entry != nullptr);
     undo->setEnabled(entry != nullptr);
     if (!entry) return;
-    QString said = text(kSerial).arg(ShownSerial(entry->serial));
-    if (!entry->kept) said += QLatin1Char(' ') + text(kNotKept);
+    QString said = LoadText(kSerial).arg(ShownSerial(entry->serial));
+    if (!entry->kept) said += QLatin1Char(' ') + LoadText(kNotKept);
     try {
         // A write over an empty file (a restore) has no values before it to set back.
         if (History(app.GetHistoryAddress()).BytesBefore(entry->id).empty()) {
             undo->setEnabled(false);
-            said += QLatin1Char(' ') + text(kOverEmptyFile);
+            said += QLatin1Char(' ') + LoadText(kOverEmptyFile);
         }
     } catch (const StoreError&) {
         undo->setEnabled(false);  // its bytes are gone: nothing can be told of it

@@ -15,6 +15,7 @@
 #include "StoreError.h"
 #include "StringIds.h"
 #include "StringTable.h"
+#include "ToolkitApp.h"
 #include "WaitCursor.h"
 
 namespace {
@@ -28,21 +29,20 @@ constexpr int kNothing = 60213;
 constexpr int kWhatSubmitWrites = 60232;
 constexpr int kNoParameters = 60233;
 
-QString text(int id) { return FromServerText(LoadString(id)); }
 
 }  // namespace
 
 PendingChangesDlg::PendingChangesDlg(ChangeSource* source, QWidget* parent)
     : QDialog(parent), source(source), intro(new QLabel(this)), list(new QTreeWidget(this)),
-      revert(new QPushButton(text(kRevert), this)) {
-    setWindowTitle(text(kTitle));
+      revert(new QPushButton(LoadText(kRevert), this)) {
+    setWindowTitle(LoadText(kTitle));
     intro->setWordWrap(true);
     intro->setTextFormat(Qt::PlainText);
     list->setObjectName(QString::number(kListId));
-    list->setAccessibleName(text(kTitle));
+    list->setAccessibleName(LoadText(kTitle));
     list->setRootIsDecorated(false);
     list->setAllColumnsShowFocus(true);
-    list->setHeaderLabels({text(kParameter), text(kWas), text(kWillBe)});
+    list->setHeaderLabels({LoadText(kParameter), LoadText(kWas), LoadText(kWillBe)});
     list->header()->setSectionResizeMode(QHeaderView::Interactive);
     intro->setBuddy(list);
     revert->setObjectName(QString::number(kRevertId));
@@ -56,10 +56,7 @@ PendingChangesDlg::PendingChangesDlg(ChangeSource* source, QWidget* parent)
     layout->addWidget(intro);
     layout->addWidget(list);
     layout->addWidget(buttons);
-    // Room for its lines at any font, within the screen.
-    const QFontMetrics metrics = fontMetrics();
-    const QSize wanted(metrics.averageCharWidth() * 90, metrics.height() * 18);
-    resize(wanted.boundedTo(screen()->availableGeometry().size() * 9 / 10));
+    SizeForLines(this, 90, 18);  // room for its lines at any font
     Refresh();
     list->setFocus();
 }
@@ -81,11 +78,11 @@ void PendingChangesDlg::Refresh() {
         item->setToolTip(0, FromServerText(change.section.empty() ? change.key : change.section + "/" + change.key));
     }
     if (!source) {
-        intro->setText(text(kNoParameters));
+        intro->setText(LoadText(kNoParameters));
     } else if (pending.changes.empty()) {
-        intro->setText(text(kNothing));
+        intro->setText(LoadText(kNothing));
     } else {
-        intro->setText(text(kWhatSubmitWrites).arg(QString::fromStdString(ShownName(pending.file))));
+        intro->setText(LoadText(kWhatSubmitWrites).arg(QString::fromStdString(ShownName(pending.file))));
     }
     for (int column = 0; column < list->columnCount(); ++column) list->resizeColumnToContents(column);
     if (list->topLevelItemCount() > 0) list->setCurrentItem(list->topLevelItem(std::min(at, list->topLevelItemCount() - 1)));

@@ -27,14 +27,13 @@ constexpr int kChangeLine = 60235;
 constexpr int kConflictLine = 60236;
 constexpr int kUnknown = 60237;
 
-QString text(int id) { return FromServerText(LoadString(id)); }
 QString fileName(const std::string& file) { return QString::fromStdString(ShownName(file)); }
 
 // One line a change, by pattern (%1 the name, %2 and %3 the values).
 QString lines(const std::string& file, const std::vector<Change>& changes, int pattern) {
     QStringList out;
     for (const Change& change : changes) {
-        out << text(pattern).arg(ChangeName(file, change), ShownChangeValue(change.key, change.oldValue),
+        out << LoadText(pattern).arg(ChangeName(file, change), ShownChangeValue(change.key, change.oldValue),
                                  ShownChangeValue(change.key, change.newValue));
     }
     return out.join(QLatin1Char('\n'));
@@ -113,7 +112,7 @@ QString ShownTime(const std::string& time) {
 
 QString ShownSerial(const std::string& serial) {
     const std::string trimmed = TrimWhiteSpace(serial);
-    return trimmed.empty() ? text(kUnknown) : FromServerText(trimmed);
+    return trimmed.empty() ? LoadText(kUnknown) : FromServerText(trimmed);
 }
 
 UndoOutcome UndoWrite(ConfigApp& app, const HistoryEntry& entry) {
@@ -125,7 +124,7 @@ UndoOutcome UndoWrite(ConfigApp& app, const HistoryEntry& entry) {
         now.Load(app.GetShare(), file, CatalogueOf(kind));
         const UndoPlan undo = PlanUndo(entry, now);
         if (!undo.conflicts.empty()) {
-            app.ShowComposed(text(kUndoRefused).arg(lines(file, undo.conflicts, kConflictLine)),
+            app.ShowComposed(LoadText(kUndoRefused).arg(lines(file, undo.conflicts, kConflictLine)),
                              MessageType::Ok | MessageType::IconExclamation, kUndoRefused);
             return UndoOutcome::NotWritten;
         }
@@ -134,7 +133,7 @@ UndoOutcome UndoWrite(ConfigApp& app, const HistoryEntry& entry) {
             return UndoOutcome::NotWritten;
         }
         const QString question =
-            text(kAskUndo).arg(fileName(file), ShownTime(entry.time), lines(file, undo.edits, kChangeLine));
+            LoadText(kAskUndo).arg(fileName(file), ShownTime(entry.time), lines(file, undo.edits, kChangeLine));
         if (app.ShowComposed(question, MessageType::YesNo | MessageType::IconQuestion, kAskUndo) != MessageResult::Yes) {
             return UndoOutcome::NotWritten;
         }
@@ -158,7 +157,7 @@ bool OfferRestore(ConfigApp& app, const std::string& path) {
     }
     const std::optional<HistoryEntry> last = LastWriteOf(app.GetHistoryAddress(), file);
     if (!last) return false;
-    const QString offer = text(kOfferRestore).arg(fileName(file), ShownTime(last->time), ShownSerial(last->serial));
+    const QString offer = LoadText(kOfferRestore).arg(fileName(file), ShownTime(last->time), ShownSerial(last->serial));
     if (app.ShowComposed(offer, MessageType::YesNo | MessageType::IconQuestion, kOfferRestore) != MessageResult::Yes) {
         return false;
     }
@@ -168,7 +167,7 @@ bool OfferRestore(ConfigApp& app, const std::string& path) {
             app.ShowMessage(StringId::Unsuccessful);
             return false;
         }
-        app.ShowComposed(text(kRestored).arg(fileName(file), ShownTime(last->time)),
+        app.ShowComposed(LoadText(kRestored).arg(fileName(file), ShownTime(last->time)),
                          MessageType::Ok | MessageType::IconInformation, kRestored);
         return true;
     } catch (const FileChangedMeanwhile& error) {

@@ -1,5 +1,7 @@
 #include "Cp1252.h"
 
+#include "StringTable.h"
+
 #include "ServerCharset.h"
 
 QString FromServerText(std::string_view bytes) {
@@ -30,3 +32,5 @@ std::string ToServerTextLossy(const QString& text) {
     }
     return bytes;
 }
+
+QString LoadText(int stringId) { return FromServerText(LoadString(stringId)); }

@@ -15,6 +15,8 @@
 // use FromServerText to show a value and ToServerText to take one back.
 
 QString FromServerText(std::string_view bytes);
+// A text of the program's string table, as the windows show it.
+QString LoadText(int stringId);
 
 // The bytes of text, or nothing when a character has no byte in the mapping.
 std::optional<std::string> ToServerText(const QString& text);

@@ -1,5 +1,9 @@
 #include "ToolkitApp.h"
 
+#include <QFontMetrics>
+
+#include <QScreen>
+
 #include <QDesktopServices>
 #include <QTimer>
 
@@ -135,4 +139,11 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
         }
         return false;
     }
+}
+
+void SizeForLines(QWidget* window, int columns, int rows) {
+    const QFontMetrics metrics = window->fontMetrics();
+    const QSize wanted(metrics.averageCharWidth() * columns, metrics.height() * rows);
+    const QScreen* screen = window->screen();
+    window->resize(screen ? wanted.boundedTo(screen->availableGeometry().size() * 9 / 10) : wanted);
 }

@@ -92,6 +92,10 @@ int ShowAppMessage(const std::string& text, unsigned type, int stringId);
 // The first control inside widget, in its window's Tab order, that takes
 // the keyboard focus by Tab and is shown and enabled; nullptr when none.
 QWidget* FirstControlOf(QWidget* widget);
+// Sizes a window for lines of about columns average characters, rows of
+// them, at its own font, within nine tenths of its screen.
+void SizeForLines(QWidget* window, int columns, int rows);
+
 // Gives that control the focus once the current event has been handled, so
 // a page just built or shown can be used by keyboard at once.
 void FocusFirstControl(QWidget* widget);
