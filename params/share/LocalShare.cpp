@@ -153,29 +153,54 @@ void writeOver(int fd, const std::string& path, const std::string& previous, con
     throw failure;
 }
 
-// Locks the file open on fd, reads it and writes bytes over it, provided
-// it still holds expected.
-void replaceOpen(int fd, const std::string& path, off_t sizeHint, const std::string& expected,
-                 const std::string& bytes) {
+void lockOrThrow(int fd, const std::string& path) {
     if (!lockExclusively(fd)) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
+}
+
+// Reads the file open (and locked) on fd and writes bytes over it, provided
+// it still holds expected.
+void replaceLocked(int fd, const std::string& path, off_t sizeHint, const std::string& expected,
+                   const std::string& bytes) {
     std::string previous;
     if (!readAll(fd, previous, sizeHint)) throw systemError(path);
     if (previous != expected) throw FileChangedMeanwhile(path);
     writeOver(fd, path, previous, bytes);
 }
 
+// True when path still leads to the file open on fd, not to another put in
+// its place. Asked of what the system knows already: the names were just
+// looked up.
+bool stillAt(const std::string& path, int fd) {
+    const FileHandle where(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    struct statx now {}, held {};
+    constexpr int known = AT_EMPTY_PATH | AT_STATX_DONT_SYNC;
+    return where.get() >= 0 && ::statx(where.get(), "", known, STATX_INO, &now) == 0 &&
+           ::statx(fd, "", known, STATX_INO, &held) == 0 && now.stx_ino == held.stx_ino &&
+           now.stx_dev_major == held.stx_dev_major && now.stx_dev_minor == held.stx_dev_minor;
+}
+
 // A file held open, unlocked, from its reading to its writing: another
 // program may write it meanwhile, so it is read again under the lock
-// before it is written over.
+// before it is written over. Should another file have taken its place, that
+// one is written as any file is (share.Replace: found, checked and
+// compared afresh).
 class HeldFile : public Share::Update {
 public:
-    HeldFile(int fd, std::string path, off_t size) : file(fd), path(std::move(path)), size(size) {}
+    HeldFile(const Share& share, int fd, std::string path, off_t size)
+        : share(share), file(fd), path(std::move(path)), size(size) {}
     void Replace(const std::string& expected, const std::string& bytes) override {
-        const FileHandle held(file.release());  // closed whatever happens
-        replaceOpen(held.get(), path, size, expected, bytes);
+        FileHandle held(file.release());  // closed whatever happens
+        lockOrThrow(held.get(), path);
+        if (!stillAt(path, held.get())) {
+            ::close(held.release());
+            share.Replace(path, expected, bytes);
+            return;
+        }
+        replaceLocked(held.get(), path, size, expected, bytes);
     }
 
 private:
+    const Share& share;
     FileHandle file;
     std::string path;
     off_t size;
@@ -251,18 +276,19 @@ public:
             return;
         }
         const FileHandle file(fd);
-        replaceOpen(fd, path, sizeOf(where), expected, bytes);
+        lockOrThrow(fd, path);
+        replaceLocked(fd, path, sizeOf(where), expected, bytes);
     }
 
     std::unique_ptr<Update> OpenForUpdate(const std::string& path, std::string& bytes) const override {
         FileHandle where(checked(path));
         FileHandle file(openRetrying(reopenPath(where.get()), O_RDWR | O_CLOEXEC | O_NOCTTY));
         if (file.get() < 0) return nullptr;  // read, then replaced, as any file
-        if (!lockExclusively(file.get())) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
+        lockOrThrow(file.get(), path);
         const off_t size = sizeOf(where.get());
         if (!readAll(file.get(), bytes, size)) throw systemError(path);
         ::flock(file.get(), LOCK_UN);
-        return std::make_unique<HeldFile>(file.release(), path, static_cast<off_t>(bytes.size()));
+        return std::make_unique<HeldFile>(*this, file.release(), path, static_cast<off_t>(bytes.size()));
     }
 
     std::vector<Entry> List(const std::string& path) const override {
@@ -343,7 +369,7 @@ private:
         const FileHandle where(checked(path));
         FileHandle file(openRetrying(reopenPath(where.get()), flags | O_CLOEXEC | O_NOCTTY));
         if (file.get() < 0) throw systemError(path);
-        if (!lockExclusively(file.get())) throw errno == EWOULDBLOCK ? FileException(path, InUse) : systemError(path);
+        lockOrThrow(file.get(), path);
         size = sizeOf(where.get());
         return file.release();
     }
