@@ -206,7 +206,7 @@ bool ConfigApp::IdentifyServer() {
     // Opened: at the top of the recent list. A list that cannot be written
     // changes nothing else.
     try {
-        NoteRecentShare(ShareAddress(serverPath));
+        NoteRecentShare(GetHistoryAddress());
     } catch (const StoreError&) {
     }
     // Accepted as the appliance accepts it, but said before anything else
@@ -251,13 +251,19 @@ int ConfigApp::StartUp(const QStringList& arguments) {
     // A folder, or a network share this computer has mounted, must be a
     // server's share; a network share nothing has mounted is reached over
     // SMB and answers for itself.
-    const std::string folder = MountedFolderOf(path);
+    // The mount table is read once, for the share's folder and the title.
+    const MountSources mounts = SystemMountSources();
+    std::string folder;
+    try {
+        folder = ResolveServerPath(path, mounts);
+    } catch (const ShareNotMounted&) {
+    }
     if (const int problem = folder.empty() ? 0 : ShareFolderProblem(folder)) {
         ShowMessage(FormatString(problem, {path}), MessageType::Ok | MessageType::IconStop, problem);
         return ExitFileError;
     }
     SetServerPath(folder.empty() ? path : folder);
-    serverName = ServerName(path);
+    serverName = ServerName(path, mounts);
     if (mainWindowRunner) mainWindowRunner(*this);
     return exitStatus;
 }

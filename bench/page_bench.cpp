@@ -31,7 +31,8 @@ public:
         if (!mkdtemp(pattern.data())) std::abort();
         root = pattern;
         fs::create_directories(root / "Config");
-        std::string text = "QUOR Tessaron CD-ROM Server V4.00\r\n";
+        // The product line, a remark as the server writes it.
+        std::string text = "; QUOR Tessaron CD-ROM Server V4.00 (c) QUOR   S/N: 1-2\r\n";
         for (const char* section : {"Server", "IP"}) {
             text += std::string("[") + section + "]\r\n";
             text += "TimeZone = Central_Europe\r\n";

@@ -44,11 +44,11 @@ SharePtr OpenShare(const Console& console, const std::string& share) {
             return nullptr;
         }
     }
-    return OpenServerShare(share, console.credentials);
+    return OpenServerShareAt(share, folder, console.credentials);
 }
 
 int LoadTarget(const Console& console, const ShareOptions& options, int failureId, ParameterHandler& handler,
-               TargetFile& target) {
+               TargetFile& target, bool forUpdate) {
     const SharePtr opened = OpenShare(console, options.share);
     if (!opened) return ExitFileError;
     target = ChooseFile(options.file);
@@ -57,7 +57,11 @@ int LoadTarget(const Console& console, const ShareOptions& options, int failureI
             console.Say(FormatString(kNotAParameterFile, {target.shown}));
             return ExitNotFoundOrInvalid;
         }
-        handler.Load(opened, target.name, CatalogueOf(target.kind));
+        if (forUpdate) {
+            handler.LoadForUpdate(opened, target.name, CatalogueOf(target.kind));
+        } else {
+            handler.Load(opened, target.name, CatalogueOf(target.kind));
+        }
         return ExitDone;
     } catch (const FileException& error) {
         return console.Failure(failureId, error, ExitFileError);

@@ -31,9 +31,11 @@ inline constexpr int kNotAParameterFile = 60036;
 SharePtr OpenShare(const Console& console, const std::string& share);
 
 // Loads the file --file names; else the exit code, after message failureId
-// (or the refusal of a file that holds no parameters).
+// (or the refusal of a file that holds no parameters). forUpdate: the file
+// is written at once, so it is opened once for both where the share
+// allows (ParameterHandler::LoadForUpdate).
 int LoadTarget(const Console& console, const ShareOptions& options, int failureId, ParameterHandler& handler,
-               TargetFile& target);
+               TargetFile& target, bool forUpdate = false);
 
 // The first line of the configuration file, as IdentifyFirstLine takes it;
 // a file without any byte is said to be empty (with the restore the history

@@ -92,7 +92,10 @@ public:
         if (words.empty() || words.size() % 3 != 0) return console.Message(kAssignmentsInThrees, ExitUsage);
         ParameterHandler handler;
         TargetFile target;
-        if (const int failed = LoadTarget(console, options, StringId::NoCommunication, handler, target)) return failed;
+        // A real run writes what it read at once: the file is opened once.
+        if (const int failed = LoadTarget(console, options, StringId::NoCommunication, handler, target, !dryRun)) {
+            return failed;
+        }
         std::vector<ParameterEdit> edits;
         if (!takeAssignments(console, handler, target, words, edits)) return ExitNotFoundOrInvalid;
         return SubmitEdits(console, std::move(handler), edits, target.kind, {yes, dryRun, options.json});

@@ -6,6 +6,7 @@
 
 #include "ServerFiles.h"
 #include "Share.h"
+#include "ShareFile.h"
 #include "ShareLocation.h"
 #include "TextRules.h"
 
@@ -56,10 +57,9 @@ bool IsServerOnlyFile(const Share& share, const std::string& name) {
     std::string path = share.PathOf(name);
     std::string root = share.PathOf("");
     if (!path.empty() && path[0] == '/') {
-        std::error_code failed;
-        path = std::filesystem::weakly_canonical(path, failed).string();
-        root = std::filesystem::weakly_canonical(root, failed).string();
-        if (failed) return false;
+        path = WeaklyResolved(path);
+        root = WeaklyResolved(root);
+        if (path.empty() || root.empty()) return false;
     }
     if (path.size() <= root.size() || path.compare(0, root.size(), root) != 0 || path[root.size()] != '/') return false;
     return IsServerOnlyFile(path.substr(root.size() + 1));

@@ -370,11 +370,24 @@ void ParameterHandler::ReadText(const std::string& text) {
 }
 
 void ParameterHandler::Load(const SharePtr& fileShare, const std::string& name, const ParameterCatalogue& catalogue) {
+    load(fileShare, name, catalogue, false);
+}
+
+void ParameterHandler::LoadForUpdate(const SharePtr& fileShare, const std::string& name,
+                                     const ParameterCatalogue& catalogue) {
+    load(fileShare, name, catalogue, true);
+}
+
+void ParameterHandler::load(const SharePtr& fileShare, const std::string& name, const ParameterCatalogue& catalogue,
+                            bool forUpdate) {
+    update.file.reset();
     sections.clear();
     loadedBytes.clear();
     share.reset();
     path = fileShare->PathOf(name);
-    loadedBytes = fileShare->Read(path);
+    if (forUpdate) update.file = fileShare->OpenForUpdate(path, loadedBytes);
+    if (!update.file) loadedBytes = fileShare->Read(path);
+    if (loadedBytes.empty()) update.file.reset();
     // A write cut between a truncating open and its write leaves a file of
     // no bytes at all; read as an empty store, it would pass for a file
     // without settings and could be written back as one.
@@ -418,7 +431,12 @@ std::string ParameterHandler::Format() const {
 void ParameterHandler::Write() {
     if (!share) throw FileException(path, "nothing was loaded to write back");
     const std::string bytes = BytesOfText(Format());
-    share->Replace(path, loadedBytes, bytes);
+    if (update.file) {
+        const std::unique_ptr<Share::Update> held = std::move(update.file);
+        held->Replace(loadedBytes, bytes);
+    } else {
+        share->Replace(path, loadedBytes, bytes);
+    }
     loadedBytes = bytes;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     // for a file of no bytes (EmptyFileReason); the handler is then empty
     // and has nothing to write.
     void Load(const SharePtr& share, const std::string& name, const ParameterCatalogue& catalogue);
+    // Load for a Write that follows at once: the file is opened once for
+    // both where the share allows it (Share::OpenForUpdate), and stays open
+    // until Write, or until the handler goes.
+    void LoadForUpdate(const SharePtr& share, const std::string& name, const ParameterCatalogue& catalogue);
     // Rewrites the file that was loaded. Raises FileException; a failed
     // write leaves the file as it was, and a file changed by someone else
     // since it was loaded is not written (FileChangedMeanwhile).
@@ -59,10 +64,25 @@ public:
     void ReadText(const std::string& text);
 
 private:
+    void load(const SharePtr& share, const std::string& name, const ParameterCatalogue& catalogue, bool forUpdate);
+
     SharePtr share;
     std::string path;
     std::string loadedBytes;  // the file as read, to notice a change by someone else
     std::vector<ParameterSection> sections;
+    // The file held open since LoadForUpdate. A copy of the handler holds
+    // none: it writes as a handler that was loaded with Load.
+    struct HeldFile {
+        std::unique_ptr<Share::Update> file;
+        HeldFile() = default;
+        HeldFile(const HeldFile&) {}
+        HeldFile& operator=(const HeldFile&) {
+            file.reset();
+            return *this;
+        }
+        HeldFile(HeldFile&&) = default;
+        HeldFile& operator=(HeldFile&&) = default;
+    } update;
 };
 
 // The reason a file of no bytes at all is not loaded.

@@ -11,7 +11,11 @@ std::string MountedFolderOf(const std::string& serverPath) {
 }
 
 SharePtr OpenServerShare(const std::string& serverPath, const SmbCredentials& credentials) {
-    const std::string folder = MountedFolderOf(serverPath);
+    return OpenServerShareAt(serverPath, MountedFolderOf(serverPath), credentials);
+}
+
+SharePtr OpenServerShareAt(const std::string& serverPath, const std::string& folder,
+                           const SmbCredentials& credentials) {
     if (!folder.empty()) return OpenFolderShare(folder);
     NetworkPath network;
     ParseNetworkPath(serverPath, network);

@@ -15,3 +15,7 @@ std::string MountedFolderOf(const std::string& serverPath);
 // that nothing has mounted, the share reached straight over SMB with the
 // credentials given.
 SharePtr OpenServerShare(const std::string& serverPath, const SmbCredentials& credentials);
+// The same for a server path whose folder MountedFolderOf has given
+// already ("" for a network path that nothing has mounted).
+SharePtr OpenServerShareAt(const std::string& serverPath, const std::string& mountedFolder,
+                           const SmbCredentials& credentials);

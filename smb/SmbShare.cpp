@@ -2,16 +2,18 @@
 
 #include <fcntl.h>
 #include <netdb.h>
-#include <libsmbclient.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <thread>
 
 #include "FileException.h"
 #include "ShareFile.h"
+#include "SmbLibrary.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ constexpr const char* InUse = "the file is in use by another program";
 constexpr auto RetryInterval = std::chrono::milliseconds(100);
 constexpr auto Patience = std::chrono::seconds(2);
 constexpr int TimeoutMs = 10000;
+// How long a connection that answered counts as alive without a check.
+constexpr auto FreshConnection = std::chrono::seconds(2);
 
 
 // The reasons the library gives when there is no server to talk to: none
@@ -48,29 +52,44 @@ std::string nameProblem(const std::string& host) {
 // The library's context: one per share, freed with it.
 class Context {
 public:
-    explicit Context(const SmbCredentials& credentials) : credentials(credentials), context(smbc_new_context()) {
+    explicit Context(const SmbCredentials& credentials) : credentials(credentials) {
+        library = LoadSmbLibrary(problem);
+        if (!library) return;
+        context = library->newContext();
         if (!context) return;
-        smbc_setOptionUserData(context, this);
-        smbc_setFunctionAuthDataWithContext(context, &Context::authenticate);
-        smbc_setOptionOpenShareMode(context, SMBC_SHAREMODE_DENY_ALL);
-        smbc_setTimeout(context, TimeoutMs);
-        if (!smbc_init_context(context)) {
-            smbc_free_context(context, 1);
+        library->setUserData(context, this);
+        library->setAuthentication(context, &Context::authenticate);
+        library->setShareMode(context, SMBC_SHAREMODE_DENY_ALL);
+        library->setTimeout(context, TimeoutMs);
+        libraryCheck = library->getCheckServer(context);
+        library->setCheckServer(context, &Context::checkServer);
+        if (!library->initContext(context)) {
+            library->freeContext(context, 1);
             context = nullptr;
         }
     }
     ~Context() {
-        if (context) smbc_free_context(context, 1);
+        if (context) library->freeContext(context, 1);
     }
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
     SMBCCTX* get() const { return context; }
+    const SmbLibrary& Library() const { return *library; }
+    // Why there is no context: the library could not be loaded or started.
+    std::string Problem() const { return problem.empty() ? "the SMB client could not start" : problem; }
+
+    // Notes how the last call through the context went: a call the server
+    // answered shows that the connection is alive.
+    void Answered(bool answered) const {
+        lastAnswer = answered ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
+    }
 
 private:
     static void authenticate(SMBCCTX* c, const char*, const char*, char* workgroup, int workgroupLength, char* user,
                              int userLength, char* password, int passwordLength) {
-        const auto* self = static_cast<const Context*>(smbc_getOptionUserData(c));
+        std::string problem;
+        const auto* self = static_cast<const Context*>(LoadSmbLibrary(problem)->getUserData(c));
         std::string name = self->credentials.user;
         if (const size_t slash = name.find('\\'); slash != std::string::npos) {
             std::snprintf(workgroup, static_cast<size_t>(workgroupLength), "%s", name.substr(0, slash).c_str());
@@ -80,8 +99,23 @@ private:
         std::snprintf(password, static_cast<size_t>(passwordLength), "%s", self->credentials.password.c_str());
     }
 
+    // Before it reuses a connection, the library asks whether it is still
+    // alive; its own answer costs a request to the server the first time.
+    // A connection that answered moments ago is alive: only one idle for
+    // longer (or after a failed call) is put to the library's own test.
+    static int checkServer(SMBCCTX* c, SMBCSRV* server) {
+        std::string problem;
+        const auto* self = static_cast<const Context*>(LoadSmbLibrary(problem)->getUserData(c));
+        if (std::chrono::steady_clock::now() - self->lastAnswer < FreshConnection) return 0;
+        return self->libraryCheck(c, server);
+    }
+
     SmbCredentials credentials;
-    SMBCCTX* context;
+    const SmbLibrary* library = nullptr;
+    std::string problem;
+    SMBCCTX* context = nullptr;
+    smbc_check_server_fn libraryCheck = nullptr;
+    mutable std::chrono::steady_clock::time_point lastAnswer;
 };
 
 class SmbShare : public Share {
@@ -134,6 +168,9 @@ public:
                 if (!line.empty() && line.back() == '\r') line.pop_back();
                 return true;
             }
+            // A short read ends at the end of the file: the library reads
+            // on until it has all it was asked for or the file ends.
+            if (static_cast<size_t>(got) < sizeof buffer) return true;
         }
     }
 
@@ -141,8 +178,135 @@ public:
         const OpenFile file(*this, path, O_RDWR);
         const std::string previous = file.ReadAll();
         if (previous != expected) throw FileChangedMeanwhile(path);
-        // As on a local file: the new bytes padded to the old length in one
-        // write, then the file shortened.
+        writeOver(file, path, previous, bytes);
+    }
+
+    std::unique_ptr<Update> OpenForUpdate(const std::string& path, std::string& bytes) const override {
+        auto file = std::make_unique<OpenFile>(*this, path, O_RDWR, true);
+        if (!file->IsOpen()) return nullptr;  // read, then replaced, as any file
+        bytes = file->ReadAll();
+        return std::make_unique<HeldFile>(*this, std::move(file), path, bytes);
+    }
+
+    std::vector<Entry> List(const std::string& folder) const override {
+        std::vector<Entry> entries;
+        forEachEntry(folder, [&](const smbc_dirent& entry) {
+            const std::string name(entry.name);
+            if (name == "." || name == "..") return;
+            entries.push_back({name, entry.smbc_type == SMBC_FILE  ? EntryKind::File
+                                     : entry.smbc_type == SMBC_DIR ? EntryKind::Folder
+                                                                   : EntryKind::Other});
+        });
+        return entries;
+    }
+
+    // The shares the server lists, its hidden ones ("IPC$", "C$") left out.
+    std::vector<std::string> Shares() const {
+        std::vector<std::string> shares;
+        forEachEntry(root, [&](const smbc_dirent& entry) {
+            const std::string name(entry.name);
+            if (entry.smbc_type == SMBC_FILE_SHARE && !name.empty() && name.back() != '$') shares.push_back(name);
+        });
+        return shares;
+    }
+
+private:
+    // One file opened without sharing; a file another program holds open
+    // is tried again for a while.
+    class OpenFile {
+    public:
+        // When mayFail, an open the server refuses leaves the file closed
+        // (IsOpen false) instead of raising.
+        OpenFile(const SmbShare& share, const std::string& path, int flags, bool mayFail = false)
+            : share(share), path(path) {
+            SMBCCTX* c = share.context.get();
+            if (!c) throw FileException(path, share.context.Problem());
+            const auto giveUp = std::chrono::steady_clock::now() + Patience;
+            for (;;) {
+                file = share.library().open(c)(c, path.c_str(), flags, 0);
+                share.context.Answered(file != nullptr);
+                if (file) return;
+                if (errno != EBUSY) {
+                    if (mayFail && (errno == EACCES || errno == EPERM || errno == EROFS)) return;
+                    throw share.error(path);
+                }
+                if (std::chrono::steady_clock::now() >= giveUp) throw FileException(path, InUse);
+                std::this_thread::sleep_for(RetryInterval);
+            }
+        }
+        ~OpenFile() {
+            if (file) share.context.Answered(share.library().close(share.context.get())(share.context.get(), file) == 0);
+        }
+        OpenFile(const OpenFile&) = delete;
+        OpenFile& operator=(const OpenFile&) = delete;
+
+        bool IsOpen() const { return file != nullptr; }
+        ssize_t Read(char* buffer, size_t size) const {
+            SMBCCTX* c = share.context.get();
+            const ssize_t got = share.library().read(c)(c, file, buffer, size);
+            share.context.Answered(got >= 0);
+            if (got < 0) throw share.error(path);
+            return got;
+        }
+        // The whole file from where it stands. A read that comes back short
+        // has met the end of the file (the library reads on until it has
+        // all it was asked for or the file ends), so no read more is made
+        // to learn that.
+        std::string ReadAll() const {
+            std::string bytes;
+            char buffer[64 * 1024];
+            for (;;) {
+                const ssize_t got = Read(buffer, sizeof buffer);
+                bytes.append(buffer, static_cast<size_t>(got));
+                if (static_cast<size_t>(got) < sizeof buffer) return bytes;
+            }
+        }
+        bool WriteAt0(const std::string& bytes) const {
+            SMBCCTX* c = share.context.get();
+            const SmbLibrary& library = share.library();
+            const bool written = library.lseek(c)(c, file, 0, SEEK_SET) == 0 &&
+                                 library.write(c)(c, file, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+            share.context.Answered(written);
+            return written;
+        }
+        bool Truncate(size_t size) const {
+            SMBCCTX* c = share.context.get();
+            const bool done = share.library().ftruncate(c)(c, file, static_cast<off_t>(size)) == 0;
+            share.context.Answered(done);
+            return done;
+        }
+
+    private:
+        const SmbShare& share;
+        std::string path;
+        SMBCFILE* file = nullptr;
+    };
+
+    // A file held open without sharing from its reading to its writing: no
+    // one else can change it meanwhile, so the bytes read are what it holds.
+    class HeldFile : public Update {
+    public:
+        HeldFile(const SmbShare& share, std::unique_ptr<OpenFile> file, std::string path, std::string bytes)
+            : share(share), file(std::move(file)), path(std::move(path)), bytes(std::move(bytes)) {}
+        void Replace(const std::string& expected, const std::string& newBytes) override {
+            const std::unique_ptr<OpenFile> held = std::move(file);  // closed whatever happens
+            if (bytes != expected) throw FileChangedMeanwhile(path);
+            share.writeOver(*held, path, bytes, newBytes);
+        }
+
+    private:
+        const SmbShare& share;
+        std::unique_ptr<OpenFile> file;
+        std::string path;
+        std::string bytes;
+    };
+
+    const SmbLibrary& library() const { return context.Library(); }
+
+    // As on a local file: the new bytes padded to the old length in one
+    // write, then the file shortened.
+    void writeOver(const OpenFile& file, const std::string& path, const std::string& previous,
+                   const std::string& bytes) const {
         const bool shorter = bytes.size() < previous.size();
         const std::string image = bytes + (shorter ? WritePadding(bytes.size(), previous.size()) : std::string());
         if (file.WriteAt0(image) && (!shorter || file.Truncate(bytes.size()))) return;
@@ -159,82 +323,17 @@ public:
             path, reason, what + ", so the file may have been written (" + SystemReason(reason) + ")"));
     }
 
-    std::vector<Entry> List(const std::string& folder) const override {
-        SMBCFILE* listing = smbc_getFunctionOpendir(context.get())(context.get(), folder.c_str());
+    // Calls each for every entry of a folder (or, for the server's
+    // address, of its list of shares).
+    void forEachEntry(const std::string& folder, const std::function<void(const smbc_dirent&)>& each) const {
+        SMBCCTX* c = context.get();
+        if (!c) throw FileException(folder, context.Problem());
+        SMBCFILE* listing = library().opendir(c)(c, folder.c_str());
+        context.Answered(listing != nullptr);
         if (!listing) throw error(folder);
-        std::vector<Entry> entries;
-        while (const smbc_dirent* entry = smbc_getFunctionReaddir(context.get())(context.get(), listing)) {
-            const std::string name(entry->name);
-            if (name == "." || name == "..") continue;
-            entries.push_back({name, entry->smbc_type == SMBC_FILE  ? EntryKind::File
-                                     : entry->smbc_type == SMBC_DIR ? EntryKind::Folder
-                                                                    : EntryKind::Other});
-        }
-        smbc_getFunctionClosedir(context.get())(context.get(), listing);
-        return entries;
+        while (const smbc_dirent* entry = library().readdir(c)(c, listing)) each(*entry);
+        library().closedir(c)(c, listing);
     }
-
-    // The shares the server lists, its hidden ones ("IPC$", "C$") left out.
-    std::vector<std::string> Shares() const {
-        SMBCFILE* listing = smbc_getFunctionOpendir(context.get())(context.get(), root.c_str());
-        if (!listing) throw error(root);
-        std::vector<std::string> shares;
-        while (const smbc_dirent* entry = smbc_getFunctionReaddir(context.get())(context.get(), listing)) {
-            const std::string name(entry->name);
-            if (entry->smbc_type == SMBC_FILE_SHARE && !name.empty() && name.back() != '$') shares.push_back(name);
-        }
-        smbc_getFunctionClosedir(context.get())(context.get(), listing);
-        return shares;
-    }
-
-private:
-    // One file opened without sharing; a file another program holds open
-    // is tried again for a while.
-    class OpenFile {
-    public:
-        OpenFile(const SmbShare& share, const std::string& path, int flags) : share(share), path(path) {
-            SMBCCTX* c = share.context.get();
-            if (!c) throw FileException(path, "the SMB client could not start");
-            const auto giveUp = std::chrono::steady_clock::now() + Patience;
-            for (;;) {
-                file = smbc_getFunctionOpen(c)(c, path.c_str(), flags, 0);
-                if (file) return;
-                if (errno != EBUSY) throw share.error(path);
-                if (std::chrono::steady_clock::now() >= giveUp) throw FileException(path, InUse);
-                std::this_thread::sleep_for(RetryInterval);
-            }
-        }
-        ~OpenFile() { smbc_getFunctionClose(share.context.get())(share.context.get(), file); }
-        OpenFile(const OpenFile&) = delete;
-        OpenFile& operator=(const OpenFile&) = delete;
-
-        ssize_t Read(char* buffer, size_t size) const {
-            const ssize_t got = smbc_getFunctionRead(share.context.get())(share.context.get(), file, buffer, size);
-            if (got < 0) throw share.error(path);
-            return got;
-        }
-        std::string ReadAll() const {
-            std::string bytes;
-            char buffer[64 * 1024];
-            while (const ssize_t got = Read(buffer, sizeof buffer)) bytes.append(buffer, static_cast<size_t>(got));
-            return bytes;
-        }
-        bool WriteAt0(const std::string& bytes) const {
-            SMBCCTX* c = share.context.get();
-            if (smbc_getFunctionLseek(c)(c, file, 0, SEEK_SET) != 0) return false;
-            const ssize_t put = smbc_getFunctionWrite(c)(c, file, bytes.data(), bytes.size());
-            return put == static_cast<ssize_t>(bytes.size());
-        }
-        bool Truncate(size_t size) const {
-            SMBCCTX* c = share.context.get();
-            return smbc_getFunctionFtruncate(c)(c, file, static_cast<off_t>(size)) == 0;
-        }
-
-    private:
-        const SmbShare& share;
-        std::string path;
-        SMBCFILE* file = nullptr;
-    };
 
     // The failure of the call just made (or of the one that failed with
     // code), said as plainly as the library lets it be: a server that cannot
@@ -250,9 +349,10 @@ private:
             return FileException(StoreError::System(root, EACCES, "the server refused access to the share"));
         }
         if (code == ENOENT && path != root) {
-            SMBCFILE* top = smbc_getFunctionOpendir(context.get())(context.get(), root.c_str());
+            SMBCCTX* c = context.get();
+            SMBCFILE* top = library().opendir(c)(c, root.c_str());
             if (!top) return FileException(root, "the server has no such share");
-            smbc_getFunctionClosedir(context.get())(context.get(), top);
+            library().closedir(c)(c, top);
         }
         return FileException(StoreError::System(path, code));
     }

@@ -14,7 +14,8 @@ class QSvgRenderer;
 
 // Resource path of an image (":/images/rule.svg"); empty for an unknown ID.
 QString ImagePath(int imageId);
-// The image as an icon in the usual sizes; null when it is missing.
+// The image as an icon, drawn at the size it is shown when it is shown;
+// null when the image is missing.
 QIcon ImageIcon(int imageId);
 
 // A static image control: paints its image scaled to its rectangle.

@@ -42,6 +42,25 @@ public:
     // fails puts the previous bytes back before raising FileException.
     virtual void Replace(const std::string& path, const std::string& expected, const std::string& bytes) const = 0;
 
+    // A file open from its reading to its writing, for a command that reads
+    // a file and writes it at once: opened once for both. It is closed by
+    // Replace, or when it goes unwritten; the share must outlive it.
+    class Update {
+    public:
+        virtual ~Update() = default;
+        // As Share::Replace: bytes written over the file only if it still
+        // holds expected; the file is closed afterwards, whatever the
+        // outcome, so that what the server makes of it can be read back.
+        virtual void Replace(const std::string& expected, const std::string& bytes) = 0;
+    };
+    // Opens an existing file to be read now, into bytes, under its lock,
+    // and written later through the Update. Null (bytes untouched) where
+    // this share cannot hold the file open for writing, as on the desktop's
+    // SMB mounts or for a file without write access: the caller then reads
+    // it with Read and writes it with Replace. Raises FileException as Read
+    // does.
+    virtual std::unique_ptr<Update> OpenForUpdate(const std::string& path, std::string& bytes) const = 0;
+
     // What a folder of the share holds, entries that lead outside the share
     // left out, "." and ".." never listed; in no particular order.
     enum class EntryKind { File, Folder, Other };

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <cstdlib>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -64,9 +64,13 @@ size_t dropCarriageReturns(char* data, size_t size) {
     return out;
 }
 
+// Whether path names anything (a link itself counts). Found without its
+// attributes: on a network share a name looked up lately costs nothing.
 bool exists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
 }
 
 // The name under which directory holds component, matched without regard to
@@ -86,21 +90,37 @@ std::string resolveComponent(const std::string& root, const std::string& directo
     return best.empty() ? component : best;
 }
 
-}  // namespace
-
-std::string SharePath(const std::string& serverPath, const std::string& relative) {
-    char buffer[PATH_MAX];
-    const std::string root = ::realpath(serverPath.empty() ? "/" : serverPath.c_str(), buffer) ? buffer : "";
-    std::string path = serverPath;
-    while (path.size() > 0 && path.back() == '/') path.pop_back();
-    bool resolving = true;
+// The names between the separators ("\\" or "/") of a relative path.
+std::vector<std::string> nonEmptyComponents(const std::string& relative) {
+    std::vector<std::string> components;
     size_t start = 0;
     while (start <= relative.size()) {
         size_t end = relative.find_first_of("\\/", start);
         if (end == std::string::npos) end = relative.size();
-        const std::string component = relative.substr(start, end - start);
+        if (end > start) components.push_back(relative.substr(start, end - start));
         start = end + 1;
-        if (component.empty()) continue;
+    }
+    return components;
+}
+
+}  // namespace
+
+std::string SharePath(const std::string& serverPath, const std::string& relative) {
+    return SharePathWithin(Resolved(serverPath.empty() ? "/" : serverPath), serverPath, relative);
+}
+
+std::string SharePathWithin(const std::string& root, const std::string& serverPath, const std::string& relative) {
+    std::string path = serverPath;
+    while (path.size() > 0 && path.back() == '/') path.pop_back();
+    const bool endsInSeparator = !relative.empty() && (relative.back() == '\\' || relative.back() == '/');
+    const std::vector<std::string> components = nonEmptyComponents(relative);
+    // Most names are written as the share has them: then all of them are
+    // found at once, and no folder is listed.
+    std::string written = path;
+    for (const std::string& component : components) written += '/' + component;
+    if (!components.empty() && exists(written)) return endsInSeparator ? written + '/' : written;
+    bool resolving = true;
+    for (const std::string& component : components) {
         const std::string directory = path;
         path += '/';
         if (resolving && component != "." && component != ".." && !exists(path + component)) {
@@ -112,9 +132,35 @@ std::string SharePath(const std::string& serverPath, const std::string& relative
             path += component;
         }
     }
-    if (!relative.empty() && (relative.back() == '\\' || relative.back() == '/')) path += '/';
+    if (endsInSeparator) path += '/';
     if (path.empty()) path = serverPath.empty() ? "" : "/";
     return path;
+}
+
+std::string Resolved(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    if (fd < 0) return {};
+    std::string where = WhereIs(fd);
+    ::close(fd);
+    return where;
+}
+
+std::string WeaklyResolved(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) return {};
+    std::vector<fs::path> parts(absolute.begin(), absolute.end());
+    for (size_t known = parts.size(); known > 0; --known) {
+        fs::path prefix;
+        for (size_t i = 0; i < known; ++i) prefix /= parts[i];
+        const std::string where = Resolved(prefix.string());
+        if (where.empty()) continue;
+        fs::path full = where;
+        for (size_t i = known; i < parts.size(); ++i) full /= parts[i];
+        return full.lexically_normal().string();
+    }
+    return absolute.lexically_normal().string();
 }
 
 std::string WhereIs(int fd) {

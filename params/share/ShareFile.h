@@ -21,6 +21,18 @@
 // folders that lie in folder are looked into for that: a component below a
 // link or ".." that leads out of it is kept as written.
 std::string SharePath(const std::string& folder, const std::string& relative);
+// The same for a folder whose resolved path (links and ".." followed) is
+// known already: root.
+std::string SharePathWithin(const std::string& root, const std::string& folder, const std::string& relative);
+
+// A path as the system resolves it (links and ".." followed), or "" when
+// nothing is there. What it leads to is found without being opened or
+// asked for its attributes: on a network share, a name looked up moments
+// ago costs no round trip.
+std::string Resolved(const std::string& path);
+// The same for a path whose end may not exist: its longest existing part
+// resolved, the rest appended with "." and ".." taken as written.
+std::string WeaklyResolved(const std::string& path);
 
 // Where the object open on descriptor fd lies, links and ".." resolved (as
 // the system keeps it for the descriptor); "" when the system cannot say.

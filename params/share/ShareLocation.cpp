@@ -1,8 +1,7 @@
 #include "ShareLocation.h"
 
+#include <fcntl.h>
 #include <unistd.h>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -168,9 +167,10 @@ fs::path canonicalOf(const std::string& path) {
     std::error_code error;
     fs::path absolute = fs::absolute(path, error);
     if (error) absolute = path;
-    fs::path canonical = fs::weakly_canonical(absolute, error);
-    if (error) canonical = absolute.lexically_normal();
-    std::string text = canonical.string();
+    // Resolved without asking for attributes: on a network share each
+    // would be a round trip.
+    std::string text = WeaklyResolved(absolute.string());
+    if (text.empty()) text = absolute.lexically_normal().string();
     while (text.size() > 1 && text.back() == '/') text.pop_back();
     return text;
 }
@@ -257,9 +257,14 @@ MountSources SystemMountSources() {
 }
 
 int ShareFolderProblem(const std::string& directory) {
-    struct stat info {};
-    if (::stat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return 60021;
-    if (::stat(SharePath(directory, ServerFile::Configuration).c_str(), &info) != 0) return 60022;
+    // Found without their attributes, which on a network share would cost
+    // a round trip each: the folder is opened as one (O_PATH opens
+    // nothing), and the file's name is looked up.
+    const int folder = ::open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return 60021;
+    const std::string root = WhereIs(folder);
+    ::close(folder);
+    if (Resolved(SharePathWithin(root, directory, ServerFile::Configuration)).empty()) return 60022;
     return 0;
 }
 
@@ -282,6 +287,9 @@ std::string ResolveServerPath(const std::string& serverPath, const MountSources&
 }
 
 std::string ResolveServerPath(const std::string& serverPath) {
+    // A folder is taken as it is: no need to read the mount table for it.
+    NetworkPath network;
+    if (!ParseNetworkPath(serverPath, network)) return serverPath;
     return ResolveServerPath(serverPath, SystemMountSources());
 }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -305,6 +306,27 @@ TEST(CtlUsage, AnEmptyFileIsNamedAsEmpty) {
         EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
     }
     EXPECT_EQ(share.Read("Config/Config.ini"), "");
+}
+
+// The SMB client (and the libraries it brings) is loaded only when a share is reached over SMB:
+// not for the version, nor on a folder of this computer.
+TEST(CtlStart, LoadsTheSmbClientOnlyForAShareOverSmb) {
+    const TempShare share(TempShare::Contents::Sample);
+    const struct { std::string args; bool loaded; } cases[] = {
+        {"--version", false}, {"identify " + share.Root(), false}, {"identify smb://127.0.0.1:1/cd", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        // The dynamic loader names each library it loads.
+        FILE* run = ::popen(("LD_DEBUG=libs " TESSARON_CTL_BINARY " " + c.args + " 2>&1 >/dev/null").c_str(), "r");
+        ASSERT_NE(run, nullptr);
+        std::string said;
+        char buffer[4096];
+        while (const size_t got = std::fread(buffer, 1, sizeof buffer, run)) said.append(buffer, got);
+        ::pclose(run);
+        EXPECT_NE(said.find("calling init:"), std::string::npos);
+        EXPECT_EQ(said.find("libsmbclient.so") != std::string::npos, c.loaded);
+    }
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -108,6 +109,22 @@ TEST(CtlSet, AFileChangedMeanwhileIsNotWritten) {
     EXPECT_NE(err.str().find("\nnot kept: IP InternetAddress (the file has 192.168.1.50)\n"), std::string::npos);
     EXPECT_EQ(valueIn(share, "IP", "InternetAddress"), "192.168.1.50");
     EXPECT_EQ(valueIn(share, "IP", "NetMask"), "255.0.0.0");
+}
+
+// Nor is a file put in the place of the one read (as an editor saves a file) written over.
+TEST(CtlSet, AFileReplacedMeanwhileIsNotWrittenOver) {
+    TempShare share(TempShare::Contents::Sample);
+    std::string replacement = share.Read(kConfig);
+    replacement.replace(replacement.find("255.255.255.0"), 13, "255.0.0.000");
+    std::ostringstream out, err;
+    Console console{out, err};
+    console.beforeWrite = [&](const std::string& path) {
+        share.Write("Config/new.ini", replacement);
+        ASSERT_EQ(std::rename(share.PathOf("Config/new.ini").c_str(), path.c_str()), 0);
+    };
+    EXPECT_EQ(RunTessaronCtl({"set", share.Root(), "IP", "InternetAddress", "192.168.1.99"}, console), ExitNotTaken);
+    EXPECT_NE(err.str().find("changed by another program"), std::string::npos) << err.str();
+    EXPECT_EQ(share.Read(kConfig), replacement);
 }
 
 // Text travels in the terminal's encoding and is stored as the server's

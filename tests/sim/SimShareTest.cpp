@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fstream>
+#include <utility>
 #include <memory>
 
 #include "Appliance.h"
@@ -116,6 +118,29 @@ TEST_F(SimShareTest, AnOpenFileReadsAChangeMadeMeanwhile) {
     seen.resize(static_cast<size_t>(std::max<ssize_t>(0, ::pread(early, seen.data(), seen.size(), 0))));
     EXPECT_EQ(seen, state.Read("Config/Config.ini"));
     ::close(early);
+}
+
+// A set of one value costs few round trips to the server: the share resolved once, the file read on
+// the open that writes it, read back after the close, no attributes asked for that nothing uses.
+TEST_F(SimShareTest, ASetTakesFewRoundTrips) {
+    const TempShare scratch;
+    const std::string stats = scratch.PathOf("stats");
+    Start({"--stats", stats});
+    const auto operations = [&] {
+        std::ifstream in(stats);
+        std::string word;
+        long count = 0;
+        in >> word >> count;
+        return count;
+    };
+    const long before = operations();
+    ASSERT_EQ(RunCtl({"set", Share(), "IP", "NetMask", "255.255.0.0"}).code, 0);
+    long last = -1;  // the file's release comes after its close: counted once nothing more comes
+    WaitFor([&] {
+        const long now = operations();
+        return std::exchange(last, now) == now;
+    });
+    EXPECT_LE(operations() - before, 15);
 }
 
 // Killed at its write while it saves a file, the server leaves the file as it was.

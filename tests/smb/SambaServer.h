@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,7 +56,8 @@ public:
         std::ofstream(conf) << "[global]\ninterfaces = 127.0.0.1\nbind interfaces only = yes\nsmb ports = " << port
             << "\ndisable netbios = yes\nmap to guest = Bad User\nguest account = " << (me ? me->pw_name : "nobody")
             << "\nserver role = standalone server\nload printers = no\nprinting = bsd\nprintcap name = /dev/null\n"
-            << "disable spoolss = yes\nlog file = " << state << "/log.%m\n"
+            << "disable spoolss = yes\nlog file = " << state << "/log.%m\nmax log size = 0\n"
+            << "log level = 0 smb2:10\n"  // each request served, for Requests()
             << "pid directory = " << state << "\nlock directory = " << state << "\nstate directory = " << state
             << "\ncache directory = " << state << "\nprivate dir = " << state << "\nncalrpc dir = " << state << "/rpc\n"
             << "[cd]\npath = " << folder << "\nguest ok = yes\nread only = no\n"
@@ -78,6 +80,24 @@ public:
     pid_t Pid() const { pid_t pid = 0; return std::ifstream(dir + "/state/smbd.pid") >> pid ? pid : 0; }
     bool Up() const { return Shell("bash -c 'exec 3<>/dev/tcp/127.0.0.1/" + std::to_string(port) + "'"); }
     std::string Host() const { return "127.0.0.1:" + std::to_string(port); }
+    // The requests served so far, by the process that served them (one for
+    // each connection), from the server's own log.
+    std::map<std::string, long> Requests() const {
+        std::map<std::string, long> served;
+        std::string process;
+        for (const auto& entry : std::filesystem::directory_iterator(dir + "/state")) {
+            if (entry.path().filename().string().rfind("log.", 0) != 0) continue;
+            std::ifstream log(entry.path());
+            for (std::string line; std::getline(log, line);) {
+                if (const size_t pid = line.find(", pid="); pid != std::string::npos) {
+                    process = line.substr(pid + 6, line.find(',', pid + 6) - pid - 6);
+                } else if (line.find("smbd_smb2_request_dispatch: opcode") != std::string::npos) {
+                    ++served[process];
+                }
+            }
+        }
+        return served;
+    }
     std::string Address(const std::string& share = "cd") const { return "smb://" + Host() + "/" + share; }
 
 private:

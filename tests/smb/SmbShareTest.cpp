@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,18 @@ TEST_F(SmbTest, WithoutAMountTheShareIsReachedOverSmb) {
     ::setenv("TESSARON_SMB_PASSWORD", "secret", 1);
     EXPECT_EQ(RunCtl(asRoot).code, 0);
     ::unsetenv("TESSARON_SMB_PASSWORD");
+}
+
+// A set of one value straight over SMB sends few requests: one connection, the file opened once for
+// its reading and its writing, and read back after the close.
+TEST_F(SmbTest, ASetSendsFewRequests) {
+    const ScopedRuntimeDir noDesktopMounts(state->Root());
+    const std::map<std::string, long> before = samba->Requests();
+    ASSERT_EQ(RunCtl({"set", samba->Address(), "IP", "NetMask", "255.255.254.0"}).code, 0);
+    long sent = 0;  // on the set's own connection: other connections may still be ending
+    for (const auto& [process, served] : samba->Requests()) sent += before.count(process) ? 0 : served;
+    EXPECT_GT(sent, 0);
+    EXPECT_LE(sent, 21);
 }
 
 TEST_F(SmbTest, TheDesktopsMountIsUsedInEveryFormOfTheAddress) {
