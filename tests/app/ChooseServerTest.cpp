@@ -61,6 +61,12 @@ TEST(ChooseServerDlg, ListsWhatItFindsAndIsUsedByKeyboard) {
                                          QStringLiteral("smb://tessaron1/cd QUOR Tessaron CD 1111")}));
             EXPECT_EQ(servers->currentItem(), servers->topLevelItem(0));  // the first that answered
             EXPECT_EQ(QApplication::focusWidget(), servers);
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Choose a Server"));
+            QStringList buddies;  // each label names the field its key leads to
+            for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+                if (label->buddy()) buddies << label->text() + QLatin1Char('>') + label->buddy()->objectName();
+            }
+            EXPECT_EQ(buddies, QStringList({QStringLiteral("&Servers found:>servers"), QStringLiteral("&Host:>host")}));
             for (const auto& press : c.keys) press(dialog);
         });
         EXPECT_EQ(dialog.Choose(), c.chosen);

@@ -212,6 +212,7 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
         EXPECT_NE(qobject_cast<StartDlg*>(main.GetChild()), nullptr);
         EXPECT_EQ(Caption(kPageCaption), QStringLiteral("Network CD-ROM Server"));
         EXPECT_FALSE(Visible(kHome) || Visible(kHelp));
+        EXPECT_EQ(QApplication::focusWidget(), main.GetChild()->findChild<QWidget*>(QStringLiteral("1004")));
     }
     // Enter and Escape never close the main window, on the home page or in a tool.
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(&main, key);
@@ -505,21 +506,35 @@ TEST_F(HistoryShellTest, TheHistoryUndoesAWriteThroughTheSubmitPath) {
         {"set back", 1, "no", {yes}, {60225, 125}, "255.255.255.0"},
         {"declined", 1, nullptr, {no}, {60225}, "255.255.255.0"},
         {"a later change came over it", 2, nullptr, {}, {60223}, "255.255.255.0"},
+        {"the file cannot be read", 1, nullptr, {}, {1007}, "255.255.255.0"},
     };
     QStringList listed, details;
     std::vector<std::vector<int>> shown;
+    std::vector<QString> said;
     std::vector<std::string> masks;
     WhenModalShown([&](QWidget* modal) {
         auto* writes = modal->findChild<QTreeWidget*>(QStringLiteral("1411"));
         for (const QString& line : Lines(writes)) listed << line.section('|', 1);  // all but the time
+        details << Lines(modal->findChild<QTreeWidget*>(QStringLiteral("1412")));  // the newest, chosen at first
         for (const auto& c : cases) {
             if (c.factoryDefaults) factoryDefaults(c.factoryDefaults);
             writes->setCurrentItem(writes->topLevelItem(c.line));
             details << Lines(modal->findChild<QTreeWidget*>(QStringLiteral("1412")));
             presenter.shown.clear();
             presenter.answers.assign(c.answers.begin(), c.answers.end());
+            const std::string text = ConfigText();
+            const bool unreadable = std::string(c.name) == "the file cannot be read";
+            if (unreadable) {  // a folder where the file was
+                std::filesystem::remove(share.PathOf("Config/Config.ini"));
+                std::filesystem::create_directory(share.PathOf("Config/Config.ini"));
+            }
             modal->findChild<QPushButton*>(QStringLiteral("1413"))->click();
+            if (unreadable) {
+                std::filesystem::remove(share.PathOf("Config/Config.ini"));
+                share.Write("Config/Config.ini", text);
+            }
             shown.push_back(presenter.ShownIds());
+            said.push_back(presenter.shown.empty() ? QString() : presenter.shown[0].text);
             masks.push_back(FileValue("IP", "NetMask"));
         }
         modal->close();
@@ -529,13 +544,15 @@ TEST_F(HistoryShellTest, TheHistoryUndoesAWriteThroughTheSubmitPath) {
     QTest::keyClick(Edit(Active(), "NetMask"), Qt::Key_H, Qt::ControlModifier);
     EXPECT_EQ(listed, QStringList({"tessaron-config|Config/Config.ini|Default Router [IP]",
                                    "tessaron-config|Config/Config.ini|NetMask [IP]"}));
-    EXPECT_EQ(details[0], "NetMask [IP]|255.255.255.0|255.255.0.0");
-    EXPECT_EQ(details[2], "Default Router [IP]|192.168.1.1|10.0.0.1");  // the undo came first
+    EXPECT_EQ(details[0], "Default Router [IP]|192.168.1.1|10.0.0.1");
+    EXPECT_EQ(details[1], "NetMask [IP]|255.255.255.0|255.255.0.0");
+    EXPECT_EQ(details[3], "Default Router [IP]|192.168.1.1|10.0.0.1");  // the undo came first
     for (size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(shown[i], cases[i].messages) << cases[i].name;
         EXPECT_EQ(masks[i], cases[i].mask) << cases[i].name;
     }
-    EXPECT_TRUE(presenter.shown[0].text.contains("NetMask [IP]: this change set 255.255.0.0, it is 255.255.255.0 now"));
+    ASSERT_EQ(said.size(), std::size(cases));
+    EXPECT_TRUE(said[3].contains("NetMask [IP]: this change set 255.255.0.0, it is 255.255.255.0 now"));
     const std::vector<HistoryEntry> writes = Writes();
     ASSERT_EQ(writes.size(), 3u);
     EXPECT_EQ(writes[0].changes.changes, (std::vector<Change>{{"IP", "NetMask", "255.255.0.0", "255.255.255.0"}}));

@@ -163,6 +163,10 @@ TEST_F(CtlHistory, WritesAreListedUndoneAndRestored) {
         if (!step.netMask.empty()) { EXPECT_EQ(valueIn(share, "IP", "NetMask"), step.netMask); }
     }
     EXPECT_EQ(valueIn(share, "SNMP", "SystemContact"), "Helpdesk");
+    const nlohmann::json listed = nlohmann::json::parse(RunOn(share.Root(), {"history", "--json"}).out);
+    ASSERT_EQ(listed.size(), 8u);  // newest first
+    EXPECT_EQ(listed.front()["id"], 8);
+    EXPECT_EQ(listed.back()["id"], 1);
     const History history(ShareAddress(share.Root()));
     EXPECT_EQ(share.Read(kConfig), history.BytesAfter(7));
     EXPECT_EQ(history.BytesBefore(8), "");

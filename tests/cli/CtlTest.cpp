@@ -17,6 +17,7 @@ TEST(CtlUsage, BadCommandLinesExitWith64HelpExitsWith0) {
     const struct { std::vector<std::string> args; int code; const char* said; } cases[] = {
         {{}, 64, ""}, {{"frobnicate"}, 64, "'frobnicate' is not a command."},
         {{"idnetify", "/share"}, 64, "'idnetify' is not a command; did you mean 'identify'?"},
+        {{"idnetifyy", "/share"}, 64, "did you mean 'identify'?"},  // a swapped pair is one edit
         {{"identify"}, 64, ""}, {{"get", "/share", "IP"}, 64, ""},
         {{"identify", "/a", "/b"}, 64, ""}, {{"format", "--bogus", "x"}, 64, ""}, {{"check", "{Type Edit}"}, 64, ""},
         {{"format", "--in-place", "-"}, 64, "standard input"},

@@ -334,6 +334,7 @@ TEST_F(SubmitTest, ChangedRowsAreMarkedAndPendingUntilPutBack) {
         {"IP", "NetMask", "255.255.255.000", nullptr, nullptr, nullptr, ""},
         {"IP", "Enable BOOTP", "yes", "BOOTPEnable", "no", "yes", "Was: no"},
         {"HTTP/FTP", "Password", "other", "Password", "cdrom4all", "other", "Was: ********"},
+        {"Server", "Date", "99-01-02", "Date", "97-12-24", "99-01-02!", "Was: 97-12-24"},  // ticked, typed
     };
     ASSERT_NE(OpenSheet(), nullptr);
     // What the page marks: each marked row's name and description, the rows
@@ -346,6 +347,9 @@ TEST_F(SubmitTest, ChangedRowsAreMarkedAndPendingUntilPutBack) {
         for (QLabel* label : page.findChildren<QLabel*>()) {
             if (label->font().bold() && label->buddy()) found << "bold " + label->buddy()->accessibleName();
         }
+        for (QCheckBox* box : page.findChildren<QCheckBox*>()) {  // the label of a row with a check box
+            if (box->font().bold()) found << "bold " + box->text();
+        }
         int markers = 0;
         for (QWidget* widget : page.findChildren<QWidget*>()) markers += widget->accessibleName() == "Changed" && widget->isVisible();
         return found << QString::number(markers);
@@ -354,6 +358,8 @@ TEST_F(SubmitTest, ChangedRowsAreMarkedAndPendingUntilPutBack) {
         SCOPED_TRACE(c.row + (" " + c.value.toStdString()));
         TemplatePage& page = Activate(c.tab);
         const bool choice = std::string(c.row) == "Enable BOOTP";
+        const bool tick = std::string(c.row) == "Date";
+        if (tick) Check(page, c.row)->click();
         if (choice) Choose(Combo(page, c.row), c.value); else Type(Edit(page, c.row), c.value);
         const ChangeSource::PendingChanges pending = page.Pending();
         if (!c.key) {
@@ -370,6 +376,7 @@ TEST_F(SubmitTest, ChangedRowsAreMarkedAndPendingUntilPutBack) {
         EXPECT_EQ(marked(page), QStringList{"0"});
         EXPECT_TRUE(page.Pending().changes.empty());
         EXPECT_EQ(choice ? Combo(page, c.row)->currentText() : Edit(page, c.row)->text(), c.was);
+        if (tick) { EXPECT_FALSE(Check(page, c.row)->isChecked()); }
     }
     TemplatePage& ip = Activate("IP");
     Type(Edit(ip, "Default Router"), "10.0.0.1");
