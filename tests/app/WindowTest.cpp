@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <unistd.h>
 
@@ -204,6 +205,7 @@ TEST_F(ShellTest, OpeningAToolAndComingHome) {
         enterOn(button);
         EXPECT_TRUE(home.isNull());
         EXPECT_EQ(main.GetChild(), tool);
+        if (button == StartDlg::QuickInstallationButton) { EXPECT_EQ(QApplication::focusWidget(), tool->edit); }  // its first field
         EXPECT_EQ(Caption(kPageCaption), QString::fromUtf8(caption));
         EXPECT_TRUE(Visible(kHome) && Visible(kHelp));
         QPointer<QWidget> openTool = tool;
@@ -341,7 +343,18 @@ TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
     tool->edit->setFocus();
     QTest::keyClick(tool->edit, Qt::Key_F1);
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
+    // Back and Forward lead through the topics shown, each usable only when it leads somewhere.
     QPointer<HelpViewer> viewer = app.GetHelpViewer();
+    QToolButton *back = nullptr, *forward = nullptr;
+    for (QToolButton* button : viewer->findChildren<QToolButton*>()) {
+        if (button->text() == "&Back") back = button;
+        if (button->text() == "&Forward") forward = button;
+    }
+    ASSERT_TRUE(back && forward);
+    EXPECT_TRUE(back->isEnabled() && !forward->isEnabled());
+    back->click();
+    EXPECT_EQ(viewer->CurrentSource().fileName(), "topic5.html");
+    EXPECT_TRUE(back->isEnabled() && forward->isEnabled());
     window.reset();  // the viewer goes with the main window
     EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());
 }
@@ -407,6 +420,23 @@ TEST_F(ShellTest, PendingChangesListThePageAndRevert) {
     EXPECT_EQ(afterRevert, QStringList({"Default Router|192.168.1.1|10.0.0.1"}));
     EXPECT_EQ(Edit(ip, "NetMask")->text(), "255.255.255.0");
     EXPECT_EQ(Edit(ip, "Default Router")->text(), "10.0.0.1");
+    // The restart a factory reset brings along is listed but cannot be put back on its own.
+    Press(ip, TemplatePage::kResetId);
+    TemplatePage& server = Activate("Server");
+    Choose(Combo(server, "Factory Defaults"), "yes");
+    std::vector<bool> revertible;
+    WhenModalShown([&](QWidget* modal) {
+        auto* list = modal->findChild<QTreeWidget*>(QStringLiteral("1401"));
+        listed = Lines(list);
+        for (int line = 0; line < list->topLevelItemCount(); ++line) {
+            list->setCurrentItem(list->topLevelItem(line));
+            revertible.push_back(modal->findChild<QPushButton*>(QStringLiteral("1402"))->isEnabled());
+        }
+        modal->close();
+    });
+    QTest::keyClick(Combo(server, "Factory Defaults"), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(listed, QStringList({"Factory Defaults|no|yes", "Restart|no|yes"}));
+    EXPECT_EQ(revertible, (std::vector<bool>{true, false}));
     EXPECT_TRUE(presenter.shown.empty());
 }
 

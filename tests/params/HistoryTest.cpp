@@ -111,14 +111,26 @@ TEST_F(LocalStateTest, TheOldestWritesGoFirst) {
         {3, 1 << 20, 10, {5, 4, 3}},
         {10, 35000, 10000, {5, 4, 3}},  // a write's bytes and its record count
         {10, 10, 30, {5}},              // the newest stays, whatever its size
+        {10, 0, 10000, {5, 4, 3}},      // exactly three writes' bytes (measured): the limit is reached, not passed
     };
     for (const auto& c : cases) {
         fs::remove_all(root);
-        History history("/mnt/tessaron", c.maxEntries, c.maxBytes);
-        for (int i = 0; i < 5; ++i) history.Record(write("Config/Config.ini", "NetMask", "a", "b"), "", std::string(c.bytesEach, 'x'));
+        const auto record = [&](History& history) {
+            return history.Record(write("Config/Config.ini", "NetMask", "a", "b"), "", std::string(c.bytesEach, 'x'));
+        };
+        std::uintmax_t maxBytes = c.maxBytes;
+        if (maxBytes == 0) {
+            History probe("/mnt/tessarox");  // an address as long as the one below
+            const std::string id = std::to_string(record(probe));
+            for (const auto& file : fs::recursive_directory_iterator(root)) {
+                if (file.is_regular_file() && file.path().parent_path().filename() == id) maxBytes += 3 * file.file_size();
+            }
+        }
+        History history("/mnt/tessaron", c.maxEntries, maxBytes);
+        for (int i = 0; i < 5; ++i) record(history);
         std::vector<int> left;
         for (const HistoryEntry& entry : history.Entries()) left.push_back(entry.id);
-        EXPECT_EQ(left, c.left) << c.maxEntries << " " << c.maxBytes;
+        EXPECT_EQ(left, c.left) << c.maxEntries << " " << maxBytes;
     }
 }
 
