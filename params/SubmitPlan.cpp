@@ -36,17 +36,16 @@ void SubmitPlan::noteBefore(const std::string& section, const std::string& key) 
 
 ChangeSet SubmitPlan::Changes() const {
     ChangeSet changes{store.GetShare() ? store.GetShare()->NameOf(store.GetPath()) : store.GetPath(), {}};
-    bool restartTouched = false;
     for (const Change& before : touched) {
         const Parameter& now = parameterOf(store, before.section, before.key);
         if (!now.HasSameValue(before.oldValue)) changes.changes.push_back({before.section, before.key, before.oldValue, now.GetValue()});
-        restartTouched = restartTouched || (before.section == ServerSection && before.key == RestartKey);
     }
-    // The restart a factory reset takes with it, before Write adds it.
+    // A factory reset takes a restart with it: Write sets Restart to yes
+    // whatever was taken for it, so that is the change, before Write as after.
     std::string restart;
-    if (sendsRequests && !restartTouched && AsksFactoryDefaults(store) &&
-        store.GetValue(ServerSection, RestartKey, restart) && restartBefore != "yes") {
-        changes.changes.push_back({ServerSection, RestartKey, restartBefore, "yes"});
+    if (sendsRequests && AsksFactoryDefaults(store) && store.GetValue(ServerSection, RestartKey, restart)) {
+        std::erase_if(changes.changes, [](const Change& c) { return c.section == ServerSection && c.key == RestartKey; });
+        if (restartBefore != "yes") changes.changes.push_back({ServerSection, RestartKey, restartBefore, "yes"});
     }
     return changes;
 }

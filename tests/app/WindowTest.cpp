@@ -434,6 +434,8 @@ TEST_F(ShellTest, PendingChangesListThePageAndRevert) {
         }
         modal->close();
     });
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(Combo(server, "Factory Defaults"), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(listed, QStringList({"Factory Defaults|no|yes", "Restart|no|yes"}));
     EXPECT_EQ(revertible, (std::vector<bool>{true, false}));

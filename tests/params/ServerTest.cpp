@@ -188,6 +188,8 @@ TEST(SubmitPlan, ChangesAreWhatTheWriteMakes) {
         {{{"Server", "Date", "97-12-24", 1}}, {{"Server", "Date", "97-12-24", "97-12-24!"}}},  // the clock is set
         {{{"Server", "FactoryDefaults", "yes", 0}},
          {{"Server", "FactoryDefaults", "no", "yes"}, {"Server", "Restart", "no", "yes"}}},
+        {{{"Server", "Restart", "no", 0}, {"Server", "FactoryDefaults", "yes", 0}},  // as a page takes every row
+         {{"Server", "FactoryDefaults", "no", "yes"}, {"Server", "Restart", "no", "yes"}}},
     };
     TempShare share(TempShare::Contents::Sample);
     for (const auto& c : cases) {
