@@ -2,7 +2,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTimer>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <unistd.h>
 
@@ -333,15 +332,6 @@ TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
     main.GetChild()->findChild<QPushButton*>(QString::number(kHelp))->click();
     ASSERT_NE(app.GetHelpViewer(), nullptr);
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 0);
-    // Back and Forward lead through the topics shown, each usable only when it leads somewhere.
-    QPointer<HelpViewer> viewer = app.GetHelpViewer();
-    QToolButton *back = nullptr, *forward = nullptr;
-    for (QToolButton* button : viewer->findChildren<QToolButton*>()) {
-        if (button->text() == "&Back") back = button;
-        if (button->text() == "&Forward") forward = button;
-    }
-    ASSERT_TRUE(back && forward);
-    EXPECT_FALSE(back->isEnabled() || forward->isEnabled());
     main.OpenConfiguration();
     app.SetHelpContext(5);
     Press(*window, kHelp);
@@ -352,10 +342,7 @@ TEST_F(ShellTest, HelpShowsTheTopicOfTheCurrentPage) {
     tool->edit->setFocus();
     QTest::keyClick(tool->edit, Qt::Key_F1);
     EXPECT_EQ(app.GetHelpViewer()->CurrentTopic(), 9);
-    EXPECT_TRUE(back->isEnabled() && !forward->isEnabled());
-    back->click();
-    EXPECT_EQ(viewer->CurrentSource().fileName(), "topic5.html");
-    EXPECT_TRUE(back->isEnabled() && forward->isEnabled());
+    QPointer<HelpViewer> viewer = app.GetHelpViewer();
     window.reset();  // the viewer goes with the main window
     EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());
 }

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabBar>
+#include <QToolButton>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -118,6 +119,25 @@ TEST(QMessageBoxPresenter, ShowsTheRequestedBoxWithTheArrow) {
         ASSERT_NE(app.GetHelpViewer(), nullptr);
         EXPECT_TRUE(app.GetHelpViewer()->isVisible());
     }
+}
+
+// Back and Forward lead through the topics shown, each usable only when it leads somewhere.
+TEST(HelpViewer, BackAndForwardLeadThroughTheTopicsShown) {
+    HelpViewer viewer(QUrl(QStringLiteral("qrc:/help/")));
+    QToolButton *back = nullptr, *forward = nullptr;
+    for (QToolButton* button : viewer.findChildren<QToolButton*>()) {
+        if (button->text() == "&Back") back = button;
+        if (button->text() == "&Forward") forward = button;
+    }
+    ASSERT_TRUE(back && forward);
+    viewer.ShowTopic(0);
+    EXPECT_FALSE(back->isEnabled() || forward->isEnabled());
+    viewer.ShowTopic(5);
+    viewer.ShowTopic(9);
+    EXPECT_TRUE(back->isEnabled() && !forward->isEnabled());
+    back->click();
+    EXPECT_EQ(viewer.CurrentSource().fileName(), "topic5.html");
+    EXPECT_TRUE(back->isEnabled() && forward->isEnabled());
 }
 
 namespace {
