@@ -36,3 +36,18 @@ bool LessIgnoringCase(std::string_view a, std::string_view b) {
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), folded)) return false;
     return a < b;
 }
+
+std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators) {
+    std::vector<std::string> parts;
+    std::string current;
+    for (char c : text) {
+        if (separators.find(c) != std::string::npos) {
+            if (!current.empty()) parts.push_back(current);
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty()) parts.push_back(current);
+    return parts;
+}

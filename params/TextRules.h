@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The few text rules every part of the program shares. Server text is bytes;
 // letter case is compared for ASCII letters only, the same on every machine
@@ -23,3 +24,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix);
 // Byte-wise order without regard to ASCII case, ties broken by the bytes,
 // so that a listing comes out the same on every file system.
 bool LessIgnoringCase(std::string_view a, std::string_view b);
+
+// The non-empty parts of text between any of the separator characters.
+std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);

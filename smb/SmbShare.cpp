@@ -14,6 +14,7 @@
 #include "FileException.h"
 #include "ShareFile.h"
 #include "SmbLibrary.h"
+#include "TextRules.h"
 
 namespace {
 
@@ -86,10 +87,16 @@ public:
     }
 
 private:
+    // The context a callback of the library is called for (the library is
+    // loaded: it is the one calling).
+    static const Context* of(SMBCCTX* c) {
+        std::string problem;
+        return static_cast<const Context*>(LoadSmbLibrary(problem)->getUserData(c));
+    }
+
     static void authenticate(SMBCCTX* c, const char*, const char*, char* workgroup, int workgroupLength, char* user,
                              int userLength, char* password, int passwordLength) {
-        std::string problem;
-        const auto* self = static_cast<const Context*>(LoadSmbLibrary(problem)->getUserData(c));
+        const Context* self = of(c);
         std::string name = self->credentials.user;
         if (const size_t slash = name.find('\\'); slash != std::string::npos) {
             std::snprintf(workgroup, static_cast<size_t>(workgroupLength), "%s", name.substr(0, slash).c_str());
@@ -104,8 +111,7 @@ private:
     // A connection that answered moments ago is alive: only one idle for
     // longer (or after a failed call) is put to the library's own test.
     static int checkServer(SMBCCTX* c, SMBCSRV* server) {
-        std::string problem;
-        const auto* self = static_cast<const Context*>(LoadSmbLibrary(problem)->getUserData(c));
+        const Context* self = of(c);
         if (std::chrono::steady_clock::now() - self->lastAnswer < FreshConnection) return 0;
         return self->libraryCheck(c, server);
     }

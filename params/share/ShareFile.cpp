@@ -90,18 +90,6 @@ std::string resolveComponent(const std::string& root, const std::string& directo
     return best.empty() ? component : best;
 }
 
-// The names between the separators ("\\" or "/") of a relative path.
-std::vector<std::string> nonEmptyComponents(const std::string& relative) {
-    std::vector<std::string> components;
-    size_t start = 0;
-    while (start <= relative.size()) {
-        size_t end = relative.find_first_of("\\/", start);
-        if (end == std::string::npos) end = relative.size();
-        if (end > start) components.push_back(relative.substr(start, end - start));
-        start = end + 1;
-    }
-    return components;
-}
 
 }  // namespace
 
@@ -113,7 +101,7 @@ std::string SharePathWithin(const std::string& root, const std::string& serverPa
     std::string path = serverPath;
     while (path.size() > 0 && path.back() == '/') path.pop_back();
     const bool endsInSeparator = !relative.empty() && (relative.back() == '\\' || relative.back() == '/');
-    const std::vector<std::string> components = nonEmptyComponents(relative);
+    const std::vector<std::string> components = SplitPathComponents(relative, "\\/");
     // Most names are written as the share has them: then all of them are
     // found at once, and no folder is listed.
     std::string written = path;

@@ -364,17 +364,3 @@ std::string ServerName(const std::string& serverPath, const MountSources& mounts
 
 std::string ServerName(const std::string& serverPath) { return ServerName(serverPath, SystemMountSources()); }
 
-std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators) {
-    std::vector<std::string> parts;
-    std::string current;
-    for (char c : text) {
-        if (separators.find(c) != std::string::npos) {
-            if (!current.empty()) parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) parts.push_back(current);
-    return parts;
-}

@@ -33,9 +33,6 @@ std::string SmbAddress(const NetworkPath& network);
 // the folder's path; any other text as it is.
 std::string FromFileAddress(const std::string& argument);
 
-// The non-empty parts of text between any of the separator characters.
-std::vector<std::string> SplitPathComponents(const std::string& text, const std::string& separators);
-
 // True when path is written in one of the network forms; fills network.
 // An smb:// address is decoded, then split at "/" and "\". A form without a
 // host ("//", "smb://"), or with a ".." among its parts, is not a network
